@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class QDialog;
+class QUrl;
+
+enum class MessageKind {
+    Error,       // caption "Error", error icon
+    Information, // caption "Information", information icon
+    Warning,     // caption "Warning", warning icon
+    Plain        // the application's title, no icon
+};
+
+// State of a file dialog that lives as long as its owner (filter, default extension,
+// initial folder and the name chosen last time).
+struct FileDialog {
+    QString Filter;     // "Description|*.ext"
+    QString DefaultExt; // appended to a name typed without an extension
+    QString InitialDir;
+    QString FileName;   // last name chosen; the result of a successful Execute
+};
+
+// Everything that talks to the person or the desktop goes through this one interface:
+// message boxes, the beep, file dialogs, modal windows, blocking sleeps, event pumping,
+// the web browser and the clock. The program uses QtDesktop; tests script it.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // A modal box with the single button "OK"; returns when it has been closed.
+    virtual void ShowMessage(MessageKind kind, const QString& text) = 0;
+    virtual void Beep() = 0;
+    // True when the user chose a file; its full path is then in dialog.FileName.
+    virtual bool ExecuteOpenDialog(FileDialog& dialog) = 0;
+    virtual bool ExecuteSaveDialog(FileDialog& dialog) = 0;
+    // Shows a dialog modally and returns its result code when it has closed.
+    virtual int ShowModal(QDialog& dialog) = 0;
+    // Blocks the calling thread without handling any event.
+    virtual void Sleep(int milliseconds) = 0;
+    // Handles every event pending now, then returns.
+    virtual void ProcessMessages() = 0;
+    // Handles pending events; when there are none, sleeps until one comes and handles it.
+    virtual void WaitForEvents() = 0;
+    virtual void OpenUrl(const QUrl& url) = 0;
+    virtual QDateTime Now() = 0;
+};

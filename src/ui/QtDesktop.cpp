@@ -1,0 +1,86 @@
+#include "ui/QtDesktop.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+
+// "Description|*.ext" becomes Qt's "Description (*.ext)".
+QString qtFilter(const QString& filter) {
+    const auto parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+    return out.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+void QtDesktop::ShowMessage(MessageKind kind, const QString& text) {
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString caption = QApplication::applicationDisplayName();
+    switch (kind) {
+    case MessageKind::Error:
+        icon = QMessageBox::Critical;
+        caption = QStringLiteral("Error");
+        break;
+    case MessageKind::Information:
+        icon = QMessageBox::Information;
+        caption = QStringLiteral("Information");
+        break;
+    case MessageKind::Warning:
+        icon = QMessageBox::Warning;
+        caption = QStringLiteral("Warning");
+        break;
+    case MessageKind::Plain:
+        break;
+    }
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parentWindow_);
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+void QtDesktop::Beep() { QApplication::beep(); }
+
+bool QtDesktop::executeFileDialog(FileDialog& dialog, bool save) {
+    QFileDialog fd(parentWindow_);
+    fd.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    fd.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    fd.setNameFilter(qtFilter(dialog.Filter));
+    if (!dialog.DefaultExt.isEmpty())
+        fd.setDefaultSuffix(dialog.DefaultExt);
+    if (!dialog.InitialDir.isEmpty())
+        fd.setDirectory(dialog.InitialDir);
+    if (!dialog.FileName.isEmpty())
+        fd.selectFile(QFileInfo(dialog.FileName).fileName());
+    if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty())
+        return false;
+    dialog.FileName = fd.selectedFiles().constFirst();
+    return true;
+}
+
+bool QtDesktop::ExecuteOpenDialog(FileDialog& dialog) { return executeFileDialog(dialog, false); }
+
+bool QtDesktop::ExecuteSaveDialog(FileDialog& dialog) { return executeFileDialog(dialog, true); }
+
+int QtDesktop::ShowModal(QDialog& dialog) { return dialog.exec(); }
+
+void QtDesktop::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+
+void QtDesktop::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtDesktop::WaitForEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+void QtDesktop::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+QDateTime QtDesktop::Now() { return QDateTime::currentDateTime(); }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/Desktop.h"
+
+class QWidget;
+
+// The real desktop: Qt message boxes and file dialogs, QApplication::beep, the system clock.
+class QtDesktop : public Desktop {
+public:
+    void ShowMessage(MessageKind kind, const QString& text) override;
+    void Beep() override;
+    bool ExecuteOpenDialog(FileDialog& dialog) override;
+    bool ExecuteSaveDialog(FileDialog& dialog) override;
+    int ShowModal(QDialog& dialog) override;
+    void Sleep(int milliseconds) override;
+    void ProcessMessages() override;
+    void WaitForEvents() override;
+    void OpenUrl(const QUrl& url) override;
+    QDateTime Now() override;
+
+    // The window that owns message boxes and file dialogs.
+    void SetParentWindow(QWidget* window) { parentWindow_ = window; }
+
+private:
+    bool executeFileDialog(FileDialog& dialog, bool save);
+    QWidget* parentWindow_ = nullptr;
+};

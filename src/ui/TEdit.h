@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QLineEdit>
+#include <functional>
+
+// A single-line edit field.
+// - MaxTypedLength bounds what the user types or pastes; texts set by the program may be
+//   longer and are shown whole (Qt's maxLength would cut them).
+// - Characters that Windows-1250 cannot hold are refused when typed, since every text of
+//   the program travels in that code page.
+// - OnKeyPress sees each typed character first and may cancel it by setting it to 0.
+// - OnExit runs when the focus leaves the field.
+class TEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TEdit(QWidget* parent = nullptr);
+
+    int MaxTypedLength() const { return maxTypedLength_; }
+    void SetMaxTypedLength(int length) { maxTypedLength_ = length; }
+
+    QColor Color() const { return color_; }
+    void SetColor(const QColor& background);
+    void SetFontColor(const QColor& foreground);
+
+    std::function<void(QChar& key)> OnKeyPress;
+    std::function<void()> OnExit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    int maxTypedLength_ = 0; // 0: no limit
+    QColor color_;
+};

@@ -1,0 +1,51 @@
+#include "ui/TMain.h"
+
+#include "app/Errors.h"
+#include "app/TApplication.h"
+#include "app/TFInfo.h"
+#include "serial/TRsComm.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(desktop) {
+    setObjectName(QStringLiteral("Main"));
+    CreateControls();
+
+    // First of all: an empty history box and the program-wide error handler.
+    trm->clear();
+    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        app->OnException = [this](const std::exception& error) { ApplicationException(error); };
+
+    RsComm = new TRsComm(this);
+    RsComm->setObjectName(QStringLiteral("RsComm"));
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(100);
+    Timer->start();
+
+    connect(Oprogramie1, &QAction::triggered, this, &TMain::Oprogramie1Click);
+    FitToContents();
+}
+
+TMain::~TMain() {
+    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
+        app->OnException = nullptr;
+}
+
+void TMain::ApplicationException(const std::exception& error) {
+    if (dynamic_cast<const EConvertError*>(&error) != nullptr) {
+        desk().Beep();
+        desk().ShowMessage(MessageKind::Plain, QStringLiteral("Port COM niedostępny"));
+    }
+    // Every other error is swallowed: the program goes on without a report.
+}
+
+void TMain::SetTickIntervalForTests(int milliseconds) { Timer->setInterval(milliseconds); }
+
+void TMain::Oprogramie1Click() {
+    TFInfo about(desk(), this);
+    desk().ShowModal(about);
+}
