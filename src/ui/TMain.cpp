@@ -4,6 +4,8 @@
 #include "app/TApplication.h"
 #include "app/TFInfo.h"
 #include "serial/TRsComm.h"
+#include "ui/Colors.h"
+#include "ui/TEdit.h"
 
 #include <QAction>
 #include <QPlainTextEdit>
@@ -20,13 +22,22 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
 
     RsComm = new TRsComm(this);
     RsComm->setObjectName(QStringLiteral("RsComm"));
+    ApplySerialSettings();
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(100);
+    connect(Timer, &QTimer::timeout, this, &TMain::TimerTimer);
     Timer->start();
 
+    ConnectConnectionHandlers();
     connect(Oprogramie1, &QAction::triggered, this, &TMain::Oprogramie1Click);
+
+    // Live status fields start empty, on the button face.
+    for (TEdit* field : {Temp, Temp2, Udc}) {
+        field->clear();
+        field->SetColor(Colors::BtnFace());
+    }
     FitToContents();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "protocol/FrameAssembler.h"
 #include "ui/Desktop.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QMainWindow>
 #include <cstdint>
 #include <exception>
@@ -139,7 +141,54 @@ public:
     FileDialog OpenDialog;
     FileDialog SaveDialog;
 
+    // ---- Frames (src/protocol/TMainFrames.cpp) ----
+    // Receive side: the assembler holds the ReceiveBuffer.
+    FrameAssembler Assembler;
+    std::uint8_t ResponseCode = 0;   // code of the last valid answer; 0 after a new request
+    QByteArray ResponsePayload;      // payload of that answer
+    QByteArray LastRequestFrame;     // re-sent unchanged by the waits
+    std::uint8_t LastSingleRxByte = '/'; // the byte of a one-byte delivery, else "/"
+    // Answers that arrived since the last request was sent, by code: a wait is satisfied by
+    // its answer even when another frame followed it in the same delivery.
+    QHash<std::uint8_t, QByteArray> AnswersSinceRequest;
+
+    void SendRequest(std::uint8_t code, const QByteArray& payload);
+    void RsCommRxChar(TRsCustomComm& sender, int count);
+    void ExtractFrame(const QByteArray& delivery);
+
+    // ---- Exchange (src/protocol/TMainExchange.cpp) ----
+    std::uint16_t TimeoutCounter = 0; // ticks left in the current wait attempt
+    std::uint8_t PollTickCounter = 0; // ticks since the last exchange
+    bool ExchangeBusy = false;
+    bool PollEnabled = false;
+    // Waits (and received-bytes handling) in progress: the status poll starts only at zero.
+    int WaitsInProgress = 0;
+
+    bool WaitForResponse(std::uint16_t timeout, std::uint8_t expected);
+    bool SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uint16_t timeout);
+    void TimerTimer();
+    void DispatchResponse(std::uint8_t code, const QByteArray& payload);
+
+    // ---- Connection and logon (src/protocol/TMainConnection.cpp) ----
+    bool LoggedOn = false;
+    bool HistoryStopRequested = false;
+
+    void Button_polaczClick();
+    void Button_rozlaczClick();
+    void Edit_hasloKeyPress(QChar& key);
+    void Edit_hasloExit();
+    void EnterLoggedOn();
+    void EnterLoggedOff();
+    void EnableDeviceControls();
+    void DisableDeviceControls();
+
 private:
+    void ApplySerialSettings();
+    void ConnectConnectionHandlers();
+    bool PollMayStart() const;
+    void RunStatusPoll();
+    void ShowFirmwareVersion(const QByteArray& logonPayload);
+
     // Builds every container and control with its name, caption, hint, limits, colours,
     // geometry and start state (TMainLayout.cpp).
     void CreateControls();

@@ -1,0 +1,107 @@
+// The main window's request/response exchange: waits with re-sends, the 100 ms tick, the
+// status poll and the dispatcher of answers.
+#include "ui/TMain.h"
+
+#include "protocol/Commands.h"
+#include "protocol/FirmwareVersion.h"
+#include "serial/TRsComm.h"
+#include "ui/Colors.h"
+
+#include <QLabel>
+
+namespace {
+constexpr int PollEveryTicks = 15;
+constexpr int ResendsPerWait = 3;
+const QByteArray StatusRequestPayload("G");
+} // namespace
+
+bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
+    ++WaitsInProgress;
+    int resendsLeft = ResendsPerWait;
+    TimeoutCounter = timeout;
+    bool answered = false;
+    for (;;) {
+        // Sleeps until something happens; the tick guarantees an event every 100 ms.
+        desk().WaitForEvents();
+        if (AnswersSinceRequest.contains(expected)) {
+            // The awaited answer is the one callers read, whatever followed it.
+            ResponseCode = expected;
+            ResponsePayload = AnswersSinceRequest.value(expected);
+            answered = true;
+            break;
+        }
+        if (TimeoutCounter != 0)
+            continue;
+        if (resendsLeft > 0) {
+            --resendsLeft;
+            TimeoutCounter = timeout;
+            RsComm->WriteText(LastRequestFrame);
+            desk().ProcessMessages();
+            continue;
+        }
+        if (expected != Cmd::Status) {
+            desk().Beep();
+            desk().ShowMessage(MessageKind::Error,
+                               QStringLiteral("Brak odpowiedzi z rejestratora TC-8"));
+        }
+        desk().ProcessMessages();
+        EnterLoggedOff();
+        break;
+    }
+    --WaitsInProgress;
+    ExchangeBusy = false;
+    PollTickCounter = 0;
+    return answered;
+}
+
+bool TMain::SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uint16_t timeout) {
+    SendRequest(code, payload);
+    // Unlike a plain request, this one keeps the poll off until its wait is over.
+    ExchangeBusy = true;
+    const bool answered = WaitForResponse(timeout, code);
+    desk().Sleep(10);
+    return answered;
+}
+
+void TMain::TimerTimer() {
+    if (TimeoutCounter > 0)
+        --TimeoutCounter;
+    if (++PollTickCounter == PollEveryTicks) {
+        PollTickCounter = 0;
+        // Qt does not deliver a timer's next tick while its handler still runs, and the
+        // poll's wait lives on ticks: the poll runs right after this handler instead.
+        if (PollMayStart())
+            QMetaObject::invokeMethod(this, &TMain::RunStatusPoll, Qt::QueuedConnection);
+    }
+}
+
+bool TMain::PollMayStart() const {
+    return LoggedOn && !ExchangeBusy && PollEnabled && WaitsInProgress == 0;
+}
+
+void TMain::RunStatusPoll() {
+    if (PollMayStart())
+        SendWithRetry(Cmd::Status, StatusRequestPayload, Cmd::ShortTimeout);
+}
+
+void TMain::DispatchResponse(std::uint8_t code, const QByteArray& payload) {
+    desk().ProcessMessages();
+    switch (code) {
+    case Cmd::Logon:
+        ShowFirmwareVersion(payload);
+        break;
+    default:
+        // No handler: the stored code may still end a wait.
+        break;
+    }
+}
+
+void TMain::ShowFirmwareVersion(const QByteArray& logonPayload) {
+    const auto caption = FirmwareVersionCaption(logonPayload);
+    if (!caption)
+        return;
+    TextWersja->setText(*caption);
+    QPalette palette = TextWersja->palette();
+    palette.setColor(QPalette::WindowText, Colors::Black);
+    TextWersja->setPalette(palette);
+}

@@ -1,0 +1,45 @@
+// The main window's frame layer: sending requests and turning received bytes into answers.
+#include "ui/TMain.h"
+
+#include "app/Errors.h"
+#include "protocol/Frame.h"
+#include "serial/TRsComm.h"
+
+void TMain::SendRequest(std::uint8_t code, const QByteArray& payload) {
+    if (payload.size() > MaxRequestPayload)
+        throw Exception(QStringLiteral("Request payload too long"));
+    ExchangeBusy = true;
+    LastRequestFrame = BuildRequestFrame(code, payload);
+    // Only an answer that arrives from now on may satisfy a wait.
+    ResponseCode = 0;
+    ResponsePayload.clear();
+    AnswersSinceRequest.clear();
+    RsComm->WriteText(LastRequestFrame);
+    ExchangeBusy = false;
+    PollTickCounter = 0;
+}
+
+void TMain::RsCommRxChar(TRsCustomComm& /*sender*/, int /*count*/) {
+    // A poll started while this delivery is handled (say, under a message box a handler
+    // opened) could not get its answer before the handling returns; hold it back.
+    ++WaitsInProgress;
+    struct Release {
+        int& counter;
+        ~Release() { --counter; }
+    } release{WaitsInProgress};
+
+    LastSingleRxByte = '/';
+    const QByteArray received = RsComm->ReadText();
+    if (received.size() == 1)
+        LastSingleRxByte = static_cast<std::uint8_t>(received[0]);
+    ExtractFrame(received);
+}
+
+void TMain::ExtractFrame(const QByteArray& delivery) {
+    for (const ResponseFrame& frame : Assembler.Feed(delivery)) {
+        ResponsePayload = frame.Payload;
+        ResponseCode = frame.Code;
+        AnswersSinceRequest.insert(frame.Code, frame.Payload);
+        DispatchResponse(frame.Code, frame.Payload);
+    }
+}
