@@ -1,0 +1,336 @@
+// Connecting, logging on and off, and the window's states, against the simulated recorder.
+#include "RecorderSession.h"
+#include "protocol/Commands.h"
+#include "protocol/Frame.h"
+#include "serial/TRsComm.h"
+#include "ui/Colors.h"
+#include "ui/TEdit.h"
+#include "ui/TGauge.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString NoAnswer = QStringLiteral("Error: Brak odpowiedzi z rejestratora TC-8");
+
+QColor TextColor(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+
+class ConnectionTest : public ::testing::Test {
+protected:
+    RecorderSession session;
+    TMain& w = *session.window;
+
+    tc8sim::FaultOptions Faults() const { return session.sim->Faults(); }
+    void SetFaults(const tc8sim::FaultOptions& f) { session.sim->SetFaults(f); }
+    int Requests(std::uint8_t code) const { return session.Recorder().RequestCount(code); }
+
+    bool DeviceControlsEnabled() const {
+        return w.Button_zmiana_hasla->isEnabled() && w.ButtonRestart->isEnabled() &&
+               w.Icon_get->isEnabled() && w.Icon_put->isEnabled() && w.Pobierz1->isEnabled() &&
+               w.Zapisz1->isEnabled() && w.ButtonCzas->isEnabled() &&
+               w.ButtonPobierz->isEnabled() && w.ButtonKasuj->isEnabled();
+    }
+    bool DeviceControlsDisabled() const {
+        return !w.Button_zmiana_hasla->isEnabled() && !w.ButtonRestart->isEnabled() &&
+               !w.Icon_get->isEnabled() && !w.Icon_put->isEnabled() && !w.Pobierz1->isEnabled() &&
+               !w.Zapisz1->isEnabled() && !w.ButtonCzas->isEnabled() &&
+               !w.ButtonPobierz->isEnabled() && !w.ButtonSTOP->isEnabled() &&
+               !w.ButtonKasuj->isEnabled();
+    }
+};
+
+TEST_F(ConnectionTest, StartsDisconnected) {
+    EXPECT_FALSE(w.RsComm->IsOpen());
+    EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
+    EXPECT_EQ(w.Edit_status->Color(), Colors::Red);
+    EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
+    EXPECT_EQ(w.Edit_logon->Color(), Colors::Red);
+    EXPECT_TRUE(w.Combo_Port->isEnabled());
+    EXPECT_TRUE(w.Edit_haslo->isEnabled());
+    EXPECT_TRUE(w.Button_polacz->isEnabled());
+    EXPECT_FALSE(w.Button_rozlacz->isEnabled());
+    EXPECT_TRUE(DeviceControlsDisabled());
+    EXPECT_FALSE(w.LoggedOn);
+    EXPECT_FALSE(w.PollEnabled);
+}
+
+TEST_F(ConnectionTest, LogonShowsTheLoggedOnStateAndTheVersion) {
+    ASSERT_TRUE(session.LogOn());
+    EXPECT_TRUE(w.RsComm->IsOpen());
+    EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
+    EXPECT_EQ(w.Edit_status->Color(), Colors::Lime);
+    EXPECT_EQ(w.Edit_logon->Color(), Colors::Lime);
+    EXPECT_FALSE(w.Combo_Port->isEnabled());
+    EXPECT_TRUE(w.Button_rozlacz->isEnabled());
+    EXPECT_FALSE(w.Edit_haslo->isEnabled());
+    EXPECT_FALSE(w.Button_polacz->isEnabled());
+    EXPECT_TRUE(DeviceControlsEnabled());
+    EXPECT_FALSE(w.ButtonSTOP->isEnabled());
+    EXPECT_TRUE(w.LoggedOn);
+    EXPECT_TRUE(w.PollEnabled);
+    EXPECT_EQ(w.TextWersja->text(), "TC-8 v 1.5");
+    EXPECT_EQ(TextColor(w.TextWersja), Colors::Black);
+    EXPECT_TRUE(session.desktop.Log.isEmpty());
+    EXPECT_EQ(session.Recorder().Requests.at(Cmd::Logon).Payloads.back(), QByteArray("0157"));
+}
+
+TEST_F(ConnectionTest, TheStatusPollFollowsTheLogonAndRepeats) {
+    ASSERT_TRUE(session.LogOn());
+    EXPECT_TRUE(WaitFor([&] { return Requests(Cmd::Status) >= 3; }));
+    EXPECT_TRUE(session.LoggedOnShown());
+    EXPECT_TRUE(session.desktop.Log.isEmpty());
+}
+
+TEST_F(ConnectionTest, NoPollWhileTheDeviceControlsAreDisabled) {
+    ASSERT_TRUE(session.LogOn());
+    w.DisableDeviceControls();
+    const int polls = Requests(Cmd::Status);
+    // Longer than a poll period (15 ticks): count ticks rather than time.
+    int ticks = 0;
+    QObject::connect(w.Timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    ASSERT_TRUE(WaitFor([&] { return ticks >= 40; }));
+    EXPECT_EQ(Requests(Cmd::Status), polls);
+}
+
+TEST_F(ConnectionTest, ARefusedPasswordStaysConnectedAndLoggedOff) {
+    auto faults = Faults();
+    faults.RefusePasswords = true;
+    SetFaults(faults);
+    RecorderSession::Click(w.Button_polacz);
+    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
+    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", "Error: Błędne hasło"}));
+    EXPECT_TRUE(w.RsComm->IsOpen());
+    EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
+    EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
+    EXPECT_TRUE(DeviceControlsDisabled());
+    // The version still comes from the refused answer's second byte.
+    EXPECT_EQ(w.TextWersja->text(), "TC-8 v 1.5");
+
+    // "POŁĄCZ" again logs on over the open port once the password is right.
+    faults.RefusePasswords = false;
+    SetFaults(faults);
+    ASSERT_TRUE(session.LogOn());
+    EXPECT_EQ(Requests(Cmd::Logon), 2);
+}
+
+TEST_F(ConnectionTest, ALostAnswerCostsOneAttempt) {
+    auto faults = Faults();
+    faults.DropNext = 1;
+    SetFaults(faults);
+    ASSERT_TRUE(session.LogOn());
+    EXPECT_EQ(Requests(Cmd::Logon), 2);
+    EXPECT_TRUE(session.desktop.Log.isEmpty());
+}
+
+TEST_F(ConnectionTest, FourUnansweredAttemptsReportAndLogOff) {
+    auto faults = Faults();
+    faults.Silent = true;
+    SetFaults(faults);
+    RecorderSession::Click(w.Button_polacz);
+    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
+    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAnswer}));
+    EXPECT_EQ(Requests(Cmd::Logon), 4);
+    EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
+    EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
+    EXPECT_TRUE(w.RsComm->IsOpen());
+    EXPECT_TRUE(w.Button_polacz->isEnabled());
+    EXPECT_TRUE(DeviceControlsDisabled());
+}
+
+TEST_F(ConnectionTest, AnUnansweredPollLogsOffSilentlyAndPollingStops) {
+    ASSERT_TRUE(session.LogOn());
+    ASSERT_TRUE(WaitFor([&] { return Requests(Cmd::Status) >= 1; }));
+    auto faults = Faults();
+    faults.Silent = true;
+    SetFaults(faults);
+    ASSERT_TRUE(WaitFor([&] { return w.Edit_logon->text() == "WYLOGOWANY"; }));
+    EXPECT_TRUE(session.desktop.Log.isEmpty());
+    EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
+    EXPECT_EQ(w.TextWersja->text(), "TC-8 v ...");
+    EXPECT_EQ(TextColor(w.TextWersja), Colors::Gray);
+    EXPECT_FALSE(w.PollEnabled);
+
+    const int polls = Requests(Cmd::Status);
+    int ticks = 0;
+    QObject::connect(w.Timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    ASSERT_TRUE(WaitFor([&] { return ticks >= 40; }));
+    EXPECT_EQ(Requests(Cmd::Status), polls);
+
+    // "POŁĄCZ" logs on again without reopening the port.
+    faults.Silent = false;
+    SetFaults(faults);
+    ASSERT_TRUE(session.LogOn());
+}
+
+TEST_F(ConnectionTest, LogoutReportsAndClosesThePort) {
+    ASSERT_TRUE(session.LogOn());
+    RecorderSession::Click(w.Button_rozlacz);
+    ASSERT_TRUE(WaitFor([&] { return !w.RsComm->IsOpen(); }));
+    EXPECT_EQ(session.desktop.Log,
+              (QStringList{"beep", "Information: Wylogowano z Rejestratora TC-8"}));
+    EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
+    EXPECT_EQ(w.Edit_status->Color(), Colors::Red);
+    EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
+    EXPECT_TRUE(w.Combo_Port->isEnabled());
+    EXPECT_FALSE(w.Button_rozlacz->isEnabled());
+    EXPECT_TRUE(w.Button_polacz->isEnabled());
+    EXPECT_TRUE(DeviceControlsDisabled());
+    EXPECT_EQ(Requests(Cmd::Logout), 1);
+}
+
+TEST_F(ConnectionTest, LogoutFromASilentRecorderReportsNoAnswerAndStillCloses) {
+    ASSERT_TRUE(session.LogOn());
+    auto faults = Faults();
+    faults.Silent = true;
+    SetFaults(faults);
+    RecorderSession::Click(w.Button_rozlacz);
+    ASSERT_TRUE(WaitFor([&] { return !w.RsComm->IsOpen(); }));
+    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAnswer}));
+    EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
+}
+
+TEST_F(ConnectionTest, APortThatCannotBeOpenedIsReported) {
+    w.Combo_Port->setCurrentIndex(2); // COM3: nothing there
+    RecorderSession::Click(w.Button_polacz);
+    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
+    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", "Plain: Port COM niedostępny"}));
+    EXPECT_FALSE(w.RsComm->IsOpen());
+    EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
+    EXPECT_TRUE(w.Combo_Port->isEnabled());
+}
+
+TEST_F(ConnectionTest, TheChosenEntryNamesThePort) {
+    tc8sim::SimulatedRecorder::Settings settings = RecorderSession::DefaultSettings();
+    settings.PortNumber = 3;
+    settings.PortsFolder = session.sim->PublishedPath().parent_path();
+    tc8sim::SimulatedRecorder com3(settings);
+    com3.Start();
+    w.Combo_Port->setCurrentIndex(2);
+    ASSERT_TRUE(session.LogOn());
+    EXPECT_EQ(w.RsComm->PortNum(), 3);
+    EXPECT_EQ(com3.Snapshot().RequestCount(Cmd::Logon), 1);
+    EXPECT_EQ(Requests(Cmd::Logon), 0);
+    EXPECT_FALSE(w.Combo_Port->isEnabled());
+    w.Button_rozlacz->click();
+    com3.Stop();
+}
+
+// ---- The password field ----
+
+void Type(QWidget* field, Qt::Key key, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(field, &press);
+}
+
+TEST_F(ConnectionTest, ThePasswordFieldTakesDigitsOnlyAndFourAtMost) {
+    w.Edit_haslo->setFocus();
+    w.Edit_haslo->clear();
+    Type(w.Edit_haslo, Qt::Key_A, "a");
+    Type(w.Edit_haslo, Qt::Key_Period, ".");
+    Type(w.Edit_haslo, Qt::Key_1, "1");
+    Type(w.Edit_haslo, Qt::Key_2, "2");
+    EXPECT_EQ(w.Edit_haslo->text(), "12");
+    Type(w.Edit_haslo, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(w.Edit_haslo->text(), "1");
+    for (const char* digit : {"2", "3", "4", "5"})
+        Type(w.Edit_haslo, Qt::Key_0, digit);
+    EXPECT_EQ(w.Edit_haslo->text(), "1234");
+}
+
+TEST_F(ConnectionTest, LeavingAShortPasswordPutsTheDefaultBack) {
+    for (const QString& typed : {QString("12"), QString()}) {
+        w.Edit_haslo->setText(typed);
+        w.Edit_hasloExit();
+        EXPECT_EQ(w.Edit_haslo->text(), "0157");
+    }
+    w.Edit_haslo->setText("4321");
+    w.Edit_hasloExit();
+    EXPECT_EQ(w.Edit_haslo->text(), "4321");
+}
+
+TEST_F(ConnectionTest, TheTypedPasswordIsSent) {
+    session.sim->WithModel([](tc8sim::RecorderModel& model, tc8sim::SimTime) {
+        model.SetPassword("4321");
+    });
+    w.Edit_haslo->setText("4321");
+    ASSERT_TRUE(session.LogOn());
+}
+
+// ---- Waits ----
+
+TEST_F(ConnectionTest, ThePollNeverStartsInsideAWait) {
+    ASSERT_TRUE(session.LogOn());
+    ASSERT_TRUE(WaitFor([&] { return Requests(Cmd::Status) >= 1; }));
+    auto faults = Faults();
+    faults.Delay = std::chrono::milliseconds(40 * RecorderSession::TickMs);
+    SetFaults(faults);
+    const int polls = Requests(Cmd::Status);
+    bool answered = false;
+    bool done = false;
+    QTimer::singleShot(0, &w, [&] {
+        w.SendRequest(Cmd::ClearHistory, "x");
+        answered = w.WaitForResponse(Cmd::LongTimeout, Cmd::ClearHistory);
+        done = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(Requests(Cmd::Status), polls);
+    EXPECT_EQ(Requests(Cmd::ClearHistory), 1);
+    EXPECT_TRUE(session.desktop.Log.isEmpty());
+}
+
+TEST_F(ConnectionTest, AnAnswerFollowedByAnotherFrameStillEndsTheWait) {
+    ASSERT_TRUE(session.LogOn());
+    w.DisableDeviceControls();
+    bool answered = false;
+    bool done = false;
+    QTimer::singleShot(0, &w, [&] {
+        w.SendRequest(0x30, "?"); // a code the recorder does not know: it stays silent
+        // The awaited answer and another frame arrive in one delivery.
+        w.ExtractFrame(BuildResponseFrame(0x30, "ok") + BuildResponseFrame(0x02, {}));
+        answered = w.WaitForResponse(Cmd::ShortTimeout, 0x30);
+        done = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(w.ResponseCode, 0x30);
+    EXPECT_EQ(w.ResponsePayload, QByteArray("ok"));
+}
+
+TEST_F(ConnectionTest, VersionLabelIgnoresAnswersWithoutAVersion) {
+    w.ExtractFrame(BuildResponseFrame(Cmd::Logon, "T:"));
+    EXPECT_EQ(w.TextWersja->text(), "TC-8 v 2.0");
+    w.ExtractFrame(BuildResponseFrame(Cmd::Logon, "T/"));
+    EXPECT_EQ(w.TextWersja->text(), "TC-8 v 2.0");
+    w.ExtractFrame(BuildResponseFrame(Cmd::Logon, "T"));
+    EXPECT_EQ(w.TextWersja->text(), "TC-8 v 2.0");
+    w.ExtractFrame(BuildResponseFrame(Cmd::Logon, "N0"));
+    EXPECT_EQ(w.TextWersja->text(), "TC-8 v 1.0");
+}
+
+TEST_F(ConnectionTest, SplitAndGluedAnswersStillLogOn) {
+    auto faults = Faults();
+    faults.Split = true;
+    faults.Glue = true;
+    SetFaults(faults);
+    ASSERT_TRUE(session.LogOn());
+    EXPECT_TRUE(WaitFor([&] { return Requests(Cmd::Status) >= 2; }));
+    EXPECT_TRUE(session.LoggedOnShown());
+}
+
+TEST_F(ConnectionTest, NoiseBeforeTheAnswerIsDropped) {
+    auto faults = Faults();
+    faults.PrefixNext = QByteArray("\x01n\x65zz", 5); // a false start with length 101
+    SetFaults(faults);
+    ASSERT_TRUE(session.LogOn());
+    EXPECT_EQ(Requests(Cmd::Logon), 1);
+}
+
+} // namespace

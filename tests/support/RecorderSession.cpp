@@ -1,0 +1,47 @@
+#include "RecorderSession.h"
+
+#include "serial/TRsComm.h"
+#include "ui/TEdit.h"
+
+#include <QPushButton>
+
+RecorderSession::RecorderSession(tc8sim::SimulatedRecorder::Settings settings) {
+    hadDataHome_ = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    previousDataHome_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    settings.PortsFolder =
+        std::filesystem::path(dataHome.path().toStdString()) / "tc8-configurator" / "ports";
+    sim = std::make_unique<tc8sim::SimulatedRecorder>(std::move(settings));
+    sim->Start();
+    window = std::make_unique<TMain>(desktop);
+    window->SetTickIntervalForTests(TickMs);
+}
+
+RecorderSession::~RecorderSession() {
+    window.reset();
+    sim->Stop();
+    if (hadDataHome_)
+        qputenv("XDG_DATA_HOME", previousDataHome_);
+    else
+        qunsetenv("XDG_DATA_HOME");
+}
+
+tc8sim::SimulatedRecorder::Settings RecorderSession::DefaultSettings() {
+    tc8sim::SimulatedRecorder::Settings settings;
+    settings.Paced = false;
+    settings.PortNumber = 1;
+    return settings;
+}
+
+void RecorderSession::Click(QAbstractButton* button) {
+    QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+}
+
+bool RecorderSession::LoggedOnShown() const {
+    return window->Edit_logon->text() == QStringLiteral("ZALOGOWANY");
+}
+
+bool RecorderSession::LogOn() {
+    Click(window->Button_polacz);
+    return WaitFor([this] { return LoggedOnShown(); });
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ScriptedDesktop.h"
+#include "SimulatedRecorder.h"
+#include "WaitFor.h"
+#include "ui/TMain.h"
+
+#include <QAbstractButton>
+#include <QTemporaryDir>
+#include <memory>
+
+// The main window wired to a simulated recorder on a pseudo-terminal published as COM1 in
+// a private ports folder: the real window, the real serial component, the simulator.
+class RecorderSession {
+public:
+    // The tick is shortened to keep the suite quick; every count in ticks stays as it is.
+    static constexpr int TickMs = 50;
+
+    explicit RecorderSession(tc8sim::SimulatedRecorder::Settings settings = DefaultSettings());
+    ~RecorderSession();
+
+    static tc8sim::SimulatedRecorder::Settings DefaultSettings();
+
+    // Clicks as the user would: from the event loop, so errors reach the program's handler.
+    static void Click(QAbstractButton* button);
+    // "POŁĄCZ", then waits until the window says it is logged on.
+    bool LogOn();
+    bool LoggedOnShown() const;
+    tc8sim::RecorderState Recorder() const { return sim->Snapshot(); }
+
+    QTemporaryDir dataHome;
+    ScriptedDesktop desktop;
+    std::unique_ptr<tc8sim::SimulatedRecorder> sim;
+    std::unique_ptr<TMain> window;
+
+private:
+    QByteArray previousDataHome_;
+    bool hadDataHome_ = false;
+};
