@@ -4,7 +4,6 @@
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tc8-configurator"));
-    setApplicationDisplayName(QStringLiteral("Konfigurator TC-8"));
     // One style everywhere, so the field colours the program sets are shown as set.
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 }

@@ -1,26 +1,18 @@
 #include "app/TApplication.h"
 #include "app/TFInfo.h"
+#include "app/Translations.h"
 #include "app/Windows.h"
 #include "firmware/TFboot.h"
 #include "operations/TFhaslo_nowe.h"
 #include "ui/QtDesktop.h"
 #include "ui/TMain.h"
 
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
-#include <cstdio>
 #include <memory>
 
 int main(int argc, char** argv) {
     TApplication app(argc, argv);
 
-    // Qt's own texts (file dialogs, standard buttons) in Polish like the rest of the program.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Polish), QStringLiteral("qtbase"),
-                          QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTranslator);
+    InstallPolishQtTranslations(app);
 
     QtDesktop desktop;
     auto mainWindow = std::make_unique<TMain>(desktop);

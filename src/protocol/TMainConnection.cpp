@@ -117,9 +117,9 @@ void TMain::EnterLoggedOff() {
 }
 
 void TMain::EnableDeviceControls() {
-    for (QWidget* control : {static_cast<QWidget*>(Button_zmiana_hasla), ButtonRestart,
-                             static_cast<QWidget*>(Icon_get), Icon_put, ButtonCzas,
-                             ButtonPobierz, ButtonKasuj})
+    for (QWidget* control : std::initializer_list<QWidget*>{Button_zmiana_hasla, ButtonRestart,
+                                                            Icon_get, Icon_put, ButtonCzas,
+                                                            ButtonPobierz, ButtonKasuj})
         control->setEnabled(true);
     Pobierz1->setEnabled(true);
     Zapisz1->setEnabled(true);
@@ -131,18 +131,15 @@ void TMain::EnableDeviceControls() {
 }
 
 void TMain::DisableDeviceControls() {
-    for (QWidget* control : {static_cast<QWidget*>(Button_zmiana_hasla), ButtonRestart,
-                             static_cast<QWidget*>(Icon_get), Icon_put, ButtonCzas,
-                             ButtonPobierz, ButtonSTOP, ButtonKasuj})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Button_zmiana_hasla, ButtonRestart, Icon_get, Icon_put,
+                                         ButtonCzas, ButtonPobierz, ButtonSTOP, ButtonKasuj})
         control->setEnabled(false);
     Pobierz1->setEnabled(false);
     Zapisz1->setEnabled(false);
     Button_polacz->setEnabled(true);
     Edit_haslo->setEnabled(true);
-    if (Panel_bar->isVisible()) {
-        Panel_bar->hide();
-        FitToContents();
-    }
+    Panel_bar->hide();
     for (TEdit* field : {Temp, Temp2, Udc}) {
         field->clear();
         field->SetColor(Colors::BtnFace());

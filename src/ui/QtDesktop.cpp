@@ -26,7 +26,7 @@ QString qtFilter(const QString& filter) {
 
 void QtDesktop::ShowMessage(MessageKind kind, const QString& text) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString caption = QApplication::applicationDisplayName();
+    QString caption = QStringLiteral("Konfigurator TC-8");
     switch (kind) {
     case MessageKind::Error:
         icon = QMessageBox::Critical;

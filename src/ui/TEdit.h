@@ -19,8 +19,10 @@ public:
     int MaxTypedLength() const { return maxTypedLength_; }
     void SetMaxTypedLength(int length) { maxTypedLength_ = length; }
 
+    // The background colour (palette Base); Color() returns what was set last.
     QColor Color() const { return color_; }
     void SetColor(const QColor& background);
+    QColor FontColor() const { return palette().color(QPalette::Text); }
     void SetFontColor(const QColor& foreground);
 
     std::function<void(QChar& key)> OnKeyPress;
@@ -33,4 +35,5 @@ protected:
 private:
     int maxTypedLength_ = 0; // 0: no limit
     QColor color_;
+    QString shownText_; // the text before the edit being validated
 };

@@ -15,8 +15,6 @@ public:
     int Max() const { return max_; }
     void SetMax(int max);
     int Percent() const;
-
-protected:
     QString text() const override;
 
 private:

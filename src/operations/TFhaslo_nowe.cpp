@@ -1,0 +1,88 @@
+#include "operations/TFhaslo_nowe.h"
+
+#include "protocol/AnsiCodec.h"
+#include "protocol/Commands.h"
+#include "protocol/Frame.h"
+#include "ui/TEdit.h"
+#include "ui/TMain.h"
+#include "ui/WindowFont.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+TFhaslo_nowe::TFhaslo_nowe(TMain& main, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint),
+      main_(main) {
+    setObjectName(QStringLiteral("Fhaslo_nowe"));
+    setWindowTitle(QStringLiteral("Fhaslo_nowe"));
+    setFont(WindowFont());
+    setFixedSize(137, 89);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setAccessibleName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setGeometry(0, 0, 137, 89);
+
+    Label1 = new QLabel(QStringLiteral("Nowe haslo :"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setAccessibleName(QStringLiteral("Label1"));
+    Label1->setGeometry(12, 19, 70, 15);
+
+    // No length limit and no character filter: whatever the field holds is sent.
+    Edit_haslo_nowe = new TEdit(Panel1);
+    Edit_haslo_nowe->setObjectName(QStringLiteral("Edit_haslo_nowe"));
+    Edit_haslo_nowe->setAccessibleName(QStringLiteral("Edit_haslo_nowe"));
+    Edit_haslo_nowe->setGeometry(88, 16, 33, 21);
+    Edit_haslo_nowe->setText(QStringLiteral("0157"));
+
+    Button1 = new QPushButton(QStringLiteral("Zapisz"), Panel1);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAccessibleName(QStringLiteral("Zapisz"));
+    Button1->setGeometry(8, 52, 58, 25);
+    Button1->setAutoDefault(false);
+
+    Button2 = new QPushButton(QStringLiteral("Anuluj"), Panel1);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAccessibleName(QStringLiteral("Anuluj"));
+    Button2->setGeometry(71, 52, 58, 25);
+    Button2->setAutoDefault(false);
+    connect(Button1, &QPushButton::clicked, this, &TFhaslo_nowe::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFhaslo_nowe::Button2Click);
+    connect(this, &QDialog::finished, this, &TFhaslo_nowe::FormClose);
+    FormCreate();
+}
+
+void TFhaslo_nowe::FormCreate() {
+    // No status poll while the dialog is open.
+    main_.PollEnabled = false;
+}
+
+void TFhaslo_nowe::Button1Click() {
+    const QString password = Edit_haslo_nowe->text();
+    const QByteArray bytes = ToAnsi(password);
+    // One request frame carries the whole password or nothing of it.
+    if (bytes.size() > MaxRequestPayload) {
+        main_.desk().ShowMessage(MessageKind::Error, QStringLiteral("Hasło jest za długie"));
+        return;
+    }
+    main_.SendRequest(Cmd::ChangePassword, bytes);
+    // Without an answer the wait has reported it and logged off; the dialog stays open.
+    if (!main_.WaitForResponse(Cmd::ShortTimeout, Cmd::ChangePassword))
+        return;
+    main_.Edit_haslo->setText(password);
+    main_.desk().ShowMessage(MessageKind::Information, QStringLiteral("Hasło zmienione"));
+    main_.EnterLoggedOn();
+    close();
+}
+
+void TFhaslo_nowe::Button2Click() { close(); }
+
+void TFhaslo_nowe::FormClose() {
+    // After a failed change the window is logged off, and its device controls stay off.
+    if (main_.LoggedOn)
+        main_.EnableDeviceControls();
+}
