@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/Frame.h"
+
 #include <QByteArray>
 #include <cstdint>
 #include <vector>
@@ -16,8 +18,13 @@ struct ResponseFrame {
 // not match) costs only the bytes up to and including its start marker: the search goes on
 // in what follows, so a genuine frame behind noise survives. Bytes before a start marker
 // are dropped.
+// The recorder simulator reads the PC's RequestFrames the same way, with the request
+// marker and the request payload limit.
 class FrameAssembler {
 public:
+    explicit FrameAssembler(char startMarker = ResponseMarker, int maxPayload = MaxResponsePayload)
+        : startMarker_(startMarker), maxPayload_(maxPayload) {}
+
     // Appends one delivery and returns the valid frames completed by it, in order.
     std::vector<ResponseFrame> Feed(const QByteArray& delivery);
 
@@ -25,5 +32,7 @@ public:
     const QByteArray& ReceiveBuffer() const { return buffer_; }
 
 private:
+    char startMarker_;
+    int maxPayload_;
     QByteArray buffer_;
 };
