@@ -66,6 +66,9 @@ private:
     std::uint32_t bits_ = 0;
 };
 
+// Priority of a background thread of the port, in the toolkit's order.
+enum TRsThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
+
 enum TRsCommOption { coErrorChar, coNullStrip };
 
 // A set of TRsCommOption members.

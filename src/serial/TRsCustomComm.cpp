@@ -1,22 +1,350 @@
-// Placeholder until the component lands: a port that never opens.
 #include "serial/TRsCustomComm.h"
 
-TRsCustomComm::TRsCustomComm(QObject* owner) : QObject(owner) {}
-TRsCustomComm::~TRsCustomComm() = default;
-int TRsCustomComm::PortNum() const { return 0; }
-void TRsCustomComm::SetPortNum(int) {}
-TRsBaudrate TRsCustomComm::Baudrate() const { return br1200; }
-void TRsCustomComm::SetBaudrate(TRsBaudrate) {}
-TRsParity TRsCustomComm::Parity() const { return paNone; }
-void TRsCustomComm::SetParity(TRsParity) {}
-TRsDatabits TRsCustomComm::Databits() const { return db8; }
-void TRsCustomComm::SetDatabits(TRsDatabits) {}
-TRsStopbits TRsCustomComm::Stopbits() const { return sb1; }
-void TRsCustomComm::SetStopbits(TRsStopbits) {}
-void TRsCustomComm::Open() { throw EConvertError(QStringLiteral("not available")); }
-void TRsCustomComm::Close() {}
-bool TRsCustomComm::IsOpen() const { return false; }
-bool TRsCustomComm::WriteText(const QByteArray&) { return false; }
-QByteArray TRsCustomComm::ReadText() { return {}; }
-void TRsCustomComm::SetDTR(bool) {}
-void TRsCustomComm::SetRTS(bool) {}
+#include "serial/PortNames.h"
+#include "serial/TRsCommEventThread.h"
+#include "serial/TRsCommWriteThread.h"
+#include "serial/TRsDevice.h"
+#include "serial/TRsOwnerThreadCall.h"
+
+#include <QDeadlineTimer>
+
+namespace {
+
+constexpr int kBitsPerSecond[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
+                                  14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
+
+// Handing back a received-bytes event must happen however the handling ends, or the event
+// thread would stay blocked.
+class TRxHandlingScope {
+public:
+    explicit TRxHandlingScope(std::shared_ptr<TRsHandOff> handOff) : handOff_(std::move(handOff)) {}
+    ~TRxHandlingScope() { handOff_->EndRx(); }
+    TRxHandlingScope(const TRxHandlingScope&) = delete;
+    TRxHandlingScope& operator=(const TRxHandlingScope&) = delete;
+
+private:
+    std::shared_ptr<TRsHandOff> handOff_;
+};
+
+} // namespace
+
+TRsCustomComm::TRsCustomComm(QObject* owner)
+    : QObject(owner), serviceCall_(new TRsOwnerThreadCall([this] { ServiceHandOff(); }, this)) {
+    flowControl_.OnChange = [this] { ApplyLineSettings(); };
+    eventChars_.OnChange = [this] { ApplyLineSettings(); };
+    buffers_.OnChange = [this] { RefuseWhileOpen(); };
+}
+
+TRsCustomComm::~TRsCustomComm() {
+    Close();
+}
+
+void TRsCustomComm::RefuseWhileOpen() const {
+    if (IsOpen())
+        throw ERsCommError(QStringLiteral("Can't perform this operation while port is open"));
+}
+
+void TRsCustomComm::RaiseError(const char* format, int error) const {
+    throw ERsCommError(
+        QString::asprintf(format, error, qUtf8Printable(device_->SystemMessage(error))));
+}
+
+template <typename T> void TRsCustomComm::ChangeLineSetting(T& field, T value) {
+    const T old = field;
+    field = value;
+    try {
+        ApplyLineSettings();
+    } catch (...) {
+        field = old;
+        throw;
+    }
+}
+
+void TRsCustomComm::SetPortNum(int value) {
+    RefuseWhileOpen();
+    portNum_ = value;
+}
+
+void TRsCustomComm::SetDeviceName(const QString& value) {
+    RefuseWhileOpen();
+    deviceName_ = value;
+}
+
+void TRsCustomComm::SetBaudrate(TRsBaudrate value) {
+    const int oldUser = userBaudrate_;
+    if (value != brUser)
+        userBaudrate_ = 0;
+    try {
+        ChangeLineSetting(baudrate_, value);
+    } catch (...) {
+        userBaudrate_ = oldUser;
+        throw;
+    }
+}
+
+void TRsCustomComm::SetUserBaudrate(int bitsPerSecond) {
+    if (bitsPerSecond == userBaudrate_)
+        return;
+    const TRsBaudrate oldBaudrate = baudrate_;
+    baudrate_ = brUser;
+    try {
+        ChangeLineSetting(userBaudrate_, bitsPerSecond);
+    } catch (...) {
+        baudrate_ = oldBaudrate;
+        throw;
+    }
+}
+
+void TRsCustomComm::SetParity(TRsParity value) {
+    ChangeLineSetting(parity_, value);
+}
+void TRsCustomComm::SetParityCheck(bool value) {
+    ChangeLineSetting(parityCheck_, value);
+}
+void TRsCustomComm::SetDatabits(TRsDatabits value) {
+    ChangeLineSetting(databits_, value);
+}
+void TRsCustomComm::SetStopbits(TRsStopbits value) {
+    ChangeLineSetting(stopbits_, value);
+}
+void TRsCustomComm::SetOptions(TRsCommOptions value) {
+    ChangeLineSetting(options_, value);
+}
+
+void TRsCustomComm::SetMonitorEvents(TRsCommEvents value) {
+    RefuseWhileOpen();
+    monitorEvents_ = value;
+}
+
+void TRsCustomComm::SetEventPriority(TRsThreadPriority value) {
+    eventPriority_ = value;
+    if (eventThread_)
+        eventThread_->SetPriority(value);
+}
+
+void TRsCustomComm::SetWritePriority(TRsThreadPriority value) {
+    writePriority_ = value;
+    if (writeThread_)
+        writeThread_->SetPriority(value);
+}
+
+void TRsCustomComm::SetDirectWrite(bool value) {
+    RefuseWhileOpen();
+    directWrite_ = value;
+}
+
+void TRsCustomComm::SetUpdateDCB(bool value) {
+    RefuseWhileOpen();
+    updateDCB_ = value;
+}
+
+TRsLineSettings TRsCustomComm::LineSettings() const {
+    TRsLineSettings s;
+    s.BitsPerSecond = baudrate_ == brUser ? userBaudrate_ : kBitsPerSecond[baudrate_];
+    s.DataBits = 4 + static_cast<int>(databits_);
+    s.Parity = parity_;
+    s.StopBits = stopbits_;
+    s.ParityCheck = parityCheck_;
+    s.ReplaceErrors = options_.contains(coErrorChar);
+    s.NullStrip = options_.contains(coNullStrip);
+    s.OutCtsFlow = flowControl_.OutCtsFlow();
+    s.OutDsrFlow = flowControl_.OutDsrFlow();
+    s.ControlDtr = flowControl_.ControlDtr();
+    s.ControlRts = flowControl_.ControlRts();
+    s.XonXoffOut = flowControl_.XonXoffOut();
+    s.XonXoffIn = flowControl_.XonXoffIn();
+    s.DsrSensitivity = flowControl_.DsrSensitivity();
+    s.TxContinueOnXoff = flowControl_.TxContinueOnXoff();
+    s.XonChar = eventChars_.XonChar();
+    s.XoffChar = eventChars_.XoffChar();
+    s.ErrorChar = eventChars_.ErrorChar();
+    return s;
+}
+
+void TRsCustomComm::Open() {
+    RefuseWhileOpen();
+    const QString name = FormatDeviceName(deviceName_, portNum_);
+    const QString path = ResolvePortPath(name, PortsFolder());
+    std::unique_ptr<TRsDevice> device = CreatePlatformDevice();
+    if (const int error = device->Open(path)) {
+        throw EConvertError(QStringLiteral("Cannot open %1 (%2): %3")
+                                .arg(name, path, device->SystemMessage(error)));
+    }
+    device_ = std::move(device);
+    deviceGone_ = false;
+    try {
+        ApplyLineSettings();
+        StartThreads();
+    } catch (...) {
+        StopThreads();
+        device_->Close();
+        device_.reset();
+        throw;
+    }
+}
+
+void TRsCustomComm::StartThreads() {
+    handOff_ = std::make_shared<TRsHandOff>();
+    TRsOwnerThreadCall* const serviceCall = serviceCall_;
+    auto post = [serviceCall] { serviceCall->Post(); };
+    // This backend watches for received bytes and, with either event, for the device going
+    // away; the other line events are not used by the program.
+    const bool watchRx = monitorEvents_.contains(ceRxChar);
+    if (watchRx || monitorEvents_.contains(ceError)) {
+        eventThread_ = std::make_unique<TRsCommEventThread>(*device_, *handOff_, watchRx,
+                                                            eventPriority_, post);
+    }
+    if (!directWrite_) {
+        writeThread_ = std::make_unique<TRsCommWriteThread>(
+            *device_, *handOff_, buffers_.WriteSize(), writePriority_, post);
+    }
+}
+
+void TRsCustomComm::StopThreads() {
+    if (handOff_)
+        handOff_->Release();
+    eventThread_.reset();
+    writeThread_.reset();
+    handOff_.reset();
+}
+
+void TRsCustomComm::Close() {
+    if (!IsOpen())
+        return;
+    StopThreads();
+    device_->Close();
+    device_.reset();
+}
+
+void TRsCustomComm::ApplyLineSettings() {
+    if (!IsOpen() || !updateDCB_)
+        return;
+    if (const int error = device_->ApplyLineSettings(LineSettings()))
+        RaiseError("Error writing dcb (%d), %s", error);
+}
+
+void TRsCustomComm::ServiceHandOff() {
+    const std::shared_ptr<TRsHandOff> handOff = handOff_;
+    if (!handOff)
+        return;
+    if (handOff->BeginRx()) {
+        TRxHandlingScope scope(handOff);
+        HandleRxChar();
+    }
+    if (handOff_ != handOff)
+        return; // the handler closed the port
+    const TRsGone gone = handOff->TakeGone();
+    if (gone.error != 0 && !deviceGone_)
+        DeviceGone(gone);
+}
+
+void TRsCustomComm::HandleRxChar() {
+    const int count = InQueue();
+    if (count > 0 && OnRxChar)
+        OnRxChar(*this, count);
+}
+
+void TRsCustomComm::DeviceGone(const TRsGone& gone) {
+    deviceGone_ = true;
+    handOff_->MarkGone();
+    if (eventThread_)
+        eventThread_->RequestStop();
+    RaiseError(gone.whileWriting ? "Write error (%d), %s" : "Read error (%d), %s", gone.error);
+}
+
+int TRsCustomComm::InQueue() {
+    if (!IsOpen() || deviceGone_)
+        return 0;
+    int error = 0;
+    const int count = device_->InQueue(error);
+    if (count < 0)
+        RaiseError("Error retrieving statistics (%d), %s", error);
+    return count;
+}
+
+int TRsCustomComm::ReadBuf(char* buffer, int count) {
+    if (!IsOpen() || deviceGone_ || count <= 0)
+        return 0;
+    const TRsTransfer read = device_->Read(buffer, count);
+    if (read.gone)
+        DeviceGone({read.error, false});
+    if (read.error != 0)
+        RaiseError("Read error (%d), %s", read.error);
+    return read.count;
+}
+
+QByteArray TRsCustomComm::ReadText() {
+    const int waiting = InQueue();
+    if (waiting <= 0)
+        return {};
+    QByteArray bytes(waiting, Qt::Uninitialized);
+    bytes.resize(ReadBuf(bytes.data(), waiting));
+    return bytes;
+}
+
+int TRsCustomComm::WriteBuf(const char* data, int count) {
+    if (!IsOpen() || deviceGone_ || count <= 0)
+        return 0;
+    if (directWrite_)
+        return WriteDirect(data, count);
+    switch (writeThread_->Offer(data, count, buffers_.WriteTimeout())) {
+    case TRsCommWriteThread::TOffer::Accepted:
+        return count;
+    case TRsCommWriteThread::TOffer::Ended:
+        return 0;
+    case TRsCommWriteThread::TOffer::NoRoom:
+        break;
+    }
+    throw ERsCommError(QStringLiteral("Output buffer is full. Please check comm status."));
+}
+
+int TRsCustomComm::WriteDirect(const char* data, int count) {
+    const QDeadlineTimer deadline(buffers_.ReadTimeout());
+    int written = 0;
+    while (written < count) {
+        const TRsTransfer sent = device_->Write(data + written, count - written);
+        written += sent.count;
+        if (sent.gone)
+            DeviceGone({sent.error, true});
+        if (sent.error != 0)
+            RaiseError("Write error (%d), %s", sent.error);
+        if (sent.count > 0)
+            continue;
+        const TRsWaitResult room = device_->Wait(TRsWaitFor::Writable, nullptr,
+                                                 static_cast<int>(deadline.remainingTime()));
+        if (room.kind == TRsWaitResult::Gone)
+            DeviceGone({room.error, true});
+        if (room.kind == TRsWaitResult::TimedOut)
+            break;
+    }
+    return written;
+}
+
+bool TRsCustomComm::WriteText(const QByteArray& text) {
+    if (!IsOpen() || deviceGone_)
+        return false;
+    return WriteBuf(text.constData(), static_cast<int>(text.size())) == text.size();
+}
+
+void TRsCustomComm::SetDTR(bool on) {
+    if (flowControl_.ControlDtr() == dtrHandshake) {
+        throw ERsCommError(
+            QStringLiteral("DTR line updates not allowed when flowcontrol is set to Handshake."));
+    }
+    if (!IsOpen())
+        return;
+    if (const int error = device_->SetDtr(on))
+        RaiseError("Error calling comm function (%d), %s", error);
+}
+
+void TRsCustomComm::SetRTS(bool on) {
+    const TRsControlRts control = flowControl_.ControlRts();
+    if (control == rtsHandshake || control == rtsToggle) {
+        throw ERsCommError(QStringLiteral(
+            "RTS line updates not allowed when flowcontrol is set to Handshake or Toggle."));
+    }
+    if (!IsOpen())
+        return;
+    if (const int error = device_->SetRts(on))
+        RaiseError("Error calling comm function (%d), %s", error);
+}

@@ -2,41 +2,144 @@
 
 #include "serial/ERsCommError.h"
 #include "serial/RsTypes.h"
+#include "serial/TRsBuffers.h"
+#include "serial/TRsEventChars.h"
+#include "serial/TRsFlowControl.h"
+#include "serial/TRsHandOff.h"
+#include "serial/TRsLineSettings.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
+
+class TRsCommEventThread;
+class TRsCommWriteThread;
+class TRsDevice;
+class TRsOwnerThreadCall;
 
 // The serial-port component: properties, the write queue and the two background threads
 // (event thread and write thread). All public operations are called on the thread that
 // owns the object (the user-interface thread); received-bytes events are delivered there.
+//
+// Property changes: the line settings (speed, framing, options, flow control, characters)
+// are applied at once while the port is open; PortNum, DeviceName, DirectWrite, UpdateDCB,
+// MonitorEvents and the buffer sizes are refused while it is open. A refused or failed
+// change keeps the old value.
+//
+// When the device goes away (an adapter unplugged, the other end of a pseudo-terminal
+// closed) the component stops watching it and raises ERsCommError on the owner thread from
+// a queued call, so it reaches the program-wide handler; the port stays open until Close,
+// sends nothing, reads nothing, and can be opened again after Close.
 class TRsCustomComm : public QObject {
     Q_OBJECT
 public:
     explicit TRsCustomComm(QObject* owner = nullptr);
     ~TRsCustomComm() override;
 
-    // Published properties (a subset shown here; see the implementation for all of them).
-    int PortNum() const;
+    int PortNum() const { return portNum_; }
     void SetPortNum(int value);
-    TRsBaudrate Baudrate() const;
+    // A format with one "%d" that takes PortNum.
+    QString DeviceName() const { return deviceName_; }
+    void SetDeviceName(const QString& value);
+    TRsBaudrate Baudrate() const { return baudrate_; }
+    // Anything but brUser also sets UserBaudrate to 0.
     void SetBaudrate(TRsBaudrate value);
-    TRsParity Parity() const;
+    int UserBaudrate() const { return userBaudrate_; }
+    // A new value also sets Baudrate to brUser.
+    void SetUserBaudrate(int bitsPerSecond);
+    TRsParity Parity() const { return parity_; }
     void SetParity(TRsParity value);
-    TRsDatabits Databits() const;
+    bool ParityCheck() const { return parityCheck_; }
+    void SetParityCheck(bool value);
+    TRsDatabits Databits() const { return databits_; }
     void SetDatabits(TRsDatabits value);
-    TRsStopbits Stopbits() const;
+    TRsStopbits Stopbits() const { return stopbits_; }
     void SetStopbits(TRsStopbits value);
+    TRsCommOptions Options() const { return options_; }
+    void SetOptions(TRsCommOptions value);
+    // The groups notify the port of every change made through their setters.
+    TRsFlowControl& FlowControl() { return flowControl_; }
+    void SetFlowControl(const TRsFlowControl& value) { flowControl_.Assign(value); }
+    TRsEventChars& EventChars() { return eventChars_; }
+    void SetEventChars(const TRsEventChars& value) { eventChars_.Assign(value); }
+    TRsBuffers& Buffers() { return buffers_; }
+    void SetBuffers(const TRsBuffers& value) { buffers_.Assign(value); }
+    TRsCommEvents MonitorEvents() const { return monitorEvents_; }
+    void SetMonitorEvents(TRsCommEvents value);
+    TRsThreadPriority EventPriority() const { return eventPriority_; }
+    void SetEventPriority(TRsThreadPriority value);
+    TRsThreadPriority WritePriority() const { return writePriority_; }
+    void SetWritePriority(TRsThreadPriority value);
+    bool DirectWrite() const { return directWrite_; }
+    void SetDirectWrite(bool value);
+    bool UpdateDCB() const { return updateDCB_; }
+    void SetUpdateDCB(bool value);
 
+    // Opens the device named by DeviceName and PortNum. A device that cannot be opened
+    // (missing, not a terminal, in use, no access) raises EConvertError; later failures
+    // close it again and raise ERsCommError.
     void Open();
+    // Stops both threads and closes the device; bytes still queued for writing are dropped.
     void Close();
-    bool IsOpen() const;
+    bool IsOpen() const { return device_ != nullptr; }
+    // Writes the line settings to the open device (nothing when closed or UpdateDCB is off).
+    void ApplyLineSettings();
+
+    // Queues the bytes for the write thread (or, with DirectWrite, writes them at once).
+    // Returns the count accepted: 0 on a closed port.
+    int WriteBuf(const char* data, int count);
     bool WriteText(const QByteArray& text);
+    int ReadBuf(char* buffer, int count);
+    // Every byte waiting now; empty when none waits or the port is closed.
     QByteArray ReadText();
+    // Received bytes waiting; 0 when the port is closed.
+    int InQueue();
     void SetDTR(bool on);
     void SetRTS(bool on);
 
-    // Raised on the owner's thread when bytes are waiting (Sender, Count).
+    // Raised on the owner's thread when bytes are waiting (Sender, Count), one call at a
+    // time: bytes that arrive during a call come with the next one.
     std::function<void(TRsCustomComm& sender, int count)> OnRxChar;
+
+private:
+    // Run on the owner thread when a background thread posts: takes the work they left in
+    // the hand-off.
+    void ServiceHandOff();
+    void RefuseWhileOpen() const;
+    // Stores a line setting and applies it; a failure restores the old value.
+    template <typename T> void ChangeLineSetting(T& field, T value);
+    TRsLineSettings LineSettings() const;
+    void StartThreads();
+    void StopThreads();
+    void HandleRxChar();
+    int WriteDirect(const char* data, int count);
+    [[noreturn]] void DeviceGone(const TRsGone& gone);
+    [[noreturn]] void RaiseError(const char* format, int error) const;
+
+    int portNum_ = 0;
+    QString deviceName_ = QStringLiteral("COM%d");
+    TRsBaudrate baudrate_ = br1200;
+    int userBaudrate_ = 0;
+    TRsParity parity_ = paNone;
+    bool parityCheck_ = false;
+    TRsDatabits databits_ = db8;
+    TRsStopbits stopbits_ = sb1;
+    TRsCommOptions options_;
+    TRsFlowControl flowControl_;
+    TRsEventChars eventChars_;
+    TRsBuffers buffers_;
+    TRsCommEvents monitorEvents_{ceError, ceRxChar, ceTxEmpty};
+    TRsThreadPriority eventPriority_ = tpNormal;
+    TRsThreadPriority writePriority_ = tpHighest;
+    bool directWrite_ = false;
+    bool updateDCB_ = true;
+
+    std::unique_ptr<TRsDevice> device_;
+    bool deviceGone_ = false;
+    std::shared_ptr<TRsHandOff> handOff_;
+    TRsOwnerThreadCall* serviceCall_; // a child object
+    std::unique_ptr<TRsCommEventThread> eventThread_;
+    std::unique_ptr<TRsCommWriteThread> writeThread_;
 };

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "serial/TRsLineSettings.h"
+
+#include <QString>
+#include <memory>
+
+// What a background thread waits for on the device.
+enum class TRsWaitFor {
+    Readable, // received bytes (or the device going away)
+    Writable, // room for output (or the device going away)
+    Hangup    // only the device going away
+};
+
+struct TRsWaitResult {
+    enum Kind { Ready, Woken, TimedOut, Gone } kind = Ready;
+    int error = 0; // with Gone: the platform's error code that stands for it
+};
+
+// The outcome of one read or write. count 0 with error 0 means nothing could be moved now.
+struct TRsTransfer {
+    int count = 0;
+    int error = 0;     // the platform's error code when the transfer failed
+    bool gone = false; // the failure means the device has disappeared
+};
+
+// Interrupts a TRsDevice::Wait from another thread. A signal is kept until a wait sees it.
+class TRsWakeup {
+public:
+    virtual ~TRsWakeup() = default;
+    virtual void Signal() = 0;
+};
+
+// The platform seam of the serial-port component: one open serial device. Wait, Read, Write
+// and InQueue may run on different threads at once; Open and Close run while no other call
+// is in progress.
+class TRsDevice {
+public:
+    virtual ~TRsDevice() = default;
+
+    // Opens the device at `path` for exclusive use. Returns 0 or the platform's error code;
+    // on failure nothing stays open or locked.
+    virtual int Open(const QString& path) = 0;
+    virtual void Close() = 0;
+
+    // Returns 0 or the platform's error code.
+    virtual int ApplyLineSettings(const TRsLineSettings& settings) = 0;
+    // Number of received bytes waiting, or -1 with the error code in `error`.
+    virtual int InQueue(int& error) = 0;
+    virtual TRsTransfer Read(char* buffer, int count) = 0;
+    virtual TRsTransfer Write(const char* data, int count) = 0;
+    // Raises or lowers a modem line. Returns 0 or the platform's error code.
+    virtual int SetDtr(bool on) = 0;
+    virtual int SetRts(bool on) = 0;
+
+    virtual std::unique_ptr<TRsWakeup> CreateWakeup() = 0;
+    // Blocks until the device is ready for `what`, goes away, `wakeup` (if any) is
+    // signalled, or timeoutMs passes (-1: no limit).
+    virtual TRsWaitResult Wait(TRsWaitFor what, TRsWakeup* wakeup, int timeoutMs) = 0;
+
+    // The platform's text for one of its error codes.
+    virtual QString SystemMessage(int error) const = 0;
+};
+
+// The device of the platform the program runs on.
+std::unique_ptr<TRsDevice> CreatePlatformDevice();

@@ -1,0 +1,62 @@
+#include "serial/TRsHandOff.h"
+
+bool TRsHandOff::DeliverRx(const std::function<void()>& post) {
+    {
+        std::lock_guard lock(mutex_);
+        if (released_ || goneSeen_)
+            return false;
+        rxWaiting_ = true;
+    }
+    post();
+    std::unique_lock lock(mutex_);
+    handled_.wait(lock, [this] { return !rxWaiting_ || released_; });
+    return !released_ && !goneSeen_;
+}
+
+void TRsHandOff::ReportGone(const TRsGone& gone, const std::function<void()>& post) {
+    {
+        std::lock_guard lock(mutex_);
+        if (goneSeen_ || released_)
+            return;
+        goneSeen_ = true;
+        gone_ = gone;
+    }
+    post();
+}
+
+bool TRsHandOff::BeginRx() {
+    std::lock_guard lock(mutex_);
+    if (!rxWaiting_ || rxRunning_ || released_)
+        return false;
+    rxRunning_ = true;
+    return true;
+}
+
+void TRsHandOff::EndRx() {
+    {
+        std::lock_guard lock(mutex_);
+        rxWaiting_ = false;
+        rxRunning_ = false;
+    }
+    handled_.notify_all();
+}
+
+TRsGone TRsHandOff::TakeGone() {
+    std::lock_guard lock(mutex_);
+    const TRsGone gone = gone_;
+    gone_ = {};
+    return gone;
+}
+
+void TRsHandOff::MarkGone() {
+    std::lock_guard lock(mutex_);
+    goneSeen_ = true;
+}
+
+void TRsHandOff::Release() {
+    {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+    }
+    handled_.notify_all();
+}
