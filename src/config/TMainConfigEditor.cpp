@@ -1,0 +1,118 @@
+// The configuration editor: spin buttons that step the numeric settings, the sync marks of
+// changed fields, and the rules of the typed count of reports.
+#include "ui/TMain.h"
+
+#include "config/Stepping.h"
+#include "ui/Colors.h"
+#include "ui/TEdit.h"
+#include "ui/TSpinButton.h"
+
+#include <QAction>
+#include <QToolButton>
+#include <utility>
+
+namespace {
+const QString DefaultReportCount = QStringLiteral("16");
+} // namespace
+
+void TMain::ConnectConfigHandlers() {
+    const std::pair<TSpinButton*, std::pair<void (TMain::*)(), void (TMain::*)()>> spins[] = {
+        {SpinButton3, {&TMain::SpinButton3UpClick, &TMain::SpinButton3DownClick}},
+        {SpinButton2, {&TMain::SpinButton2UpClick, &TMain::SpinButton2DownClick}},
+        {SpinButton1, {&TMain::SpinButton1UpClick, &TMain::SpinButton1DownClick}},
+        {SpinButton5, {&TMain::SpinButton5UpClick, &TMain::SpinButton5DownClick}},
+        {SpinButton4, {&TMain::SpinButton4UpClick, &TMain::SpinButton4DownClick}},
+    };
+    for (const auto& [spin, handlers] : spins) {
+        connect(spin, &TSpinButton::UpClick, this, handlers.first);
+        connect(spin, &TSpinButton::DownClick, this, handlers.second);
+    }
+
+    // The corrections are marked by their spin buttons alone, not by their texts.
+    for (TEdit* field :
+         {TempMin, TempMax, TempZapisz, IleDruk, TC8Typ, TC8name, TC8Nazwa, TC8Nazwa2, TC8Nazwa3})
+        connect(field, &QLineEdit::textChanged, this, [this, field] { ConfigFieldChange(field); });
+
+    IleDruk->OnKeyPress = [this](QChar& key) { IleDrukKeyPress(key); };
+    IleDruk->OnExit = [this] { IleDrukExit(); };
+
+    connect(Icon_get, &QToolButton::clicked, this, &TMain::SpeedButton3Click);
+    connect(Icon_put, &QToolButton::clicked, this, &TMain::Icon_putClick);
+    connect(Pobierz1, &QAction::triggered, this, &TMain::Pobierz1Click);
+    connect(Zapisz1, &QAction::triggered, this, &TMain::Zapisz1Click);
+    connect(Odczyt1, &QAction::triggered, this, &TMain::Odczyt1Click);
+    connect(Zapis1, &QAction::triggered, this, &TMain::Zapis1Click);
+}
+
+void TMain::ConfigFieldChange(TEdit* field) {
+    field->SetColor(Colors::Red);
+}
+
+// Limits: the mark comes from the text change, so a click at a bound leaves it as it was.
+void TMain::SpinButton3UpClick() {
+    TempMinByte = LimitUp(TempMinByte);
+    ShowTempMin();
+}
+
+void TMain::SpinButton3DownClick() {
+    TempMinByte = LimitDown(TempMinByte);
+    ShowTempMin();
+}
+
+void TMain::SpinButton2UpClick() {
+    TempMaxByte = LimitUp(TempMaxByte);
+    ShowTempMax();
+}
+
+void TMain::SpinButton2DownClick() {
+    TempMaxByte = LimitDown(TempMaxByte);
+    ShowTempMax();
+}
+
+// Corrections: every click marks the field, also when the value stays at a bound.
+void TMain::SpinButton1UpClick() {
+    TempKorekta->SetColor(Colors::Red);
+    TempKorektaByte = CorrectionUp(TempKorektaByte);
+    ShowCorrections();
+}
+
+void TMain::SpinButton1DownClick() {
+    TempKorekta->SetColor(Colors::Red);
+    TempKorektaByte = CorrectionDown(TempKorektaByte);
+    ShowCorrections();
+}
+
+void TMain::SpinButton5UpClick() {
+    TempKorekta2->SetColor(Colors::Red);
+    TempKorekta2Byte = CorrectionUp(TempKorekta2Byte);
+    ShowCorrections();
+}
+
+void TMain::SpinButton5DownClick() {
+    TempKorekta2->SetColor(Colors::Red);
+    TempKorekta2Byte = CorrectionDown(TempKorekta2Byte);
+    ShowCorrections();
+}
+
+// The interval: marked on every click, also at a bound.
+void TMain::SpinButton4UpClick() {
+    TempZapisz->setText(IntervalUp(TempZapisz->text()));
+    TempZapisz->SetColor(Colors::Red);
+}
+
+void TMain::SpinButton4DownClick() {
+    TempZapisz->setText(IntervalDown(TempZapisz->text()));
+    TempZapisz->SetColor(Colors::Red);
+}
+
+void TMain::IleDrukKeyPress(QChar& key) {
+    const char16_t c = key.unicode();
+    const bool allowed = c == u'\r' || c == u'\b' || c == u'+' || (c >= u'0' && c <= u'9');
+    if (!allowed)
+        key = QChar(0);
+}
+
+void TMain::IleDrukExit() {
+    if (IleDruk->text().isEmpty())
+        IleDruk->setText(DefaultReportCount);
+}

@@ -1,0 +1,106 @@
+// Configuration files: saving the editor's values with the logon password, loading them
+// back, and reading the container shared with firmware files.
+#include "ui/TMain.h"
+
+#include "config/ConfigFile.h"
+#include "config/Container.h"
+#include "ui/TEdit.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace {
+
+const QString ConfigFileExtension = QStringLiteral("rcf");
+
+// The desktop's counterpart of the root of drive C: where the dialogs start.
+QString InitialFolder() {
+    return QDir::homePath();
+}
+
+// Writes the image whole or not at all: an old file of that name stays as it was unless
+// the new one has been written completely.
+bool WriteWholeFile(const QString& path, const QByteArray& image) {
+    QSaveFile file(path);
+    // The explicit flush matters: commit does not notice a write that fails only when the
+    // buffer is flushed. Without a commit the file written beside the old one is removed.
+    return file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.flush() &&
+           file.commit();
+}
+
+} // namespace
+
+void TMain::SaveConfigFile() {
+    const ConfigFileImage built = BuildConfigFile(Edit_haslo->text(), CurrentConfig());
+    if (built.Fault == RecordFault::IleDrukNotWholeNumber) {
+        desk().ShowMessage(MessageKind::Error,
+                           QStringLiteral("Nieprawidłowa liczba raportów do wydruku"));
+        return;
+    }
+    if (built.Fault != RecordFault::None) {
+        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+        return;
+    }
+    FileBuffer = built.Image;
+
+    SaveDialog.DefaultExt = ConfigFileExtension;
+    SaveDialog.InitialDir = InitialFolder();
+    if (!desk().ExecuteSaveDialog(SaveDialog))
+        return;
+    if (!WriteWholeFile(SaveDialog.FileName, FileBuffer))
+        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+}
+
+void TMain::LoadConfigFile() {
+    OpenDialog.InitialDir = InitialFolder();
+    if (!desk().ExecuteOpenDialog(OpenDialog))
+        return;
+    if (!ReadContainerFile(OpenDialog.FileName, ConfigFileTag))
+        return;
+    const std::optional<ConfigFileContents> contents = ParseConfigFile(FileBuffer);
+    if (!contents) {
+        desk().ShowMessage(MessageKind::Error, ContainerFaultMessage(ContainerFault::WrongFormat));
+        return;
+    }
+
+    const ConfigRecord& record = contents->Record;
+    Edit_haslo->setText(contents->Password);
+    TC8Nazwa->setText(record.TC8Nazwa);
+    TC8Nazwa2->setText(record.TC8Nazwa2);
+    TC8Nazwa3->setText(record.TC8Nazwa3);
+    TC8name->setText(record.TC8name);
+    TC8Typ->setText(record.TC8Typ);
+    TempMinByte = record.TempMin;
+    ShowTempMin();
+    TempMaxByte = record.TempMax;
+    ShowTempMax();
+    TempKorektaByte = record.TempKorekta;
+    ShowCorrections();
+    TempKorekta2Byte = record.TempKorekta2;
+    ShowCorrections();
+    TempZapisz->setText(record.TempZapisz);
+    IleDruk->setText(record.IleDruk);
+
+    desk().Beep();
+    desk().ShowMessage(MessageKind::Information, QStringLiteral("Odczytano plik konfiguracji"));
+}
+
+bool TMain::ReadContainerFile(const QString& path, QByteArrayView expectedTag) {
+    // A file that cannot be opened raises EInOutError, which the program swallows.
+    const ContainerFile file = ReadContainerImage(path, expectedTag);
+    FileBuffer = file.Image;
+    for (const ContainerFault fault : file.Faults) {
+        if (fault == ContainerFault::WrongCheckByte)
+            desk().Beep();
+        desk().ShowMessage(MessageKind::Error, ContainerFaultMessage(fault));
+    }
+    return file.Faults.isEmpty();
+}
+
+void TMain::Odczyt1Click() {
+    LoadConfigFile();
+}
+
+void TMain::Zapis1Click() {
+    SaveConfigFile();
+}
