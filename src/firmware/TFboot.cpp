@@ -1,13 +1,26 @@
 #include "firmware/TFboot.h"
 
+#include "config/Container.h"
+#include "protocol/Commands.h"
 #include "ui/TGauge.h"
+#include "ui/TMain.h"
 #include "ui/WindowFont.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace {
+
+// Pauses the boot loader relies on: after the restart, before the first block, and after the
+// last block, before the finish. The last one keeps the dialog up a moment at the end.
+constexpr int BootLoaderStartMs = 2000;
+constexpr int BeforeFinishMs = 2000;
+constexpr int BeforeClosingMs = 1000;
+// Repeats of unacknowledged blocks allowed in one whole transfer, not per block.
+constexpr int SharedRepeatAllowance = 2;
+constexpr int FinishedProgress = 100;
 
 template <class Widget> Widget* named(Widget* widget, const QString& name) {
     widget->setObjectName(name);
@@ -61,4 +74,87 @@ TFboot::TFboot(TMain& main, QWidget* owner)
     BarBoot->hide();
 
     OpenDialogBoot.Filter = QStringLiteral("TC-8 firmware|*.rfr");
+
+    connect(Button1, &QPushButton::clicked, this, &TFboot::Button1Click);
+    connect(ButtonStart, &QPushButton::clicked, this, &TFboot::ButtonStartClick);
+    FormCreate();
+}
+
+void TFboot::FormCreate() {
+    LabelNazwaPliku->clear();
+    // No status poll while the dialog is up.
+    main_.PollEnabled = false;
+}
+
+void TFboot::Button1Click() {
+    if (!main_.desk().ExecuteOpenDialog(OpenDialogBoot))
+        return;
+    LabelNazwaPliku->setText(OpenDialogBoot.FileName);
+    // Only a file that passes every check may be sent; a file that cannot even be opened
+    // (the error is swallowed by the program) leaves nothing to send either.
+    blocks_.clear();
+    ButtonStart->setEnabled(false);
+    if (!main_.ReadContainerFile(OpenDialogBoot.FileName, FirmwareFileTag))
+        return;
+    blocks_ = FirmwareBlocks(main_.FileBuffer);
+    ButtonStart->setEnabled(!blocks_.isEmpty());
+}
+
+void TFboot::ButtonStartClick() {
+    if (blocks_.isEmpty() || transferRunning_)
+        return;
+    transferRunning_ = true;
+    {
+        // Should the transfer end in an error, the dialog can at least be closed by hand.
+        const auto ended = qScopeGuard([this] { transferRunning_ = false; });
+        Transfer();
+    }
+    close();
+}
+
+void TFboot::Transfer() {
+    Desktop& desk = main_.desk();
+    // The file stays as chosen until the dialog closes.
+    Button1->setEnabled(false);
+    ButtonStart->setEnabled(false);
+    main_.EnterLoggedOff();
+    desk.Beep();
+    desk.ShowMessage(MessageKind::Warning,
+                     QStringLiteral("NIE WYŁĄCZAJ STEROWNIKA KVAM Z ZASILANIA"));
+    BarBoot->show();
+
+    main_.SendRequest(Cmd::Restart, QByteArrayLiteral("B"));
+    desk.Sleep(BootLoaderStartMs);
+    if (SendBlocks()) {
+        BarBoot->SetPosition(FinishedProgress);
+        desk.Sleep(BeforeFinishMs);
+        main_.SendRequest(Cmd::FirmwareFinish, QByteArrayLiteral("K"));
+        desk.ShowMessage(MessageKind::Information, QStringLiteral("Aktualizacja zakonczona"));
+    }
+    desk.Sleep(BeforeClosingMs);
+}
+
+bool TFboot::SendBlocks() {
+    int repeatsLeft = SharedRepeatAllowance;
+    for (const FirmwareBlock& block : blocks_) {
+        if (!main_.SendFirmwareBlock(block.Payload, repeatsLeft))
+            return false;
+        BarBoot->SetPosition(block.Progress);
+        main_.desk().ProcessMessages();
+    }
+    return true;
+}
+
+void TFboot::FormClose() {
+    main_.DisableDeviceControls();
+    main_.EnterLoggedOff();
+}
+
+void TFboot::done(int result) {
+    // A close request during the transfer is dropped: the transfer closes the dialog
+    // itself when it has ended.
+    if (transferRunning_)
+        return;
+    FormClose();
+    QDialog::done(result);
 }

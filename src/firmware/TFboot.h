@@ -1,8 +1,10 @@
 #pragma once
 
+#include "firmware/FirmwareBlocks.h"
 #include "ui/Desktop.h"
 
 #include <QDialog>
+#include <QList>
 
 class QFrame;
 class QLabel;
@@ -11,7 +13,8 @@ class TGauge;
 class TMain;
 
 // The firmware-update dialog: "Plik" picks and checks a firmware file, "START" sends it to
-// the recorder's boot loader while BarBoot shows the progress.
+// the recorder's boot loader while BarBoot shows the progress. The dialog closes itself when
+// the transfer has ended, successfully or not; until then it cannot be closed.
 class TFboot : public QDialog {
     Q_OBJECT
 public:
@@ -25,6 +28,23 @@ public:
     TGauge* BarBoot = nullptr;
     FileDialog OpenDialogBoot;
 
+    void FormCreate();
+    void Button1Click();     // choose and check a firmware file
+    void ButtonStartClick(); // the transfer
+    void FormClose();
+
+protected:
+    // Every way of closing ends here: refused while a transfer runs.
+    void done(int result) override;
+
 private:
-    [[maybe_unused]] TMain& main_; // the dialog's behaviour works on the main window
+    // Restart into the boot loader, the blocks, and the finish when all were acknowledged.
+    void Transfer();
+    // True when every block was acknowledged.
+    bool SendBlocks();
+
+    TMain& main_;
+    // The blocks of the file chosen last, when it passed every check; empty: nothing to send.
+    QList<FirmwareBlock> blocks_;
+    bool transferRunning_ = false;
 };
