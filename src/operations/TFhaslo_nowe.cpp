@@ -79,7 +79,9 @@ void TFhaslo_nowe::Button1Click() {
     close();
 }
 
-void TFhaslo_nowe::Button2Click() { close(); }
+void TFhaslo_nowe::Button2Click() {
+    close();
+}
 
 void TFhaslo_nowe::FormClose() {
     // After a failed change the window is logged off, and its device controls stay off.

@@ -90,6 +90,35 @@ void TMain::DispatchResponse(std::uint8_t code, const QByteArray& payload) {
     case Cmd::Logon:
         ShowFirmwareVersion(payload);
         break;
+    case Cmd::HistoryEnd:
+        HistoryEndReceived();
+        break;
+    case Cmd::HistoryRecord:
+        HistoryRecordReceived(payload);
+        break;
+    case Cmd::HistoryStart:
+        HistoryLengthReceived(payload);
+        break;
+    case Cmd::SetClock:
+        ClockSetAcknowledged();
+        break;
+    case Cmd::HistoryStop:
+        HistoryStopAcknowledged();
+        break;
+    case Cmd::Status:
+        StatusReceived(payload);
+        break;
+    case Cmd::ReadLimits:
+    case Cmd::ReadCorrection1:
+    case Cmd::ReadCorrection2:
+    case Cmd::ReadCounts:
+    case Cmd::ReadName:
+    case Cmd::ReadHeader1:
+    case Cmd::ReadType:
+    case Cmd::ReadHeader2:
+    case Cmd::ReadHeader3:
+        ConfigReceived(code, payload);
+        break;
     default:
         // No handler: the stored code may still end a wait.
         break;

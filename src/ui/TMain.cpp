@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 
 TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(desktop) {
@@ -23,6 +24,8 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
     RsComm = new TRsComm(this);
     RsComm->setObjectName(QStringLiteral("RsComm"));
     ApplySerialSettings();
+    ConnectConfigHandlers();
+    SetConfigStartupValues();
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -31,7 +34,10 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
     Timer->start();
 
     ConnectConnectionHandlers();
+    ConnectHistoryHandlers();
+    ConnectCommandHandlers();
     connect(Oprogramie1, &QAction::triggered, this, &TMain::Oprogramie1Click);
+    connect(ButtonFirmware, &QPushButton::clicked, this, &TMain::ButtonFirmwareClick);
 
     // Live status fields start empty, on the button face.
     for (TEdit* field : {Temp, Temp2, Udc}) {

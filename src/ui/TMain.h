@@ -4,6 +4,7 @@
 #include "ui/Desktop.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QMainWindow>
 #include <cstdint>
@@ -25,6 +26,8 @@ class TGauge;
 class TRsComm;
 class TRsCustomComm;
 class TSpinButton;
+struct ConfigRecord;
+enum class ConfigField;
 
 // The main window. It owns all state of the program for the whole run: the serial-port
 // component, the exchange state, the logon flags and the configuration. Its handlers are
@@ -182,7 +185,97 @@ public:
     void EnableDeviceControls();
     void DisableDeviceControls();
 
+    // ---- Configuration (src/config/TMainConfig*.cpp) ----
+    // The four temperature values as the bytes that travel on the wire; the other seven
+    // fields of the configuration are the texts of their edit fields.
+    std::uint8_t TempMinByte = 132;
+    std::uint8_t TempMaxByte = 138;
+    std::uint8_t TempKorektaByte = 0;
+    std::uint8_t TempKorekta2Byte = 0;
+    // The image of the configuration or firmware file saved or read last, tag to check
+    // byte; never more than FileBufferSize (16,384) bytes.
+    QByteArray FileBuffer;
+
+    // The configuration as the window holds it now.
+    ConfigRecord CurrentConfig() const;
+    void ShowTempMin();
+    void ShowTempMax();
+    void ShowCorrections();
+
+    void ReadConfigFromRecorder();
+    void WriteConfigToRecorder();
+    void ConfigReceived(std::uint8_t code, const QByteArray& payload);
+    void SpeedButton3Click(); // Icon_get
+    void Icon_putClick();
+    void Pobierz1Click(); // "Dane" -> "Odczyt"
+    void Zapisz1Click();  // "Dane" -> "Zapisz"
+
+    void SpinButton3UpClick();
+    void SpinButton3DownClick();
+    void SpinButton2UpClick();
+    void SpinButton2DownClick();
+    void SpinButton1UpClick();
+    void SpinButton1DownClick();
+    void SpinButton5UpClick();
+    void SpinButton5DownClick();
+    void SpinButton4UpClick();
+    void SpinButton4DownClick();
+    // Text change of TempMin, TempMax, TempZapisz, IleDruk and the five texts.
+    void ConfigFieldChange(TEdit* field);
+    void IleDrukKeyPress(QChar& key);
+    void IleDrukExit();
+
+    void SaveConfigFile();
+    void LoadConfigFile();
+    // Reads the container file at path into FileBuffer and checks its tag and check byte,
+    // reporting each fault in a message box; true when both are right.
+    bool ReadContainerFile(const QString& path, QByteArrayView expectedTag);
+    void Odczyt1Click(); // "Plik" -> "Odczyt"
+    void Zapis1Click();  // "Plik" -> "Zapis"
+
+    // ---- Live status, history, recorder commands (src/operations/TMain*.cpp) ----
+    void StatusReceived(const QByteArray& payload);
+
+    void ButtonPobierzClick();
+    void ButtonSTOPClick();
+    void HistoryLengthReceived(const QByteArray& payload);
+    void HistoryRecordReceived(const QByteArray& payload);
+    void HistoryEndReceived();
+    void HistoryStopAcknowledged();
+    void ButtonZapiszClick();
+
+    void ButtonCzasClick();
+    void ClockSetAcknowledged();
+    void ButtonRestartClick();
+    void ButtonKasujClick();
+    void Button_zmiana_haslaClick();
+
+    // ---- Firmware update (src/firmware/TMainFirmware.cpp) ----
+    // Opens the firmware-update dialog, in any state of the window.
+    void ButtonFirmwareClick();
+    // Sends one block request (block number, then 128 bytes) and waits for the boot loader's
+    // "!", sending the block again while the transfer's shared repeatsLeft allows. False after
+    // the failure box.
+    bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft);
+    // One attempt's wait for a lone "!": true when it came before TimeoutCounter ran out.
+    bool WaitForBlockAcknowledgement();
+
 private:
+    // Configuration (src/config/TMainConfig*.cpp)
+    void SetConfigStartupValues();
+    void ConnectConfigHandlers();
+    TEdit* ConfigEdit(ConfigField field) const;
+    void ShowConfigField(ConfigField field, const ConfigRecord& record);
+    void MarkInStep(ConfigField field);
+    void SetConfigIconsEnabled(bool enabled);
+    bool ConfigReadyToSend();
+    void StartConfigExchange(void (TMain::*exchange)());
+
+    // Live status, history, recorder commands (src/operations/TMain*.cpp)
+    void ConnectHistoryHandlers();
+    void ConnectCommandHandlers();
+    void AppendHistoryLine(const QString& line);
+
     void ApplySerialSettings();
     void ConnectConnectionHandlers();
     bool PollMayStart() const;

@@ -1,0 +1,49 @@
+// The main window's one-shot recorder commands: setting the clock, restarting, clearing
+// the history and changing the password.
+#include "ui/TMain.h"
+
+#include "operations/ClockPayload.h"
+#include "operations/TFhaslo_nowe.h"
+#include "protocol/Commands.h"
+
+#include <QPushButton>
+
+namespace {
+const QByteArray RestartPayload("B");
+const QByteArray ClearHistoryPayload("x");
+} // namespace
+
+void TMain::ConnectCommandHandlers() {
+    connect(ButtonCzas, &QPushButton::clicked, this, &TMain::ButtonCzasClick);
+    connect(ButtonRestart, &QPushButton::clicked, this, &TMain::ButtonRestartClick);
+    connect(ButtonKasuj, &QPushButton::clicked, this, &TMain::ButtonKasujClick);
+    connect(Button_zmiana_hasla, &QPushButton::clicked, this, &TMain::Button_zmiana_haslaClick);
+}
+
+void TMain::ButtonCzasClick() {
+    DisableDeviceControls();
+    // The acknowledgement is shown whenever it comes (ClockSetAcknowledged).
+    SendRequest(Cmd::SetClock, ClockPayload(desk().Now()));
+    EnableDeviceControls();
+}
+
+void TMain::ClockSetAcknowledged() {
+    desk().ShowMessage(MessageKind::Information, QStringLiteral("Ustawiono zegar RTC"));
+}
+
+void TMain::ButtonRestartClick() {
+    SendRequest(Cmd::Restart, RestartPayload);
+}
+
+void TMain::ButtonKasujClick() {
+    SendRequest(Cmd::ClearHistory, ClearHistoryPayload);
+    if (WaitForResponse(Cmd::LongTimeout, Cmd::ClearHistory))
+        desk().ShowMessage(MessageKind::Information,
+                           QStringLiteral("Historia temperatury skasowana"));
+}
+
+void TMain::Button_zmiana_haslaClick() {
+    DisableDeviceControls();
+    TFhaslo_nowe dialog(*this, this);
+    desk().ShowModal(dialog);
+}

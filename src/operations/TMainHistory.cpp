@@ -1,0 +1,109 @@
+// The main window's temperature history: the download stream into the text box "trm",
+// its progress gauge, stopping it early, and saving the text box to a file.
+#include "ui/TMain.h"
+
+#include "operations/HistoryFile.h"
+#include "operations/HistoryRendering.h"
+#include "protocol/Commands.h"
+#include "ui/TGauge.h"
+
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QToolButton>
+
+namespace {
+const QByteArray HistoryStartPayload("h");
+const QByteArray HistoryStopPayload("x");
+
+// The text box's content with every line break as "\n" and everything else as typed
+// (toPlainText would also turn non-breaking spaces into plain ones).
+QString TypedText(const QPlainTextEdit& box) {
+    QString text = box.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+} // namespace
+
+void TMain::ConnectHistoryHandlers() {
+    connect(ButtonPobierz, &QPushButton::clicked, this, &TMain::ButtonPobierzClick);
+    connect(ButtonSTOP, &QPushButton::clicked, this, &TMain::ButtonSTOPClick);
+    connect(ButtonZapisz, &QPushButton::clicked, this, &TMain::ButtonZapiszClick);
+}
+
+void TMain::ButtonPobierzClick() {
+    trm->clear();
+    DisableDeviceControls();
+    ButtonSTOP->setEnabled(true);
+    TempBar->SetPosition(0);
+    SendRequest(Cmd::HistoryStart, HistoryStartPayload);
+    // The records come unasked after the answer; a failed wait has already reported it and
+    // logged off.
+    WaitForResponse(Cmd::LongTimeout, Cmd::HistoryStart);
+}
+
+void TMain::ButtonSTOPClick() {
+    // The stop request goes out with the next record; STOP stays enabled until then.
+    HistoryStopRequested = true;
+    Icon_get->setEnabled(true);
+    Icon_put->setEnabled(true);
+}
+
+void TMain::HistoryLengthReceived(const QByteArray& payload) {
+    if (const std::optional<int> maximum = HistoryGaugeMaximum(payload))
+        TempBar->SetMax(*maximum);
+}
+
+void TMain::HistoryRecordReceived(const QByteArray& payload) {
+    const std::optional<QString> line = HistoryLine(payload);
+    if (!line)
+        return; // a short record is dropped whole
+    AppendHistoryLine(*line);
+    TempBar->SetPosition(TempBar->Position() + HistoryGaugeStep);
+    if (HistoryStopRequested)
+        SendRequest(Cmd::HistoryStop, HistoryStopPayload);
+}
+
+void TMain::HistoryEndReceived() {
+    AppendHistoryLine(QStringLiteral("Koniec historii"));
+    // A late end marker must not hand the device controls to a logged-off window.
+    if (LoggedOn)
+        EnableDeviceControls();
+    TempBar->SetPosition(TempBar->Max());
+}
+
+void TMain::HistoryStopAcknowledged() {
+    if (!LoggedOn)
+        return; // the logged-off state keeps every history button disabled
+    ButtonSTOP->setEnabled(false);
+    ButtonPobierz->setEnabled(true);
+    EnableDeviceControls();
+}
+
+void TMain::AppendHistoryLine(const QString& line) {
+    // Appends one block at the end and, when the view stood at the bottom, keeps it there:
+    // the cost does not grow with the number of lines already in the box.
+    trm->appendPlainText(line);
+}
+
+void TMain::ButtonZapiszClick() {
+    SaveDialog.DefaultExt = QStringLiteral("txt");
+    SaveDialog.InitialDir = QDir::homePath();
+    if (!desk().ExecuteSaveDialog(SaveDialog)) {
+        desk().ShowMessage(MessageKind::Error, QStringLiteral("Nie zapisano"));
+        return;
+    }
+    // Written beside the chosen file and renamed over it, so a failed save leaves an
+    // existing file as it was.
+    QSaveFile file(SaveDialog.FileName);
+    const QByteArray bytes = HistoryFileBytes(TypedText(*trm));
+    const bool saved =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (saved)
+        desk().ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
+    else
+        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+}

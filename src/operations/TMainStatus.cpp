@@ -1,0 +1,26 @@
+// The main window's live status: the answer to the status poll shown in the group
+// "Stan TC-8".
+#include "ui/TMain.h"
+
+#include "operations/StatusRendering.h"
+#include "ui/Colors.h"
+#include "ui/TEdit.h"
+
+#include <QToolButton>
+
+void TMain::StatusReceived(const QByteArray& payload) {
+    // A short answer is dropped whole rather than shown in part.
+    const std::optional<StatusTexts> status = RenderStatus(payload);
+    if (!status)
+        return;
+    Ruac->setText(status->Ruac);
+    Temp->setText(status->Temp);
+    Udc->SetColor(status->SupplyOk ? Colors::Lime : Colors::Red);
+    RUwe->setText(status->RUwe);
+    Udc->setText(status->Udc);
+    Temp2->setText(status->Temp2);
+    Data->setText(status->Data);
+    czas->setText(status->czas);
+    Icon_get->setEnabled(true);
+    Icon_put->setEnabled(true);
+}
