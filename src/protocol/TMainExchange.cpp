@@ -17,16 +17,21 @@ const QByteArray StatusRequestPayload("G");
 
 bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
     ++WaitsInProgress;
+    // The request this wait is for: the one sent last before it began. A request sent from
+    // inside the wait (a history stop, a click) neither hides its answer nor is re-sent by it.
+    const std::uint32_t ownRequest = RequestsSent;
+    const QByteArray ownFrame = LastRequestFrame;
     int resendsLeft = ResendsPerWait;
     TimeoutCounter = timeout;
     bool answered = false;
     for (;;) {
         // Sleeps until something happens; the tick guarantees an event every 100 ms.
         desk().WaitForEvents();
-        if (AnswersSinceRequest.contains(expected)) {
+        const auto answer = LatestAnswers.constFind(expected);
+        if (answer != LatestAnswers.cend() && answer->AfterRequest >= ownRequest) {
             // The awaited answer is the one callers read, whatever followed it.
             ResponseCode = expected;
-            ResponsePayload = AnswersSinceRequest.value(expected);
+            ResponsePayload = answer->Payload;
             answered = true;
             break;
         }
@@ -35,7 +40,7 @@ bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
         if (resendsLeft > 0) {
             --resendsLeft;
             TimeoutCounter = timeout;
-            RsComm->WriteText(LastRequestFrame);
+            RsComm->WriteText(ownFrame);
             desk().ProcessMessages();
             continue;
         }

@@ -13,7 +13,7 @@ void TMain::SendRequest(std::uint8_t code, const QByteArray& payload) {
     // Only an answer that arrives from now on may satisfy a wait.
     ResponseCode = 0;
     ResponsePayload.clear();
-    AnswersSinceRequest.clear();
+    ++RequestsSent;
     RsComm->WriteText(LastRequestFrame);
     ExchangeBusy = false;
     PollTickCounter = 0;
@@ -39,7 +39,7 @@ void TMain::ExtractFrame(const QByteArray& delivery) {
     for (const ResponseFrame& frame : Assembler.Feed(delivery)) {
         ResponsePayload = frame.Payload;
         ResponseCode = frame.Code;
-        AnswersSinceRequest.insert(frame.Code, frame.Payload);
+        LatestAnswers.insert(frame.Code, Answer{frame.Payload, RequestsSent});
         DispatchResponse(frame.Code, frame.Payload);
     }
 }

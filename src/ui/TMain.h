@@ -151,9 +151,15 @@ public:
     QByteArray ResponsePayload;      // payload of that answer
     QByteArray LastRequestFrame;     // re-sent unchanged by the waits
     std::uint8_t LastSingleRxByte = '/'; // the byte of a one-byte delivery, else "/"
-    // Answers that arrived since the last request was sent, by code: a wait is satisfied by
-    // its answer even when another frame followed it in the same delivery.
-    QHash<std::uint8_t, QByteArray> AnswersSinceRequest;
+    // Requests sent so far, and the latest answer of each code with the count in force when
+    // it arrived. A wait takes any answer with its code that came after its own request,
+    // even when other frames followed it or another request went out meanwhile.
+    std::uint32_t RequestsSent = 0;
+    struct Answer {
+        QByteArray Payload;
+        std::uint32_t AfterRequest = 0;
+    };
+    QHash<std::uint8_t, Answer> LatestAnswers;
 
     void SendRequest(std::uint8_t code, const QByteArray& payload);
     void RsCommRxChar(TRsCustomComm& sender, int count);

@@ -418,9 +418,6 @@ TEST_F(OperationsWindow, PasswordIsMeasuredInItsWindows1250Bytes) {
     EXPECT_EQ(window->Edit_haslo->text(), longest);
 }
 
-} // namespace
-
-namespace {
 // The cost of appending a history line, with the view following the download, for the
 // first and the last thousand of a 50,000-record download (a benchmark, not a timed
 // assertion; the lines in between are fed with the window hidden, as they need no painting).

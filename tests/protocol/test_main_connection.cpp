@@ -304,6 +304,41 @@ TEST_F(ConnectionTest, AnAnswerFollowedByAnotherFrameStillEndsTheWait) {
     EXPECT_EQ(w.ResponsePayload, QByteArray("ok"));
 }
 
+TEST_F(ConnectionTest, ARequestSentDuringAWaitDoesNotHideItsAnswer) {
+    ASSERT_TRUE(session.LogOn());
+    w.DisableDeviceControls();
+    bool answered = false;
+    bool done = false;
+    QTimer::singleShot(0, &w, [&] {
+        w.SendRequest(0x30, "a"); // unknown to the recorder: only the test answers it
+        QTimer::singleShot(0, &w, [&] {
+            w.ExtractFrame(BuildResponseFrame(0x30, "ok"));
+            w.SendRequest(0x31, "b"); // say, a history stop sent by a record handler
+        });
+        answered = w.WaitForResponse(Cmd::ShortTimeout, 0x30);
+        done = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(w.ResponsePayload, QByteArray("ok"));
+}
+
+TEST_F(ConnectionTest, AWaitResendsItsOwnRequest) {
+    ASSERT_TRUE(session.LogOn());
+    w.DisableDeviceControls();
+    bool done = false;
+    QTimer::singleShot(0, &w, [&] {
+        w.SendRequest(0x30, "a");
+        QTimer::singleShot(0, &w, [&] { w.SendRequest(0x31, "b"); });
+        w.WaitForResponse(Cmd::ShortTimeout, 0x30);
+        done = true;
+    });
+    ASSERT_TRUE(WaitFor([&] { return done; }));
+    ASSERT_TRUE(WaitFor([&] { return Requests(0x30) == 4; }));
+    EXPECT_EQ(Requests(0x31), 1);
+    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAnswer}));
+}
+
 TEST_F(ConnectionTest, VersionLabelIgnoresAnswersWithoutAVersion) {
     w.ExtractFrame(BuildResponseFrame(Cmd::Logon, "T:"));
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v 2.0");
