@@ -4,10 +4,10 @@
 
 #include "config/ConfigFile.h"
 #include "config/Container.h"
+#include "config/WholeFile.h"
 #include "ui/TEdit.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace {
 
@@ -16,16 +16,6 @@ const QString ConfigFileExtension = QStringLiteral("rcf");
 // The desktop's counterpart of the root of drive C: where the dialogs start.
 QString InitialFolder() {
     return QDir::homePath();
-}
-
-// Writes the image whole or not at all: an old file of that name stays as it was unless
-// the new one has been written completely.
-bool WriteWholeFile(const QString& path, const QByteArray& image) {
-    QSaveFile file(path);
-    // The explicit flush matters: commit does not notice a write that fails only when the
-    // buffer is flushed. Without a commit the file written beside the old one is removed.
-    return file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.flush() &&
-           file.commit();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // its progress gauge, stopping it early, and saving the text box to a file.
 #include "ui/TMain.h"
 
+#include "config/WholeFile.h"
 #include "operations/HistoryFile.h"
 #include "operations/HistoryRendering.h"
 #include "protocol/Commands.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -96,13 +96,7 @@ void TMain::ButtonZapiszClick() {
         desk().ShowMessage(MessageKind::Error, QStringLiteral("Nie zapisano"));
         return;
     }
-    // Written beside the chosen file and renamed over it, so a failed save leaves an
-    // existing file as it was.
-    QSaveFile file(SaveDialog.FileName);
-    const QByteArray bytes = HistoryFileBytes(TypedText(*trm));
-    const bool saved =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (saved)
+    if (WriteWholeFile(SaveDialog.FileName, HistoryFileBytes(TypedText(*trm))))
         desk().ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
     else
         desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
