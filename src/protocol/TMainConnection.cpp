@@ -89,6 +89,12 @@ void TMain::Edit_hasloKeyPress(QChar& key) {
     const bool allowed = c == u'\r' || c == u'\b' || (c >= u'0' && c <= u'9');
     if (!allowed)
         key = QChar(0);
+    // Enter presses "POŁĄCZ". The focus goes to the button first, as with a click, so the
+    // field's exit rule has checked the password before it is sent.
+    if (c == u'\r' && Button_polacz->isEnabled()) {
+        Button_polacz->setFocus(Qt::OtherFocusReason);
+        Button_polacz->animateClick();
+    }
 }
 
 void TMain::Edit_hasloExit() {

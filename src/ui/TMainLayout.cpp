@@ -167,6 +167,82 @@ QMenu* addMenu(QMenuBar* bar, const QString& name, const QString& caption) {
     return menu;
 }
 
+// Keyboard and assistive access. Tab walks the window in reading order: the connection row,
+// then the groups of the left column from top to bottom, then those of the right column.
+// Read-only fields are stops too, so that their values can be reached and read out. The
+// spin buttons take no focus; their halves are named so that assistive tools can press
+// them, and each label is tied to its field.
+void setKeyboardAccess(TMain& w) {
+    QWidget* const order[] = {w.Combo_Port,
+                              w.Edit_haslo,
+                              w.Button_polacz,
+                              w.Button_rozlacz,
+                              w.Icon_get,
+                              w.Icon_put,
+                              w.Edit_status,
+                              w.Edit_logon,
+                              w.ButtonRestart,
+                              w.ButtonFirmware,
+                              w.Button_zmiana_hasla,
+                              w.ButtonKasuj,
+                              w.TempKorekta,
+                              w.TempKorekta2,
+                              w.TempMin,
+                              w.TempMax,
+                              w.TempZapisz,
+                              w.Temp,
+                              w.Temp2,
+                              w.Udc,
+                              w.Data,
+                              w.czas,
+                              w.ButtonCzas,
+                              w.TC8Nazwa,
+                              w.TC8Nazwa2,
+                              w.TC8Nazwa3,
+                              w.TC8Typ,
+                              w.TC8name,
+                              w.IleDruk,
+                              w.ButtonPobierz,
+                              w.ButtonSTOP,
+                              w.ButtonZapisz,
+                              w.trm};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    // Tab leaves the history box instead of typing into it.
+    w.trm->setTabChangesFocus(true);
+
+    const std::pair<QLabel*, QWidget*> labelled[] = {{w.Label_Port, w.Combo_Port},
+                                                     {w.Label_haslo, w.Edit_haslo},
+                                                     {w.Label_Korekta1, w.TempKorekta},
+                                                     {w.Label_Korekta2, w.TempKorekta2},
+                                                     {w.Label_Min, w.TempMin},
+                                                     {w.Label_Max, w.TempMax},
+                                                     {w.Label_Zapisz, w.TempZapisz},
+                                                     {w.Label_Temp, w.Temp},
+                                                     {w.Label_Temp2, w.Temp2},
+                                                     {w.Label_Udc, w.Udc},
+                                                     {w.Label_Data, w.Data},
+                                                     {w.Label_czas, w.czas},
+                                                     {w.Label_Naglowek1, w.TC8Nazwa},
+                                                     {w.Label_Naglowek2, w.TC8Nazwa2},
+                                                     {w.Label_Naglowek3, w.TC8Nazwa3},
+                                                     {w.Label_TypNazwa, w.TC8Typ},
+                                                     {w.Label_IleDruk, w.IleDruk}};
+    for (const auto& [label, field] : labelled)
+        label->setBuddy(field);
+
+    const std::pair<TSpinButton*, QLabel*> spins[] = {{w.SpinButton1, w.Label_Korekta1},
+                                                      {w.SpinButton5, w.Label_Korekta2},
+                                                      {w.SpinButton3, w.Label_Min},
+                                                      {w.SpinButton2, w.Label_Max},
+                                                      {w.SpinButton4, w.Label_Zapisz}};
+    for (const auto& [spin, label] : spins) {
+        const QString setting = label->text().simplified();
+        spin->UpButton()->setAccessibleName(setting + QStringLiteral(": w górę"));
+        spin->DownButton()->setAccessibleName(setting + QStringLiteral(": w dół"));
+    }
+}
+
 } // namespace
 
 void TMain::CreateControls() {
@@ -394,6 +470,8 @@ void TMain::CreateControls() {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     for (QWidget* container : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         watcher->Watch(container);
+
+    setKeyboardAccess(*this);
 }
 
 void TMain::FitToContents() {

@@ -1,39 +1,294 @@
-// tc8-screenshot FILE.png: shows the main window as the program starts and saves a picture
-// of it. Needs a display (for example xvfb-run).
+// tc8-screenshot FOLDER: pictures of the main window and of every dialog for the user guide,
+// taken while a technician's session is played against the simulated recorder, started in
+// this process on a pseudo-terminal that a private ports folder publishes as COM1.
+// Needs a display (scripts/screenshots.sh runs it under xvfb-run).
+#include "ShotDesktop.h"
+#include "SimulatedRecorder.h"
 #include "app/TApplication.h"
-#include "ui/QtDesktop.h"
+#include "app/Translations.h"
+#include "config/Container.h"
+#include "firmware/TFboot.h"
+#include "operations/TFhaslo_nowe.h"
+#include "protocol/AnsiCodec.h"
+#include "protocol/Commands.h"
+#include "ui/TEdit.h"
+#include "ui/TGauge.h"
 #include "ui/TMain.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
-#include <QPixmap>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
 #include <QWindow>
 #include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+using tc8sim::SimulatedRecorder;
+
+// Pumps events until the condition holds; a step that never completes ends the tour.
+void waitUntil(const char* step, const std::function<bool()>& condition) {
+    QDeadlineTimer deadline(60000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            throw std::runtime_error(std::string("timed out: ") + step);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    }
+}
+
+// Runs `action` once, as soon as the condition holds, also from inside the program's own
+// waits (where the tour's waitUntil does not get a turn). Stops with its owner.
+void whenTrue(QObject* owner, const std::function<bool()>& condition,
+              const std::function<void()>& action) {
+    auto* poll = new QTimer(owner);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, condition, action] {
+        if (!condition())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action();
+    });
+    poll->start();
+}
+
+// Presses a button or picks a menu item the way the user does: from the event loop.
+void click(QAbstractButton* button) {
+    QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
+}
+void pick(QAction* item) {
+    QMetaObject::invokeMethod(item, &QAction::trigger, Qt::QueuedConnection);
+}
+
+bool noBoxOpen() {
+    return QApplication::activeModalWidget() == nullptr;
+}
+
+// A firmware file of twelve blocks for the simulated boot loader.
+QString writeFirmwareFile(const QString& folder) {
+    QByteArray image;
+    for (int i = 0; i < 12 * 128 - 40; ++i)
+        image.append(static_cast<char>((i * 37 + 11) & 0xFF));
+    const QString path = folder + QStringLiteral("/tc8-v1.6.rfr");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(BuildContainer(FirmwareFileTag, image)) < 0)
+        throw std::runtime_error("cannot write the firmware file");
+    return path;
+}
+
+struct Tour {
+    TMain& window;
+    ShotDesktop& desktop;
+    SimulatedRecorder& sim;
+    QString workFolder;
+
+    void logOn(const char* step) {
+        click(window.Button_polacz);
+        waitUntil(step,
+                  [this] { return window.Edit_logon->text() == QStringLiteral("ZALOGOWANY"); });
+        // The first status answer fills the live values.
+        waitUntil(step, [this] { return !window.Temp->text().isEmpty(); });
+    }
+
+    void expectMessage(const char* step, const QString& text) {
+        waitUntil(step,
+                  [this, text] { return desktop.MessagesShown.contains(text) && noBoxOpen(); });
+    }
+
+    // A configuration as a technician finds it in a recorder at work.
+    void storeRecorderConfiguration() {
+        sim.WithModel([](tc8sim::RecorderModel& model, tc8sim::SimTime now) {
+            const std::pair<std::uint8_t, QByteArray> groups[] = {
+                {Cmd::WriteLimits, QByteArray("\x67\x88", 2)},  // -25 and +8 degrees
+                {Cmd::WriteCorrection1, QByteArray("\x03", 1)}, // +0,3
+                {Cmd::WriteCorrection2, QByteArray("\x82", 1)}, // -0,2
+                {Cmd::WriteCounts, QByteArray("\x05\x0A", 2)},  // every 5 minutes, 10 reports
+                {Cmd::WriteName, ToAnsi(QStringLiteral("Komora 2"))},
+                {Cmd::WriteHeader1, ToAnsi(QStringLiteral("CHŁODNIA SKŁADOWA NR 1"))},
+                {Cmd::WriteType, ToAnsi(QStringLiteral("Mroźnia"))},
+                {Cmd::WriteHeader2, ToAnsi(QStringLiteral("ul. Portowa 12, Gdynia"))},
+                {Cmd::WriteHeader3, ToAnsi(QStringLiteral("tel. 58 000 00 00"))},
+            };
+            model.Handle(Cmd::Logon, QByteArrayLiteral("0157"), now);
+            for (const auto& [code, payload] : groups)
+                model.Handle(code, payload, now);
+            model.Handle(Cmd::Logout, QByteArrayLiteral("W"), now);
+        });
+    }
+
+    void run() {
+        storeRecorderConfiguration();
+        desktop.Save(window, QStringLiteral("main-window-start.png"));
+
+        // A wrong password first, then the right one.
+        const QString wrongPassword = QStringLiteral("Błędne hasło");
+        desktop.MessageShots[wrongPassword] = QStringLiteral("message-wrong-password.png");
+        window.Edit_haslo->setText(QStringLiteral("1234"));
+        click(window.Button_polacz);
+        expectMessage("wrong password", wrongPassword);
+        window.Edit_haslo->setText(QStringLiteral("0157"));
+        logOn("logon");
+
+        // The configuration read, photographed half-way; slow answers make the half-way
+        // point last long enough.
+        tc8sim::FaultOptions slow;
+        slow.Delay = std::chrono::milliseconds(200);
+        sim.SetFaults(slow);
+        whenTrue(
+            &window,
+            [this] { return window.Panel_bar->isVisible() && window.Bar->Position() >= 10; },
+            [this] { desktop.Save(window, QStringLiteral("main-window-reading.png")); });
+        pick(window.Pobierz1);
+        waitUntil("configuration read", [this] {
+            return window.Bar->Max() == 20 && window.Bar->Position() == 20 &&
+                   !window.Panel_bar->isVisible();
+        });
+        sim.SetFaults({});
+
+        // The history, then the window as a technician sees it at work.
+        click(window.ButtonPobierz);
+        waitUntil("history", [this] {
+            return window.trm->toPlainText().contains(QStringLiteral("Koniec historii"));
+        });
+        waitUntil("status after the history", [this] { return !window.Temp->text().isEmpty(); });
+        desktop.Save(window, QStringLiteral("main-window.png"));
+
+        const QString historySaved = QStringLiteral("Zapisano plik historii");
+        desktop.MessageShots[historySaved] = QStringLiteral("message-history-saved.png");
+        desktop.SaveAnswer = workFolder + QStringLiteral("/historia.txt");
+        click(window.ButtonZapisz);
+        expectMessage("history file", historySaved);
+
+        bool passwordDialogShown = false;
+        desktop.DialogScripts[QStringLiteral("Fhaslo_nowe")] = [&](QDialog& dialog) {
+            desktop.Save(dialog, QStringLiteral("password-dialog.png"));
+            passwordDialogShown = true;
+            static_cast<TFhaslo_nowe&>(dialog).Button2->click();
+        };
+        click(window.Button_zmiana_hasla);
+        waitUntil("password dialog", [&] { return passwordDialogShown && noBoxOpen(); });
+
+        bool aboutBoxShown = false;
+        desktop.DialogScripts[QStringLiteral("FInfo")] = [&](QDialog& dialog) {
+            desktop.Save(dialog, QStringLiteral("about-box.png"));
+            aboutBoxShown = true;
+            dialog.accept();
+        };
+        pick(window.Oprogramie1);
+        waitUntil("about box", [&] { return aboutBoxShown && noBoxOpen(); });
+
+        // A port that cannot be opened: COM8 leads nowhere in the private ports folder.
+        click(window.Button_rozlacz);
+        expectMessage("logout", QStringLiteral("Wylogowano z Rejestratora TC-8"));
+        const QString portUnavailable = QStringLiteral("Port COM niedostępny");
+        desktop.MessageShots[portUnavailable] = QStringLiteral("message-port-unavailable.png");
+        window.Combo_Port->setCurrentIndex(7);
+        click(window.Button_polacz);
+        expectMessage("unavailable port", portUnavailable);
+        window.Combo_Port->setCurrentIndex(0);
+        logOn("second logon");
+
+        // The firmware update, from choosing the file to the end.
+        desktop.OpenAnswer = writeFirmwareFile(workFolder);
+        const QString warning = QStringLiteral("NIE WYŁĄCZAJ STEROWNIKA KVAM Z ZASILANIA");
+        const QString done = QStringLiteral("Aktualizacja zakonczona");
+        desktop.MessageShots[warning] = QStringLiteral("message-firmware-warning.png");
+        desktop.MessageShots[done] = QStringLiteral("message-firmware-done.png");
+        desktop.DialogScripts[QStringLiteral("Fboot")] = [this](QDialog& dialog) {
+            auto& boot = static_cast<TFboot&>(dialog);
+            desktop.Save(boot, QStringLiteral("firmware-dialog-empty.png"));
+            boot.Button1->click();
+            desktop.Save(boot, QStringLiteral("firmware-dialog.png"));
+            QPointer<TGauge> bar(boot.BarBoot);
+            whenTrue(
+                &boot, [bar] { return bar && bar->isVisible() && bar->Position() >= 40; },
+                [this, &boot] { desktop.Save(boot, QStringLiteral("firmware-progress.png")); });
+            click(boot.ButtonStart);
+        };
+        click(window.ButtonFirmware);
+        expectMessage("firmware update", done);
+
+        // The pictures taken from inside the program's waits come only when the tour caught
+        // the moment; a missing one fails the run rather than leave an old picture behind.
+        for (const char* picture :
+             {"main-window-start.png", "message-wrong-password.png", "main-window-reading.png",
+              "main-window.png", "message-history-saved.png", "password-dialog.png",
+              "about-box.png", "message-port-unavailable.png", "firmware-dialog-empty.png",
+              "firmware-dialog.png", "message-firmware-warning.png", "firmware-progress.png",
+              "message-firmware-done.png"})
+            if (!desktop.PicturesWritten.contains(QLatin1String(picture)))
+                throw std::runtime_error(std::string("no picture ") + picture);
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     TApplication app(argc, argv);
+    InstallPolishQtTranslations(app);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: tc8-screenshot FILE.png\n");
+        std::fprintf(stderr, "usage: tc8-screenshot FOLDER\n");
         return 2;
     }
-    QtDesktop desktop;
-    TMain window(desktop);
-    desktop.SetParentWindow(&window);
-    window.show();
-
-    QDeadlineTimer deadline(10000);
-    while (!(window.windowHandle() != nullptr && window.windowHandle()->isExposed())) {
-        if (deadline.hasExpired()) {
-            std::fprintf(stderr, "tc8-screenshot: the window never appeared\n");
-            return 1;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    QCoreApplication::processEvents();
-
-    const QString path = QString::fromLocal8Bit(argv[1]);
-    if (!window.grab().save(path, "PNG")) {
-        std::fprintf(stderr, "tc8-screenshot: cannot write %s\n", argv[1]);
+    QDir output(QString::fromLocal8Bit(argv[1]));
+    if (!output.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "tc8-screenshot: cannot create %s\n", argv[1]);
         return 1;
     }
-    return 0;
+
+    // A private ports folder: COM1 is the simulator, COM8 a link to a device that is not there.
+    QTemporaryDir work;
+    qputenv("XDG_DATA_HOME", work.path().toLocal8Bit());
+    const QString ports = work.path() + QStringLiteral("/tc8-configurator/ports");
+    QDir().mkpath(ports);
+    QFile::link(work.path() + QStringLiteral("/no-such-device"), ports + QStringLiteral("/COM8"));
+
+    SimulatedRecorder::Settings settings;
+    settings.PortNumber = 1;
+    settings.PortsFolder = ports.toStdString();
+    settings.Recorder.HistoryRecords = 24;
+    settings.Recorder.StartClock = QDateTime(QDate(2025, 6, 12), QTime(9, 41, 0));
+    SimulatedRecorder sim(settings);
+    try {
+        sim.Start();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "tc8-screenshot: the simulated recorder did not start: %s\n",
+                     error.what());
+        return 1;
+    }
+
+    int result = 0;
+    {
+        ShotDesktop desktop(output);
+        TMain window(desktop);
+        desktop.SetParentWindow(&window);
+        window.show();
+        try {
+            waitUntil("main window",
+                      [&] { return window.windowHandle() && window.windowHandle()->isExposed(); });
+            Tour{window, desktop, sim, work.path()}.run();
+        } catch (const std::exception& error) {
+            desktop.Failures << QString::fromUtf8(error.what());
+        }
+        for (const QString& failure : desktop.Failures)
+            std::fprintf(stderr, "tc8-screenshot: %s\n", qPrintable(failure));
+        if (!desktop.Failures.isEmpty())
+            result = 1;
+        else
+            std::printf("tc8-screenshot: %lld pictures in %s\n",
+                        static_cast<long long>(desktop.PicturesWritten.size()),
+                        qPrintable(output.absolutePath()));
+    }
+    sim.Stop();
+    return result;
 }

@@ -1,0 +1,88 @@
+#include "ShotDesktop.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
+
+namespace {
+
+bool onScreen(const QWidget* widget) {
+    return widget != nullptr && widget->isVisible() && widget->windowHandle() != nullptr &&
+           widget->windowHandle()->isExposed();
+}
+
+// Runs `action` with the widget that `find` returns, as soon as that widget is on the screen.
+void whenOnScreen(const std::function<QWidget*()>& find,
+                  const std::function<void(QWidget&)>& action) {
+    auto* poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, find, action] {
+        QWidget* widget = find();
+        if (!onScreen(widget))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QCoreApplication::processEvents();
+        action(*widget);
+    });
+    poll->start();
+}
+
+} // namespace
+
+bool ShotDesktop::Save(QWidget& widget, const QString& fileName) {
+    if (!widget.grab().save(output_.filePath(fileName), "PNG")) {
+        Failures << QStringLiteral("cannot write %1").arg(output_.filePath(fileName));
+        return false;
+    }
+    PicturesWritten << fileName;
+    return true;
+}
+
+void ShotDesktop::ShowMessage(MessageKind kind, const QString& text) {
+    MessagesShown << text;
+    const QString fileName = MessageShots.value(text);
+    whenOnScreen(
+        [text]() -> QWidget* {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            return box != nullptr && box->text() == text ? box : nullptr;
+        },
+        [this, fileName](QWidget& box) {
+            if (!fileName.isEmpty())
+                Save(box, fileName);
+            static_cast<QMessageBox&>(box).accept();
+        });
+    QtDesktop::ShowMessage(kind, text);
+}
+
+bool ShotDesktop::ExecuteOpenDialog(FileDialog& dialog) {
+    if (OpenAnswer.isEmpty())
+        return false;
+    dialog.FileName = OpenAnswer;
+    return true;
+}
+
+bool ShotDesktop::ExecuteSaveDialog(FileDialog& dialog) {
+    if (SaveAnswer.isEmpty())
+        return false;
+    dialog.FileName = SaveAnswer;
+    return true;
+}
+
+int ShotDesktop::ShowModal(QDialog& dialog) {
+    QPointer<QDialog> target(&dialog);
+    const auto script = DialogScripts.value(dialog.objectName());
+    whenOnScreen([target]() -> QWidget* { return target.data(); },
+                 [script](QWidget& shown) {
+                     auto& up = static_cast<QDialog&>(shown);
+                     if (script)
+                         script(up);
+                     else
+                         up.reject();
+                 });
+    return dialog.exec();
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ui/QtDesktop.h"
+
+#include <QDir>
+#include <QHash>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// The desktop of the screenshot tool: the program's real message boxes and dialogs, each
+// photographed once it is on the screen when the tour asked for a picture of it, then
+// closed as the tour says. File dialogs are answered by the tour; the beep stays silent.
+class ShotDesktop : public QtDesktop {
+public:
+    explicit ShotDesktop(const QDir& output) : output_(output) {}
+
+    void ShowMessage(MessageKind kind, const QString& text) override;
+    void Beep() override {}
+    bool ExecuteOpenDialog(FileDialog& dialog) override;
+    bool ExecuteSaveDialog(FileDialog& dialog) override;
+    int ShowModal(QDialog& dialog) override;
+
+    // Writes a picture of the widget (without the window frame) into the output folder.
+    bool Save(QWidget& widget, const QString& fileName);
+
+    // Message texts to photograph, with the file name of each picture; every box is closed
+    // with "OK" once it is up.
+    QHash<QString, QString> MessageShots;
+    // What to do with a modal dialog, by its object name, once it is up; a dialog without
+    // a script is closed at once.
+    QHash<QString, std::function<void(QDialog&)>> DialogScripts;
+    // Answers of the file dialogs; empty: cancelled.
+    QString OpenAnswer;
+    QString SaveAnswer;
+
+    QStringList MessagesShown;
+    QStringList PicturesWritten;
+    QStringList Failures;
+
+private:
+    QDir output_;
+};
