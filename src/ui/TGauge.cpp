@@ -38,5 +38,11 @@ void TGauge::refresh() {
         setRange(0, max_);
         setValue(position_);
     }
-    update();
+    // QProgressBar repaints itself when its range changes or the bar moves by a pixel; the
+    // percentage text is ours, so only a change of it needs a repaint of its own. (A repaint
+    // on every step would redraw the gauge and what lies behind it for each history record.)
+    if (Percent() != shownPercent_) {
+        shownPercent_ = Percent();
+        update();
+    }
 }

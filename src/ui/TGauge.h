@@ -21,4 +21,5 @@ private:
     void refresh();
     int position_ = 0;
     int max_ = 100;
+    int shownPercent_ = -1;
 };
