@@ -1,0 +1,325 @@
+// Writes docs/PERFORMANCE.md: the template's prose with its placeholders filled from the
+// measured results.
+//   bench_report RESULTS TEMPLATE MACHINE OUTPUT
+// RESULTS holds lines "<key> <TAB> <value>" (one per figure and run, as the benchmark programs
+// print them); MACHINE holds lines "<name> <TAB> <text>". Placeholders in the template:
+//   {{table:figures}} {{table:receive}} {{table:textbox}}   the tables below
+//   {{median:KEY:DECIMALS}}                                 the median of a figure's runs
+//   {{machine:NAME}}                                        a line of MACHINE
+// Every number in the output comes from RESULTS; a figure that is missing stops the report.
+#include <QFile>
+#include <QMap>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+class Results {
+public:
+    explicit Results(const QString& path) {
+        for (const QString& line : ReadLines(path)) {
+            const QStringList fields = line.split(u'\t');
+            if (fields.size() != 2)
+                continue;
+            bool ok = false;
+            const double value = fields[1].toDouble(&ok);
+            if (ok)
+                values_[fields[0]].push_back(value);
+        }
+    }
+
+    const std::vector<double>& Runs(const QString& key) const {
+        const auto it = values_.find(key);
+        if (it == values_.end() || it->empty())
+            throw std::runtime_error("no result for " + key.toStdString());
+        return *it;
+    }
+    double Median(const QString& key) const {
+        std::vector<double> runs = Runs(key);
+        std::sort(runs.begin(), runs.end());
+        const std::size_t middle = runs.size() / 2;
+        return runs.size() % 2 == 1 ? runs[middle] : (runs[middle - 1] + runs[middle]) / 2;
+    }
+    double Min(const QString& key) const {
+        const auto& runs = Runs(key);
+        return *std::min_element(runs.begin(), runs.end());
+    }
+    double Max(const QString& key) const {
+        const auto& runs = Runs(key);
+        return *std::max_element(runs.begin(), runs.end());
+    }
+    int Count(const QString& key) const { return static_cast<int>(Runs(key).size()); }
+
+    static QStringList ReadLines(const QString& path) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            throw std::runtime_error("cannot read " + path.toStdString());
+        return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+
+private:
+    QMap<QString, std::vector<double>> values_;
+};
+
+QString Number(double value, int decimals) {
+    QString text = QString::number(value, 'f', decimals);
+    // Thousands separated by a thin space, as in 20 000.
+    const qsizetype point = text.indexOf(u'.');
+    qsizetype position = (point < 0 ? text.size() : point) - 3;
+    const qsizetype firstDigit = text.startsWith(u'-') ? 1 : 0;
+    while (position > firstDigit) {
+        text.insert(position, QChar(0x202F));
+        position -= 3;
+    }
+    return text;
+}
+
+// "median (min–max, n runs)" of a figure.
+QString Measured(const Results& results, const QString& key, int decimals, const QString& unit) {
+    const QString suffix =
+        unit.isEmpty() || unit.startsWith(u'/') ? unit : QStringLiteral(" ") + unit;
+    if (results.Count(key) == 1)
+        return Number(results.Median(key), decimals) + suffix + QStringLiteral(" (1 run)");
+    return QStringLiteral("**%1%2** (%3–%4, %5 runs)")
+        .arg(Number(results.Median(key), decimals), suffix, Number(results.Min(key), decimals),
+             Number(results.Max(key), decimals), QString::number(results.Count(key)));
+}
+
+QString Verdict(bool met) {
+    return met ? QStringLiteral("met") : QStringLiteral("**missed**");
+}
+
+struct Row {
+    QString Figure;
+    QString Target;
+    QString MeasuredText;
+    QString Peer;
+    QString Ratio;
+    QString VerdictText;
+};
+
+QString Table(const QStringList& header, const std::vector<QStringList>& rows) {
+    QString text =
+        QStringLiteral("| ") + header.join(QStringLiteral(" | ")) + QStringLiteral(" |\n|");
+    for (qsizetype i = 0; i < header.size(); ++i)
+        text += QStringLiteral("---|");
+    text += u'\n';
+    for (const QStringList& row : rows)
+        text += QStringLiteral("| ") + row.join(QStringLiteral(" | ")) + QStringLiteral(" |\n");
+    return text;
+}
+
+QString FiguresTable(const Results& r) {
+    std::vector<QStringList> rows;
+    auto add = [&](const Row& row) {
+        rows.push_back(
+            {row.Figure, row.Target, row.MeasuredText, row.Peer, row.Ratio, row.VerdictText});
+    };
+    auto ratio = [](double value, int decimals = 2) { return Number(value, decimals); };
+
+    const double polling = r.Median(QStringLiteral("idle.polling.cpu_percent"));
+    add({QStringLiteral("Idle CPU, logged on and polling (60 s)"), QStringLiteral("< 0.5 %"),
+         Measured(r, QStringLiteral("idle.polling.cpu_percent"), 3, QStringLiteral("%")),
+         QStringLiteral("—"), QStringLiteral("—"), Verdict(polling < 0.5)});
+    const double unanswered = r.Median(QStringLiteral("idle.unanswered.cpu_percent"));
+    add({QStringLiteral("Idle CPU, unanswered wait (30 s)"), QStringLiteral("< 0.5 %"),
+         Measured(r, QStringLiteral("idle.unanswered.cpu_percent"), 3, QStringLiteral("%")),
+         QStringLiteral("—"), QStringLiteral("—"), Verdict(unanswered < 0.5)});
+
+    struct Receive {
+        QString Label;
+        QString Suffix;
+        int Decimals;
+        QString Unit;
+    };
+    for (const Receive& figure :
+         {Receive{QStringLiteral("Receive latency, median"), QStringLiteral("median_us"), 0,
+                  QStringLiteral("µs")},
+          Receive{QStringLiteral("Receive latency, 99th percentile"), QStringLiteral("p99_us"), 0,
+                  QStringLiteral("µs")},
+          Receive{QStringLiteral("Receive CPU per frame"), QStringLiteral("cpu_us_per_frame"), 1,
+                  QStringLiteral("µs")}}) {
+        const QString ours = QStringLiteral("receive.window.") + figure.Suffix;
+        const QString peer = QStringLiteral("receive.qserialport.") + figure.Suffix;
+        const double value = r.Median(ours) / r.Median(peer);
+        add({figure.Label + QStringLiteral(" (window, to `DispatchResponse`)"),
+             QStringLiteral("≤ QSerialPort"), Measured(r, ours, figure.Decimals, figure.Unit),
+             QStringLiteral("QSerialPort ") + Number(r.Median(peer), figure.Decimals) +
+                 QStringLiteral(" ") + figure.Unit,
+             ratio(value), Verdict(value <= 1.0)});
+    }
+
+    const double paced = r.Median(QStringLiteral("history.paced.ratio"));
+    add({QStringLiteral("History download, 2,047 records at 4800 bit/s: wall / wire time"),
+         QStringLiteral("≤ 1.02"),
+         Measured(r, QStringLiteral("history.paced.wall_s"), 2, QStringLiteral("s")),
+         QStringLiteral("wire time ") +
+             Number(r.Median(QStringLiteral("history.paced.wire_s")), 2) + QStringLiteral(" s"),
+         ratio(paced, 4), Verdict(paced <= 1.02)});
+    const double pacedLost = r.Max(QStringLiteral("history.paced.lost"));
+    add({QStringLiteral("History download at 4800 bit/s: records lost (worst run)"),
+         QStringLiteral("0"), Number(pacedLost, 0), QStringLiteral("—"), QStringLiteral("—"),
+         Verdict(pacedLost == 0)});
+    const double rate = r.Median(QStringLiteral("history.unpaced.records_per_s"));
+    const double lineRate = 4800.0 / 10.0 / 14.0;
+    add({QStringLiteral("History download, unpaced: records per second"),
+         QStringLiteral("≥ 20 000/s"),
+         Measured(r, QStringLiteral("history.unpaced.records_per_s"), 0, QStringLiteral("/s")),
+         QStringLiteral("4800 bit/s line: ") + Number(lineRate, 1) + QStringLiteral("/s"),
+         ratio(rate / lineRate) + QStringLiteral(" × the line"), Verdict(rate >= 20000)});
+    const double unpacedLost = r.Max(QStringLiteral("history.unpaced.lost"));
+    add({QStringLiteral("History download, unpaced: records lost (worst run)"), QStringLiteral("0"),
+         Number(unpacedLost, 0), QStringLiteral("—"), QStringLiteral("—"),
+         Verdict(unpacedLost == 0)});
+
+    const double firmware = r.Median(QStringLiteral("firmware.ratio"));
+    add({QStringLiteral("Firmware update, 16,380 bytes: wall / (wire time + fixed sleeps)"),
+         QStringLiteral("≤ 1.03"),
+         Measured(r, QStringLiteral("firmware.wall_s"), 2, QStringLiteral("s")),
+         QStringLiteral("ideal ") + Number(r.Median(QStringLiteral("firmware.ideal_s")), 2) +
+             QStringLiteral(" s"),
+         ratio(firmware, 4), Verdict(firmware <= 1.03)});
+
+    // The first 1,000 lines also pay for the window's first paint and the font caches, so
+    // flatness is judged on the lines before 10,000 and before 100,000.
+    const QString at10k = QStringLiteral("textbox.10000.last_slice_us_per_line");
+    const QString at100k = QStringLiteral("textbox.100000.last_slice_us_per_line");
+    const double flat = r.Median(at100k) / r.Median(at10k);
+    add({QStringLiteral("History text box: µs per line, lines 99,001–100,000 / 9,001–10,000"),
+         QStringLiteral("flat (≤ 1.5)"),
+         Number(r.Median(at100k), 0) + QStringLiteral(" µs / ") + Number(r.Median(at10k), 0) +
+             QStringLiteral(" µs"),
+         QStringLiteral("—"), ratio(flat), Verdict(flat <= 1.5)});
+
+    const double shown = r.Median(QStringLiteral("startup.shown_ms"));
+    add({QStringLiteral("Start-up to the main window shown (offscreen)"),
+         QStringLiteral("< 300 ms"),
+         Measured(r, QStringLiteral("startup.shown_ms"), 0, QStringLiteral("ms")),
+         QStringLiteral("—"), QStringLiteral("—"), Verdict(shown < 300)});
+    const double peak = r.Median(QStringLiteral("startup.peak_mb"));
+    add({QStringLiteral("Start-up peak memory (resident)"), QStringLiteral("< 80 MB"),
+         Measured(r, QStringLiteral("startup.peak_mb"), 1, QStringLiteral("MiB")),
+         QStringLiteral("—"), QStringLiteral("—"), Verdict(peak < 80)});
+
+    return Table({QStringLiteral("Figure"), QStringLiteral("Target"),
+                  QStringLiteral("Measured: median (min–max, runs)"),
+                  QStringLiteral("Peer or limit"), QStringLiteral("Ratio"),
+                  QStringLiteral("Verdict")},
+                 rows);
+}
+
+QString ReceiveTable(const Results& r) {
+    std::vector<QStringList> rows;
+    const std::vector<std::pair<QString, QString>> receivers{
+        {QStringLiteral("window"),
+         QStringLiteral("Main window: TRsComm → `RsCommRxChar` → `DispatchResponse`")},
+        {QStringLiteral("trscomm"), QStringLiteral("TRsComm alone: `OnRxChar` → `ReadText`")},
+        {QStringLiteral("qserialport"), QStringLiteral("QSerialPort: `readyRead` → `readAll`")}};
+    auto key = [](const QString& receiver, const QString& figure) {
+        return QStringLiteral("receive.%1.%2").arg(receiver, figure);
+    };
+    for (const auto& [receiver, label] : receivers) {
+        QStringList row{label};
+        for (const auto& [figure, decimals] :
+             std::vector<std::pair<QString, int>>{{QStringLiteral("median_us"), 0},
+                                                  {QStringLiteral("p99_us"), 0},
+                                                  {QStringLiteral("cpu_us_per_frame"), 1}}) {
+            const double value = r.Median(key(receiver, figure));
+            const double peer = r.Median(key(QStringLiteral("qserialport"), figure));
+            row << Number(value, decimals) + QStringLiteral(" (×") + Number(value / peer, 2) +
+                       QStringLiteral(")");
+        }
+        row << Number(r.Median(key(receiver, QStringLiteral("switches_per_frame"))), 2);
+        row << Number(r.Max(key(receiver, QStringLiteral("lost"))), 0);
+        rows.push_back(row);
+    }
+    return Table({QStringLiteral("Receiver (each followed by the same frame assembly)"),
+                  QStringLiteral("Median µs (× QSerialPort)"),
+                  QStringLiteral("99th percentile µs (×)"), QStringLiteral("CPU µs per frame (×)"),
+                  QStringLiteral("Context switches per frame"),
+                  QStringLiteral("Frames lost (worst run)")},
+                 rows);
+}
+
+QString TextBoxTable(const Results& r) {
+    std::vector<QStringList> rows;
+    for (const int lines : {1000, 10000, 100000}) {
+        const QString shown = QStringLiteral("textbox.%1.").arg(lines);
+        const QString hidden = QStringLiteral("textbox.hidden.%1.").arg(lines);
+        rows.push_back({Number(lines, 0), Number(r.Median(shown + QStringLiteral("total_ms")), 0),
+                        Number(r.Median(shown + QStringLiteral("us_per_line")), 0),
+                        Number(r.Median(shown + QStringLiteral("last_slice_us_per_line")), 0),
+                        Number(r.Median(hidden + QStringLiteral("us_per_line")), 0),
+                        Number(r.Median(hidden + QStringLiteral("last_slice_us_per_line")), 0)});
+    }
+    return Table({QStringLiteral("Lines"), QStringLiteral("Time to append, ms"),
+                  QStringLiteral("µs per line"), QStringLiteral("µs per line, last 1,000"),
+                  QStringLiteral("Hidden window: µs per line"),
+                  QStringLiteral("Hidden: µs per line, last 1,000")},
+                 rows);
+}
+
+QString Fill(const QString& text, const Results& results, const QMap<QString, QString>& machine) {
+    static const QRegularExpression placeholder(QStringLiteral(R"(\{\{([a-z]+):([^}]*)\}\})"));
+    QString out;
+    qsizetype last = 0;
+    for (const QRegularExpressionMatch& match : placeholder.globalMatch(text)) {
+        out += text.mid(last, match.capturedStart() - last);
+        last = match.capturedEnd();
+        const QString kind = match.captured(1);
+        const QString argument = match.captured(2);
+        if (kind == QStringLiteral("table") && argument == QStringLiteral("figures")) {
+            out += FiguresTable(results);
+        } else if (kind == QStringLiteral("table") && argument == QStringLiteral("receive")) {
+            out += ReceiveTable(results);
+        } else if (kind == QStringLiteral("table") && argument == QStringLiteral("textbox")) {
+            out += TextBoxTable(results);
+        } else if (kind == QStringLiteral("median")) {
+            const QStringList parts = argument.split(u':');
+            out += Number(results.Median(parts[0]), parts.size() > 1 ? parts[1].toInt() : 2);
+        } else if (kind == QStringLiteral("machine") && machine.contains(argument)) {
+            out += machine.value(argument);
+        } else {
+            throw std::runtime_error("unknown placeholder " + match.captured(0).toStdString());
+        }
+    }
+    return out + text.mid(last);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: bench_report RESULTS TEMPLATE MACHINE OUTPUT\n");
+        return 2;
+    }
+    try {
+        const Results results(QString::fromLocal8Bit(argv[1]));
+        QFile templateFile(QString::fromLocal8Bit(argv[2]));
+        if (!templateFile.open(QIODevice::ReadOnly | QIODevice::Text))
+            throw std::runtime_error("cannot read the template");
+        QMap<QString, QString> machine;
+        for (const QString& line : Results::ReadLines(QString::fromLocal8Bit(argv[3]))) {
+            const qsizetype tab = line.indexOf(u'\t');
+            if (tab > 0)
+                machine.insert(line.left(tab), line.mid(tab + 1));
+        }
+        const QString report = Fill(QString::fromUtf8(templateFile.readAll()), results, machine);
+        QFile output(QString::fromLocal8Bit(argv[4]));
+        if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+            throw std::runtime_error("cannot write the report");
+        output.write(report.toUtf8());
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "bench_report: %s\n", error.what());
+        return 1;
+    }
+}

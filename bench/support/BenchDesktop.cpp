@@ -1,0 +1,7 @@
+#include "BenchDesktop.h"
+
+void BenchDesktop::ProcessMessages() {
+    if (OnProcessMessages)
+        OnProcessMessages();
+    ScriptedDesktop::ProcessMessages();
+}
