@@ -37,7 +37,7 @@ protected:
     }
 };
 
-struct EditSpec {
+struct ExpectedEdit {
     const char* name;
     const char* text;
     int typedLimit;
@@ -46,7 +46,7 @@ struct EditSpec {
 };
 
 TEST_F(MainLayout, EditFieldsStartWithTheirTextsLimitsAndAccess) {
-    const EditSpec specs[] = {
+    const ExpectedEdit expectations[] = {
         {"Edit_haslo", "0157", 4, false, "Hasło dostępu (4 cyfry)"},
         {"Edit_status", "ROZŁĄCZONY", 0, true, ""},
         {"Edit_logon", "WYLOGOWANY", 0, true, ""},
@@ -71,18 +71,18 @@ TEST_F(MainLayout, EditFieldsStartWithTheirTextsLimitsAndAccess) {
         {"Rtemp", nullptr, 0, false, ""},
         {"Rtemp2", nullptr, 0, false, ""},
     };
-    for (const EditSpec& spec : specs) {
-        SCOPED_TRACE(spec.name);
-        auto* edit = control<TEdit>(spec.name);
+    for (const ExpectedEdit& expected : expectations) {
+        SCOPED_TRACE(expected.name);
+        auto* edit = control<TEdit>(expected.name);
         ASSERT_NE(edit, nullptr);
-        EXPECT_EQ(edit->accessibleName(), QString::fromLatin1(spec.name));
+        EXPECT_EQ(edit->accessibleName(), QString::fromLatin1(expected.name));
         // Texts left to the configuration defaults are not pinned here.
-        if (spec.text != nullptr) {
-            EXPECT_EQ(edit->text(), QString::fromUtf8(spec.text));
+        if (expected.text != nullptr) {
+            EXPECT_EQ(edit->text(), QString::fromUtf8(expected.text));
         }
-        EXPECT_EQ(edit->MaxTypedLength(), spec.typedLimit);
-        EXPECT_EQ(edit->isReadOnly(), spec.readOnly);
-        EXPECT_EQ(edit->toolTip(), QString::fromUtf8(spec.hint));
+        EXPECT_EQ(edit->MaxTypedLength(), expected.typedLimit);
+        EXPECT_EQ(edit->isReadOnly(), expected.readOnly);
+        EXPECT_EQ(edit->toolTip(), QString::fromUtf8(expected.hint));
         EXPECT_TRUE(edit->isEnabled());
         // Qt's own limit would cut texts the program sets.
         EXPECT_EQ(edit->maxLength(), QLineEdit().maxLength());
@@ -91,7 +91,7 @@ TEST_F(MainLayout, EditFieldsStartWithTheirTextsLimitsAndAccess) {
     EXPECT_EQ(main->TC8Nazwa3, control<TEdit>("TC8Nazwa3"));
 }
 
-struct ButtonSpec {
+struct ExpectedButton {
     const char* name;
     const char* caption;
     bool enabled;
@@ -99,7 +99,7 @@ struct ButtonSpec {
 };
 
 TEST_F(MainLayout, ButtonsStartWithTheirCaptionsHintsAndStates) {
-    const ButtonSpec specs[] = {
+    const ExpectedButton expectations[] = {
         {"Button_polacz", "POŁĄCZ", true, "Połącz do sterownika KVAM"},
         {"Button_rozlacz", "ROZŁĄCZ", false, "Rozłącz od sterownika  KVAM"},
         {"ButtonRestart", "Restart TC-8", false, ""},
@@ -111,14 +111,14 @@ TEST_F(MainLayout, ButtonsStartWithTheirCaptionsHintsAndStates) {
         {"ButtonSTOP", "STOP", false, ""},
         {"ButtonZapisz", "Zapisz do pliku", true, ""},
     };
-    for (const ButtonSpec& spec : specs) {
-        SCOPED_TRACE(spec.name);
-        auto* button = control<QPushButton>(spec.name);
+    for (const ExpectedButton& expected : expectations) {
+        SCOPED_TRACE(expected.name);
+        auto* button = control<QPushButton>(expected.name);
         ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), QString::fromUtf8(spec.caption));
-        EXPECT_EQ(button->accessibleName(), QString::fromUtf8(spec.caption));
-        EXPECT_EQ(button->isEnabled(), spec.enabled);
-        EXPECT_EQ(button->toolTip(), QString::fromUtf8(spec.hint));
+        EXPECT_EQ(button->text(), QString::fromUtf8(expected.caption));
+        EXPECT_EQ(button->accessibleName(), QString::fromUtf8(expected.caption));
+        EXPECT_EQ(button->isEnabled(), expected.enabled);
+        EXPECT_EQ(button->toolTip(), QString::fromUtf8(expected.hint));
     }
 
     for (const char* name : {"Icon_get", "Icon_put"}) {
@@ -230,16 +230,16 @@ TEST_F(MainLayout, ContainersHaveTheirCaptionsAndPlaces) {
         {"Panel_bar", nullptr, {0, 520, 529, 33}, true},
         {"Panel1", nullptr, {0, 552, 529, 33}, true},
     };
-    for (const Container& spec : containers) {
-        SCOPED_TRACE(spec.name);
-        QWidget* container = control(spec.name);
+    for (const Container& expected : containers) {
+        SCOPED_TRACE(expected.name);
+        QWidget* container = control(expected.name);
         ASSERT_NE(container, nullptr);
         EXPECT_EQ(container->parentWidget(), main->centralWidget());
-        EXPECT_EQ(container->geometry(), spec.place);
-        EXPECT_EQ(container->isHidden(), spec.hidden);
-        if (spec.caption != nullptr) {
+        EXPECT_EQ(container->geometry(), expected.place);
+        EXPECT_EQ(container->isHidden(), expected.hidden);
+        if (expected.caption != nullptr) {
             EXPECT_EQ(qobject_cast<QGroupBox*>(container)->title(),
-                      QString::fromUtf8(spec.caption));
+                      QString::fromUtf8(expected.caption));
         }
     }
     for (TEdit* raw : {main->Ruac, main->RUwe, main->Rtemp, main->Rtemp2}) {
