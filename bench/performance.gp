@@ -10,7 +10,7 @@ set ylabel "µs per line (slices of 1,000 lines, median of runs)"
 set format x "%.0s%c"
 set xrange [0:*]
 set yrange [0:*]
-set key top right
+set key below
 set grid
 plot data."/text_box.dat" using 1:2 with linespoints pointtype 7 pointsize 0.4 title "window shown (painted per line)", \
      data."/text_box.dat" using 1:3 with linespoints pointtype 5 pointsize 0.4 title "window hidden (no painting)"
@@ -22,7 +22,7 @@ set logscale x
 set format x "%g"
 set xrange [*:*]
 set yrange [0:100]
-set key bottom right
+set key inside bottom right
 plot data."/receive_latency.dat" using 2:1 with lines linewidth 2 title "main window, to DispatchResponse", \
      data."/receive_latency.dat" using 3:1 with lines linewidth 2 title "TRsComm alone", \
      data."/receive_latency.dat" using 4:1 with lines linewidth 2 title "QSerialPort"

@@ -56,6 +56,10 @@ if ! $quick; then
     done
 fi
 start_load="$(load1)"
+# The load while measuring, every 10 s, for the report.
+(while true; do load1 >>"$results/load.txt"; sleep 10; done) &
+sampler=$!
+trap 'kill "$sampler" 2>/dev/null || true; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 
 if $quick; then
     runs=1
@@ -107,6 +111,7 @@ echo "== bench_core_micro" >&2
     printf 'commit\t%s\n' "$(git rev-parse --short HEAD 2>/dev/null || echo unknown)$(git diff --quiet HEAD 2>/dev/null || echo ' with local changes')"
     printf 'load_start\t%s\n' "$start_load"
     printf 'load_end\t%s\n' "$(load1)"
+    printf 'load_max\t%s\n' "$(sort -g "$results/load.txt" | tail -1)"
     printf 'mode\t%s\n' "$($quick && echo 'quick (short runs, not for the record)' || echo 'full')"
 } >"$results/machine.tsv"
 
