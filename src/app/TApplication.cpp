@@ -12,10 +12,15 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        if (OnException)
-            OnException(error);
+        HandleException(error);
     } catch (...) {
         // Not one of ours and not a standard error: nothing to tell the user.
     }
     return false;
+}
+
+void TApplication::HandleException(const std::exception& error) {
+    auto* app = qobject_cast<TApplication*>(QCoreApplication::instance());
+    if (app != nullptr && app->OnException)
+        app->OnException(error);
 }

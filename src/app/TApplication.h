@@ -15,4 +15,7 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
     std::function<void(const std::exception&)> OnException;
+
+    // Hands `error` to the running application's OnException, if there is one.
+    static void HandleException(const std::exception& error);
 };

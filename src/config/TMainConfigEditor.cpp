@@ -1,5 +1,6 @@
 // The configuration editor: spin buttons that step the numeric settings, the sync marks of
 // changed fields, and the rules of the typed count of reports.
+#include "app/Guarded.h"
 #include "ui/TMain.h"
 
 #include "config/Stepping.h"
@@ -24,24 +25,27 @@ void TMain::ConnectConfigHandlers() {
         {SpinButton4, {&TMain::SpinButton4UpClick, &TMain::SpinButton4DownClick}},
     };
     for (const auto& [spin, handlers] : spins) {
-        connect(spin, &TSpinButton::UpClick, this, handlers.first);
-        connect(spin, &TSpinButton::DownClick, this, handlers.second);
+        connect(spin, &TSpinButton::UpClick, this, Guarded(this, handlers.first));
+        connect(spin, &TSpinButton::DownClick, this, Guarded(this, handlers.second));
     }
 
     // The corrections are marked by their spin buttons alone, not by their texts.
     for (TEdit* field :
          {TempMin, TempMax, TempZapisz, IleDruk, TC8Typ, TC8name, TC8Nazwa, TC8Nazwa2, TC8Nazwa3})
-        connect(field, &QLineEdit::textChanged, this, [this, field] { ConfigFieldChange(field); });
+        connect(field, &QLineEdit::textChanged, this,
+                Guarded([this, field] { ConfigFieldChange(field); }));
 
-    IleDruk->OnKeyPress = [this](QChar& key) { IleDrukKeyPress(key); };
-    IleDruk->OnExit = [this] { IleDrukExit(); };
+    IleDruk->OnKeyPress = [this](QChar& key) {
+        RunGuarded([this, &key] { IleDrukKeyPress(key); });
+    };
+    IleDruk->OnExit = Guarded(this, &TMain::IleDrukExit);
 
-    connect(Icon_get, &QToolButton::clicked, this, &TMain::SpeedButton3Click);
-    connect(Icon_put, &QToolButton::clicked, this, &TMain::Icon_putClick);
-    connect(Pobierz1, &QAction::triggered, this, &TMain::Pobierz1Click);
-    connect(Zapisz1, &QAction::triggered, this, &TMain::Zapisz1Click);
-    connect(Odczyt1, &QAction::triggered, this, &TMain::Odczyt1Click);
-    connect(Zapis1, &QAction::triggered, this, &TMain::Zapis1Click);
+    connect(Icon_get, &QToolButton::clicked, this, Guarded(this, &TMain::SpeedButton3Click));
+    connect(Icon_put, &QToolButton::clicked, this, Guarded(this, &TMain::Icon_putClick));
+    connect(Pobierz1, &QAction::triggered, this, Guarded(this, &TMain::Pobierz1Click));
+    connect(Zapisz1, &QAction::triggered, this, Guarded(this, &TMain::Zapisz1Click));
+    connect(Odczyt1, &QAction::triggered, this, Guarded(this, &TMain::Odczyt1Click));
+    connect(Zapis1, &QAction::triggered, this, Guarded(this, &TMain::Zapis1Click));
 }
 
 void TMain::ConfigFieldChange(TEdit* field) {

@@ -1,4 +1,5 @@
 #include "firmware/TFboot.h"
+#include "app/Guarded.h"
 
 #include "config/Container.h"
 #include "protocol/Commands.h"
@@ -75,8 +76,8 @@ TFboot::TFboot(TMain& main, QWidget* owner)
 
     OpenDialogBoot.Filter = QStringLiteral("TC-8 firmware|*.rfr");
 
-    connect(Button1, &QPushButton::clicked, this, &TFboot::Button1Click);
-    connect(ButtonStart, &QPushButton::clicked, this, &TFboot::ButtonStartClick);
+    connect(Button1, &QPushButton::clicked, this, Guarded(this, &TFboot::Button1Click));
+    connect(ButtonStart, &QPushButton::clicked, this, Guarded(this, &TFboot::ButtonStartClick));
     FormCreate();
 }
 

@@ -1,4 +1,5 @@
 #include "operations/TFhaslo_nowe.h"
+#include "app/Guarded.h"
 
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
@@ -50,9 +51,9 @@ TFhaslo_nowe::TFhaslo_nowe(TMain& main, QWidget* owner)
     Button2->setAccessibleName(QStringLiteral("Anuluj"));
     Button2->setGeometry(71, 52, 58, 25);
     Button2->setAutoDefault(false);
-    connect(Button1, &QPushButton::clicked, this, &TFhaslo_nowe::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFhaslo_nowe::Button2Click);
-    connect(this, &QDialog::finished, this, &TFhaslo_nowe::FormClose);
+    connect(Button1, &QPushButton::clicked, this, Guarded(this, &TFhaslo_nowe::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, Guarded(this, &TFhaslo_nowe::Button2Click));
+    connect(this, &QDialog::finished, this, Guarded(this, &TFhaslo_nowe::FormClose));
     FormCreate();
 }
 

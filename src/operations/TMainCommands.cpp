@@ -1,5 +1,6 @@
 // The main window's one-shot recorder commands: setting the clock, restarting, clearing
 // the history and changing the password.
+#include "app/Guarded.h"
 #include "ui/TMain.h"
 
 #include "operations/ClockPayload.h"
@@ -14,10 +15,11 @@ const QByteArray ClearHistoryPayload("x");
 } // namespace
 
 void TMain::ConnectCommandHandlers() {
-    connect(ButtonCzas, &QPushButton::clicked, this, &TMain::ButtonCzasClick);
-    connect(ButtonRestart, &QPushButton::clicked, this, &TMain::ButtonRestartClick);
-    connect(ButtonKasuj, &QPushButton::clicked, this, &TMain::ButtonKasujClick);
-    connect(Button_zmiana_hasla, &QPushButton::clicked, this, &TMain::Button_zmiana_haslaClick);
+    connect(ButtonCzas, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonCzasClick));
+    connect(ButtonRestart, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonRestartClick));
+    connect(ButtonKasuj, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonKasujClick));
+    connect(Button_zmiana_hasla, &QPushButton::clicked, this,
+            Guarded(this, &TMain::Button_zmiana_haslaClick));
 }
 
 void TMain::ButtonCzasClick() {

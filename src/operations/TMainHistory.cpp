@@ -1,5 +1,6 @@
 // The main window's temperature history: the download stream into the text box "trm",
 // its progress gauge, stopping it early, and saving the text box to a file.
+#include "app/Guarded.h"
 #include "ui/TMain.h"
 
 #include "config/WholeFile.h"
@@ -29,9 +30,9 @@ QString TypedText(const QPlainTextEdit& box) {
 } // namespace
 
 void TMain::ConnectHistoryHandlers() {
-    connect(ButtonPobierz, &QPushButton::clicked, this, &TMain::ButtonPobierzClick);
-    connect(ButtonSTOP, &QPushButton::clicked, this, &TMain::ButtonSTOPClick);
-    connect(ButtonZapisz, &QPushButton::clicked, this, &TMain::ButtonZapiszClick);
+    connect(ButtonPobierz, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonPobierzClick));
+    connect(ButtonSTOP, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonSTOPClick));
+    connect(ButtonZapisz, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonZapiszClick));
 }
 
 void TMain::ButtonPobierzClick() {

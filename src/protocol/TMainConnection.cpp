@@ -1,5 +1,6 @@
 // The main window's connection area: opening the port, logging on and off, and the
 // switching of the device-dependent controls.
+#include "app/Guarded.h"
 #include "ui/TMain.h"
 
 #include "protocol/AnsiCodec.h"
@@ -32,12 +33,15 @@ void TMain::ApplySerialSettings() {
     RsComm->SetParity(paNone);
     RsComm->SetDatabits(db8);
     RsComm->SetStopbits(sb1);
-    RsComm->OnRxChar = [this](TRsCustomComm& sender, int count) { RsCommRxChar(sender, count); };
+    RsComm->OnRxChar = [this](TRsCustomComm& sender, int count) {
+        RunGuarded([&] { RsCommRxChar(sender, count); });
+    };
 }
 
 void TMain::ConnectConnectionHandlers() {
-    connect(Button_polacz, &QPushButton::clicked, this, &TMain::Button_polaczClick);
-    connect(Button_rozlacz, &QPushButton::clicked, this, &TMain::Button_rozlaczClick);
+    connect(Button_polacz, &QPushButton::clicked, this, Guarded(this, &TMain::Button_polaczClick));
+    connect(Button_rozlacz, &QPushButton::clicked, this,
+            Guarded(this, &TMain::Button_rozlaczClick));
     Edit_haslo->OnKeyPress = [this](QChar& key) { Edit_hasloKeyPress(key); };
     Edit_haslo->OnExit = [this] { Edit_hasloExit(); };
 }
@@ -123,9 +127,9 @@ void TMain::EnterLoggedOff() {
 }
 
 void TMain::EnableDeviceControls() {
-    for (QWidget* control : std::initializer_list<QWidget*>{Button_zmiana_hasla, ButtonRestart,
-                                                            Icon_get, Icon_put, ButtonCzas,
-                                                            ButtonPobierz, ButtonKasuj})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Button_zmiana_hasla, ButtonRestart, Icon_get, Icon_put,
+                                         ButtonCzas, ButtonPobierz, ButtonKasuj})
         control->setEnabled(true);
     Pobierz1->setEnabled(true);
     Zapisz1->setEnabled(true);

@@ -1,4 +1,5 @@
 #include "ui/TMain.h"
+#include "app/Guarded.h"
 
 #include "app/Errors.h"
 #include "app/TApplication.h"
@@ -30,14 +31,15 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(100);
-    connect(Timer, &QTimer::timeout, this, &TMain::TimerTimer);
+    connect(Timer, &QTimer::timeout, this, Guarded(this, &TMain::TimerTimer));
     Timer->start();
 
     ConnectConnectionHandlers();
     ConnectHistoryHandlers();
     ConnectCommandHandlers();
-    connect(Oprogramie1, &QAction::triggered, this, &TMain::Oprogramie1Click);
-    connect(ButtonFirmware, &QPushButton::clicked, this, &TMain::ButtonFirmwareClick);
+    connect(Oprogramie1, &QAction::triggered, this, Guarded(this, &TMain::Oprogramie1Click));
+    connect(ButtonFirmware, &QPushButton::clicked, this,
+            Guarded(this, &TMain::ButtonFirmwareClick));
 
     // Live status fields start empty, on the button face.
     for (TEdit* field : {Temp, Temp2, Udc}) {
@@ -60,7 +62,9 @@ void TMain::ApplicationException(const std::exception& error) {
     // Every other error is swallowed: the program goes on without a report.
 }
 
-void TMain::SetTickIntervalForTests(int milliseconds) { Timer->setInterval(milliseconds); }
+void TMain::SetTickIntervalForTests(int milliseconds) {
+    Timer->setInterval(milliseconds);
+}
 
 void TMain::Oprogramie1Click() {
     TFInfo about(desk(), this);

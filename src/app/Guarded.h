@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/TApplication.h"
+
+#include <concepts>
+#include <exception>
+#include <utility>
+
+// Qt Gui and Qt Widgets are built without exception support: an error travelling from a
+// handler up through a button's click code would skip that code's clean-up. So handlers
+// called by controls run guarded, and their errors go straight to the program-wide handler.
+
+// Runs `handler` now; an error it raises is handed to the program-wide handler.
+template <std::invocable Handler> void RunGuarded(Handler&& handler) {
+    try {
+        std::forward<Handler>(handler)();
+    } catch (const std::exception& error) {
+        TApplication::HandleException(error);
+    } catch (...) {
+        // Not one of ours and not a standard error: nothing to tell the user.
+    }
+}
+
+// A slot for connect() that runs `handler` guarded.
+template <std::invocable Handler> auto Guarded(Handler handler) {
+    return [handler = std::move(handler)] { RunGuarded(handler); };
+}
+
+// A slot for connect() that runs `object`'s `method` guarded.
+template <typename Object> auto Guarded(Object* object, void (Object::*method)()) {
+    return [object, method] { RunGuarded([object, method] { (object->*method)(); }); };
+}
