@@ -7,6 +7,7 @@
 #include "operations/HistoryFile.h"
 #include "operations/HistoryRendering.h"
 #include "protocol/Commands.h"
+#include "ui/RepaintThrottle.h"
 #include "ui/TGauge.h"
 
 #include <QDir>
@@ -33,6 +34,9 @@ void TMain::ConnectHistoryHandlers() {
     connect(ButtonPobierz, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonPobierzClick));
     connect(ButtonSTOP, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonSTOPClick));
     connect(ButtonZapisz, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonZapiszClick));
+    // A download delivers far more lines a second than a screen can show; painting each
+    // would make the window, not the line, what limits it.
+    HistoryRepaint = new RepaintThrottle(trm, std::chrono::milliseconds(40));
 }
 
 void TMain::ButtonPobierzClick() {
@@ -87,6 +91,7 @@ void TMain::HistoryStopAcknowledged() {
 void TMain::AppendHistoryLine(const QString& line) {
     // Appends one block at the end and, when the view stood at the bottom, keeps it there:
     // the cost does not grow with the number of lines already in the box.
+    HistoryRepaint->BeforeChange();
     trm->appendPlainText(line);
 }
 

@@ -21,6 +21,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class RepaintThrottle;
 class TEdit;
 class TGauge;
 class TRsComm;
@@ -147,9 +148,9 @@ public:
     // ---- Frames (src/protocol/TMainFrames.cpp) ----
     // Receive side: the assembler holds the ReceiveBuffer.
     FrameAssembler Assembler;
-    std::uint8_t ResponseCode = 0;   // code of the last valid answer; 0 after a new request
-    QByteArray ResponsePayload;      // payload of that answer
-    QByteArray LastRequestFrame;     // re-sent unchanged by the waits
+    std::uint8_t ResponseCode = 0;       // code of the last valid answer; 0 after a new request
+    QByteArray ResponsePayload;          // payload of that answer
+    QByteArray LastRequestFrame;         // re-sent unchanged by the waits
     std::uint8_t LastSingleRxByte = '/'; // the byte of a one-byte delivery, else "/"
     // Requests sent so far, and the latest answer of each code with the count in force when
     // it arrived. A wait takes any answer with its code that came after its own request,
@@ -281,6 +282,8 @@ private:
     void ConnectHistoryHandlers();
     void ConnectCommandHandlers();
     void AppendHistoryLine(const QString& line);
+    // Paints "trm" at most every 40 ms while a download fills it.
+    RepaintThrottle* HistoryRepaint = nullptr;
 
     void ApplySerialSettings();
     void ConnectConnectionHandlers();

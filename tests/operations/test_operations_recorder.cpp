@@ -10,6 +10,8 @@
 #include "ui/TGauge.h"
 #include "ui/TMain.h"
 
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -48,6 +50,29 @@ std::optional<QByteArray> StatusReplyPayload(const std::string& line) {
     }
     return payload;
 }
+
+// Counts the paint events a text box's viewport receives and notes how many lines the box
+// held at the last one.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QPlainTextEdit& box) : box_(box) {
+        box.viewport()->installEventFilter(this);
+    }
+    int Paints = 0;
+    int LinesAtLastPaint = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++Paints;
+            LinesAtLastPaint = box_.document()->blockCount();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPlainTextEdit& box_;
+};
 
 class RecorderOperations : public ::testing::Test {
 protected:
@@ -154,6 +179,28 @@ TEST_F(RecorderOperations, WholeHistoryArrivesAndIsSavedByteForByte) {
     QFile saved(path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), (expectedLines.join(QStringLiteral("\r\n")) + "\r\n").toLatin1());
+}
+
+TEST_F(RecorderOperations, FastHistoryIsPaintedAtMostEvery40MsAndEndsShownWhole) {
+    Start([](auto& settings) {
+        settings.Recorder.HistoryRecords = 2047;
+        settings.Paced = false;
+    });
+    window->show();
+    LogOn();
+    PaintWatch watch(*window->trm);
+    QElapsedTimer clock;
+    clock.start();
+    Click(window->ButtonPobierz);
+    ASSERT_TRUE(WaitFor([&] { return LastLine() == "Koniec historii"; }, 120000));
+    const qint64 elapsedMs = clock.elapsed();
+    const int paintsDuringDownload = watch.Paints;
+
+    // One paint per 40 ms at most, and a few for clearing the box and the buttons' changes:
+    // painting every record would be 2,000 paints.
+    EXPECT_LE(paintsDuringDownload, elapsedMs / 40 + 5) << elapsedMs << " ms";
+    // The held-back lines are painted once the interval is over.
+    EXPECT_TRUE(WaitFor([&] { return watch.LinesAtLastPaint == 2048; })) << watch.LinesAtLastPaint;
 }
 
 TEST_F(RecorderOperations, StopGoesOutOncePerRecordUntilAcknowledged) {
