@@ -11,6 +11,7 @@
 #include "ui/TGauge.h"
 
 #include <QDir>
+#include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -34,9 +35,10 @@ void TMain::ConnectHistoryHandlers() {
     connect(ButtonPobierz, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonPobierzClick));
     connect(ButtonSTOP, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonSTOPClick));
     connect(ButtonZapisz, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonZapiszClick));
-    // A download delivers far more lines a second than a screen can show; painting each
+    // A download delivers far more lines a second than a screen can show; painting the box
+    // and its gauge (which QProgressBar repaints at once, with the group behind it) for each
     // would make the window, not the line, what limits it.
-    HistoryRepaint = new RepaintThrottle(trm, std::chrono::milliseconds(40));
+    HistoryRepaint = new RepaintThrottle(GroupBox2, std::chrono::milliseconds(40));
 }
 
 void TMain::ButtonPobierzClick() {
@@ -90,7 +92,8 @@ void TMain::HistoryStopAcknowledged() {
 
 void TMain::AppendHistoryLine(const QString& line) {
     // Appends one block at the end and, when the view stood at the bottom, keeps it there:
-    // the cost does not grow with the number of lines already in the box.
+    // the cost does not grow with the number of lines already in the box. The gauge's step
+    // that follows each line is painted with it.
     HistoryRepaint->BeforeChange();
     trm->appendPlainText(line);
 }

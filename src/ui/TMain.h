@@ -282,7 +282,7 @@ private:
     void ConnectHistoryHandlers();
     void ConnectCommandHandlers();
     void AppendHistoryLine(const QString& line);
-    // Paints "trm" at most every 40 ms while a download fills it.
+    // Paints the history group at most every 40 ms while a download fills it.
     RepaintThrottle* HistoryRepaint = nullptr;
 
     void ApplySerialSettings();

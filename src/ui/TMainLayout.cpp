@@ -442,6 +442,11 @@ void TMain::CreateControls() {
     trm->setGeometry(8, 76, 313, 181);
     trm->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     trm->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Each history line is laid out as it arrives, thousands a second: plain Latin text needs
+    // no shaping engine, and skipping it halves the cost of a line.
+    QFont historyFont = trm->font();
+    historyFont.setStyleStrategy(QFont::PreferNoShaping);
+    trm->setFont(historyFont);
 
     // ---- Configuration progress, shown while the configuration travels ----
     Panel_bar = addPanel(area, QStringLiteral("Panel_bar"), {0, 520, 529, 33});
