@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
         // schedule: its own pace, told apart from the window's.
         std::atomic<std::int64_t> requestTakenNs{0};
         std::atomic<std::int64_t> endMarkerNs{0};
-        {
+        if (options.Wants(QStringLiteral("history.paced"))) {
             auto session = OpenSession(true, [&](const std::string& line) {
                 if (line.find("TC8 -> PC   n 0x49") != std::string::npos)
                     requestTakenNs = NowNs();
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
                               (download.WallSeconds - simulatorSeconds) * 1e3);
             }
         }
-        {
+        if (options.Wants(QStringLiteral("history.unpaced"))) {
             auto session = OpenSession(false);
             for (int run = 0; run < options.Runs; ++run) {
                 const Download download = RunDownload(*session);

@@ -14,11 +14,13 @@ BenchOptions BenchOptions::Parse(int argc, char** argv) {
                 throw std::invalid_argument("--runs needs a count of at least 1");
         } else if (option == "--out" && hasValue) {
             options.OutDir = QString::fromLocal8Bit(argv[++i]);
+        } else if (option == "--only" && hasValue) {
+            options.Only = QString::fromLocal8Bit(argv[++i]);
         } else if (option == "--quick") {
             options.Quick = true;
         } else {
             throw std::invalid_argument("unknown option \"" + option +
-                                        "\" (use --runs N, --out DIR, --quick)");
+                                        "\" (use --runs N, --out DIR, --quick, --only KEY)");
         }
     }
     return options;
