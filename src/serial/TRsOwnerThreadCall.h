@@ -15,8 +15,8 @@ public:
     // Any thread: queues one run of the action.
     void Post();
 
-private slots:
-    void Run();
+protected:
+    bool event(QEvent* event) override;
 
 private:
     const std::function<void()> action_;
