@@ -29,6 +29,8 @@ public:
     // When the next byte falls due; nothing when the schedule is empty.
     std::optional<Clock::time_point> NextDue() const;
     bool Empty() const { return pieces_.empty(); }
+    // When the last byte queued so far is through.
+    Clock::time_point LineFree() const { return lineFree_; }
     // Forgets everything queued.
     void Clear() { pieces_.clear(); }
 

@@ -16,6 +16,8 @@ namespace tc8sim {
 namespace {
 
 constexpr int IdlePollMs = 1000;
+// How late this thread may notice a free line and still count as having sent on at once.
+constexpr auto LateWakeTolerance = std::chrono::milliseconds(5);
 
 } // namespace
 
@@ -204,13 +206,14 @@ SimulatedRecorder::Outgoing SimulatedRecorder::PrepareLocked(std::vector<QByteAr
     return outgoing;
 }
 
-void SimulatedRecorder::Send(const Outgoing& outgoing) {
+void SimulatedRecorder::Send(const Outgoing& outgoing,
+                             std::optional<LineSchedule::Clock::time_point> start) {
     TraceNotes();
     for (std::size_t i = 0; i < outgoing.Replies.size(); ++i)
         trace_.Reply(Now(), outgoing.Replies[i],
                      outgoing.Silent ? ReplyFate{} : outgoing.Output.Fates[i],
                      outgoing.Silent ? "not sent: silent" : "");
-    const auto notBefore = LineSchedule::Clock::now() + outgoing.Delay;
+    const auto notBefore = start.value_or(LineSchedule::Clock::now() + outgoing.Delay);
     for (const OutputPiece& piece : outgoing.Output.Pieces)
         schedule_.Add(piece.Bytes, notBefore, piece.PauseBefore);
 }
@@ -247,7 +250,15 @@ void SimulatedRecorder::PullStreamFrames() {
         if (std::optional<QByteArray> frame = model_.NextStreamFrame())
             outgoing = PrepareLocked({*frame}, std::chrono::milliseconds(0));
     }
-    Send(outgoing);
+    // A recorder sends its records back to back. This thread notices the line is free only
+    // when it wakes, up to a poll's millisecond later; a record then starts when the line
+    // became free, or every record would add that lateness to the download.
+    const auto now = LineSchedule::Clock::now();
+    const auto lineFree = schedule_.LineFree();
+    if (now - lineFree <= LateWakeTolerance)
+        Send(outgoing, lineFree);
+    else
+        Send(outgoing);
 }
 
 void SimulatedRecorder::WriteDue() {

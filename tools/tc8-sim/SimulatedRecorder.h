@@ -87,7 +87,9 @@ private:
     // Applies the faults; called with mutex_ held.
     Outgoing PrepareLocked(std::vector<QByteArray> replies, std::chrono::milliseconds delay);
     // Traces the replies and queues what is left of them.
-    void Send(const Outgoing& outgoing);
+    // Queues the output to start `outgoing.Delay` from now, or from `start` when given.
+    void Send(const Outgoing& outgoing,
+              std::optional<LineSchedule::Clock::time_point> start = std::nullopt);
     void ScheduleRaw();
     void PullStreamFrames();
     void WriteDue();
