@@ -1,8 +1,8 @@
 // The configuration editor: spin buttons that step the numeric settings, the sync marks of
 // changed fields, and the rules of the typed count of reports.
-#include "app/Guarded.h"
 #include "ui/TMain.h"
 
+#include "app/Guarded.h"
 #include "config/Stepping.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"

@@ -1,6 +1,6 @@
 #include "firmware/TFboot.h"
-#include "app/Guarded.h"
 
+#include "app/Guarded.h"
 #include "config/Container.h"
 #include "protocol/Commands.h"
 #include "ui/TGauge.h"

@@ -1,6 +1,6 @@
 #include "operations/TFhaslo_nowe.h"
-#include "app/Guarded.h"
 
+#include "app/Guarded.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"

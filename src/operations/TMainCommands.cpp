@@ -1,8 +1,8 @@
 // The main window's one-shot recorder commands: setting the clock, restarting, clearing
 // the history and changing the password.
-#include "app/Guarded.h"
 #include "ui/TMain.h"
 
+#include "app/Guarded.h"
 #include "operations/ClockPayload.h"
 #include "operations/TFhaslo_nowe.h"
 #include "protocol/Commands.h"

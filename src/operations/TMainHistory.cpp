@@ -1,8 +1,8 @@
 // The main window's temperature history: the download stream into the text box "trm",
 // its progress gauge, stopping it early, and saving the text box to a file.
-#include "app/Guarded.h"
 #include "ui/TMain.h"
 
+#include "app/Guarded.h"
 #include "config/WholeFile.h"
 #include "operations/HistoryFile.h"
 #include "operations/HistoryRendering.h"
@@ -46,10 +46,24 @@ void TMain::ButtonPobierzClick() {
     DisableDeviceControls();
     ButtonSTOP->setEnabled(true);
     TempBar->SetPosition(0);
+    HistorySilentTicks = 0;
     SendRequest(Cmd::HistoryStart, HistoryStartPayload);
     // The records come unasked after the answer; a failed wait has already reported it and
     // logged off.
     WaitForResponse(Cmd::LongTimeout, Cmd::HistoryStart);
+}
+
+bool TMain::HistoryDownloadRunning() const {
+    return LoggedOn && ButtonSTOP->isEnabled();
+}
+
+void TMain::HistoryLineLost() {
+    if (!HistoryDownloadRunning())
+        return; // ended meanwhile
+    // Said as a failed wait says it, since the records are what the download waits for.
+    desk().Beep();
+    desk().ShowMessage(MessageKind::Error, QStringLiteral("Brak odpowiedzi z rejestratora TC-8"));
+    EnterLoggedOff();
 }
 
 void TMain::ButtonSTOPClick() {

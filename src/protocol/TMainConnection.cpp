@@ -1,8 +1,8 @@
 // The main window's connection area: opening the port, logging on and off, and the
 // switching of the device-dependent controls.
-#include "app/Guarded.h"
 #include "ui/TMain.h"
 
+#include "app/Guarded.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
 #include "serial/TRsComm.h"
@@ -47,6 +47,10 @@ void TMain::ConnectConnectionHandlers() {
 }
 
 void TMain::Button_polaczClick() {
+    // A device that went away (a pulled cable or adapter) is opened anew: once it is back,
+    // "POŁĄCZ" alone connects again.
+    if (RsComm->IsDeviceGone())
+        RsComm->Close();
     if (!RsComm->IsOpen()) {
         RsComm->SetPortNum(Combo_Port->currentIndex() + 1);
         RsComm->Open(); // a port that cannot be opened raises EConvertError

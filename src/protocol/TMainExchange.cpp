@@ -71,6 +71,12 @@ bool TMain::SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uin
 void TMain::TimerTimer() {
     if (TimeoutCounter > 0)
         --TimeoutCounter;
+    // The records come unasked, so no wait notices a line that went quiet under a running
+    // download (a pulled cable); STOP would wait for the next record too. After as long as
+    // the start request may wait for its answer, the download ends with the report.
+    if (HistoryDownloadRunning() && WaitsInProgress == 0 &&
+        ++HistorySilentTicks == Cmd::LongTimeout)
+        QMetaObject::invokeMethod(this, &TMain::HistoryLineLost, Qt::QueuedConnection);
     if (++PollTickCounter == PollEveryTicks) {
         PollTickCounter = 0;
         // Qt does not deliver a timer's next tick while its handler still runs, and the

@@ -28,6 +28,7 @@ void TMain::RsCommRxChar(TRsCustomComm& /*sender*/, int /*count*/) {
         ~Release() { --counter; }
     } release{WaitsInProgress};
 
+    HistorySilentTicks = 0;
     LastSingleRxByte = '/';
     const QByteArray received = RsComm->ReadText();
     if (received.size() == 1)

@@ -84,6 +84,9 @@ public:
     // Stops both threads and closes the device; bytes still queued for writing are dropped.
     void Close();
     bool IsOpen() const { return device_ != nullptr; }
+    // The open device has gone away (unplugged, its other end closed); it stays open, doing
+    // nothing, until closed.
+    bool IsDeviceGone() const { return IsOpen() && deviceGone_; }
     // Writes the line settings to the open device (nothing when closed or UpdateDCB is off).
     void ApplyLineSettings();
 

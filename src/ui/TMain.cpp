@@ -1,9 +1,10 @@
 #include "ui/TMain.h"
-#include "app/Guarded.h"
 
 #include "app/Errors.h"
+#include "app/Guarded.h"
 #include "app/TApplication.h"
 #include "app/TFInfo.h"
+#include "serial/ERsCommError.h"
 #include "serial/TRsComm.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
@@ -58,7 +59,13 @@ void TMain::ApplicationException(const std::exception& error) {
     if (dynamic_cast<const EConvertError*>(&error) != nullptr) {
         desk().Beep();
         desk().ShowMessage(MessageKind::Plain, QStringLiteral("Port COM niedostępny"));
+        return;
     }
+    // History records come unasked, so no wait would notice that the device went away
+    // under a running download.
+    if (dynamic_cast<const ERsCommError*>(&error) != nullptr && HistoryDownloadRunning() &&
+        WaitsInProgress == 0)
+        HistoryLineLost();
     // Every other error is swallowed: the program goes on without a report.
 }
 

@@ -250,6 +250,12 @@ public:
     void HistoryEndReceived();
     void HistoryStopAcknowledged();
     void ButtonZapiszClick();
+    // A download runs from its start until its end marker or stop acknowledgement.
+    bool HistoryDownloadRunning() const;
+    // Ticks since bytes last came in while a download runs and no wait is in progress.
+    int HistorySilentTicks = 0;
+    // Ends a download whose line has failed: the no-answer report, then logged off.
+    void HistoryLineLost();
 
     void ButtonCzasClick();
     void ClockSetAcknowledged();

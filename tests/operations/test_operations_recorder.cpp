@@ -203,6 +203,36 @@ TEST_F(RecorderOperations, FastHistoryIsPaintedAtMostEvery40MsAndEndsShownWhole)
     EXPECT_TRUE(WaitFor([&] { return watch.LinesAtLastPaint == 2048; })) << watch.LinesAtLastPaint;
 }
 
+TEST_F(RecorderOperations, DownloadOnAQuietLineEndsWithTheNoAnswerReport) {
+    Start([](auto& settings) {
+        settings.Recorder.HistoryRecords = 400;
+        settings.Paced = true;
+    });
+    LogOn();
+    Click(window->ButtonPobierz);
+    ASSERT_TRUE(WaitFor([&] { return window->trm->blockCount() >= 20; }));
+    // The cable is pulled: nothing more comes, and STOP alone would wait for the next record.
+    tc8sim::FaultOptions faults = session->sim->Faults();
+    faults.Silent = true;
+    session->sim->SetFaults(faults);
+    const int shownBefore = window->trm->blockCount();
+
+    ASSERT_TRUE(WaitFor([&] { return !desktop->Log.isEmpty(); }, 60000));
+    EXPECT_EQ(desktop->Log, (QStringList{"beep", "Error: Brak odpowiedzi z rejestratora TC-8"}));
+    EXPECT_FALSE(window->LoggedOn);
+    EXPECT_FALSE(window->ButtonSTOP->isEnabled());
+    EXPECT_FALSE(window->ButtonPobierz->isEnabled());
+    EXPECT_TRUE(window->Button_polacz->isEnabled());
+    EXPECT_GE(window->trm->blockCount(), shownBefore); // what came stays in the box
+
+    // The cable is back: "POŁĄCZ" logs on again.
+    faults.Silent = false;
+    session->sim->SetFaults(faults);
+    desktop->Log.clear();
+    LogOn();
+    EXPECT_TRUE(desktop->Log.isEmpty()) << desktop->Log.join(u'\n').toStdString();
+}
+
 TEST_F(RecorderOperations, StopGoesOutOncePerRecordUntilAcknowledged) {
     constexpr int Records = 400;
     Start([](auto& settings) {

@@ -151,22 +151,26 @@ TEST_F(Unplug, InTheHistoryDownload) {
     UnplugWhen([this] { return w.trm->document()->blockCount() >= 20; });
     RecorderSession::Click(w.ButtonPobierz);
 
-    // The stream has no time-out of its own: the lost line reaches the program's handler
-    // as the serial component's error, which it keeps to itself, and the download stays
-    // shown as running until the user logs off.
-    ASSERT_TRUE(WaitQuietlyFor([this] { return !serialErrors.isEmpty(); }));
+    // The stream has no wait of its own to notice the lost line: the serial component's
+    // error ends the download with the no-answer report, and the window logs off.
+    ASSERT_TRUE(WaitQuietlyFor([this] { return session.desktop.Log.contains(NoAnswer); }));
     ExpectNoSpinning();
+    ASSERT_FALSE(serialErrors.isEmpty());
     EXPECT_TRUE(serialErrors.first().startsWith(QStringLiteral("Read error")))
         << serialErrors.first().toStdString();
-    EXPECT_TRUE(session.desktop.Log.isEmpty()) << session.desktop.Log.join(u'\n').toStdString();
-    EXPECT_TRUE(DownloadRunningShown());
+    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAnswer}));
+    EXPECT_TRUE(LoggedOffShown());
+    EXPECT_FALSE(w.ButtonSTOP->isEnabled());
     const QString partial = w.trm->toPlainText();
     EXPECT_GE(w.trm->document()->blockCount(), 20);
     EXPECT_FALSE(partial.contains(HistoryEnd));
-    EXPECT_TRUE(w.RsComm->IsOpen());
 
+    // Once the recorder is back, "POŁĄCZ" alone opens the port anew and logs on.
     PlugBackIn();
-    LogOnAgain();
+    session.desktop.Log.clear();
+    ASSERT_TRUE(session.LogOn());
+    EXPECT_TRUE(session.desktop.Log.isEmpty()) << session.desktop.Log.join(u'\n').toStdString();
+    EXPECT_EQ(session.sim->Snapshot().RequestCount(Cmd::Logon), 1);
     RecorderSession::Click(w.ButtonPobierz);
     ASSERT_TRUE(WaitFor(
         [this] {
@@ -177,6 +181,7 @@ TEST_F(Unplug, InTheHistoryDownload) {
     EXPECT_EQ(lines.size(), 201);
     EXPECT_EQ(lines.last(), HistoryEnd);
     EXPECT_EQ(serialErrors.size(), 1);
+    EXPECT_TRUE(otherErrors.isEmpty()) << otherErrors.join(u'\n').toStdString();
 }
 
 TEST_F(Unplug, InTheConfigurationWrite) {
