@@ -255,11 +255,14 @@ void TRsCustomComm::DeviceGone(const TRsGone& gone) {
 int TRsCustomComm::InQueue() {
     if (!IsOpen() || deviceGone_)
         return 0;
-    int error = 0;
-    const int count = device_->InQueue(error);
-    if (count < 0)
-        RaiseError("Error retrieving statistics (%d), %s", error);
-    return count;
+    const TRsTransfer waiting = device_->InQueue();
+    // A device that has gone can fail here before the event thread reports it: reported
+    // once, as the read that found it gone.
+    if (waiting.gone)
+        DeviceGone({waiting.error, false});
+    if (waiting.error != 0)
+        RaiseError("Error retrieving statistics (%d), %s", waiting.error);
+    return waiting.count;
 }
 
 int TRsCustomComm::ReadBuf(char* buffer, int count) {

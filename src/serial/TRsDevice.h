@@ -45,8 +45,8 @@ public:
 
     // Returns 0 or the platform's error code.
     virtual int ApplyLineSettings(const TRsLineSettings& settings) = 0;
-    // Number of received bytes waiting, or -1 with the error code in `error`.
-    virtual int InQueue(int& error) = 0;
+    // Number of received bytes waiting (in `count`), or the failure.
+    virtual TRsTransfer InQueue() = 0;
     virtual TRsTransfer Read(char* buffer, int count) = 0;
     virtual TRsTransfer Write(const char* data, int count) = 0;
     // Raises or lowers a modem line. Returns 0 or the platform's error code.

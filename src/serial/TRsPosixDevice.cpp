@@ -101,13 +101,11 @@ int TRsPosixDevice::ApplyLineSettings(const TRsLineSettings& settings) {
     return 0;
 }
 
-int TRsPosixDevice::InQueue(int& error) {
+TRsTransfer TRsPosixDevice::InQueue() {
     int count = 0;
-    if (ioctl(fd_, FIONREAD, &count) < 0) {
-        error = errno;
-        return -1;
-    }
-    return count;
+    if (ioctl(fd_, FIONREAD, &count) < 0)
+        return {0, errno, DeviceGone(errno)};
+    return {count, 0, false};
 }
 
 TRsTransfer TRsPosixDevice::Read(char* buffer, int count) {

@@ -16,7 +16,7 @@ public:
     int Open(const QString& path) override;
     void Close() override;
     int ApplyLineSettings(const TRsLineSettings& settings) override;
-    int InQueue(int& error) override;
+    TRsTransfer InQueue() override;
     TRsTransfer Read(char* buffer, int count) override;
     TRsTransfer Write(const char* data, int count) override;
     int SetDtr(bool on) override;

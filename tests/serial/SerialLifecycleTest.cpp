@@ -172,6 +172,22 @@ TEST_F(SerialLifecycle, OtherEndClosingIsReportedWithoutSpinningAndThePortRecove
     }));
 }
 
+TEST_F(SerialLifecycle, DeviceFoundGoneByAQueueCountIsReportedOnceAsAReadError) {
+    comm.Open();
+    pty.CloseMaster();
+    // Asked before the event thread's report has been handled (no events pumped yet).
+    try {
+        comm.InQueue();
+        ADD_FAILURE() << "no error for a device that has gone";
+    } catch (const ERsCommError& error) {
+        EXPECT_EQ(error.Message, QStringLiteral("Read error (5), Input/output error"));
+    }
+    EXPECT_TRUE(comm.IsDeviceGone());
+    PumpFor(200);
+    EXPECT_TRUE(TSerialTestApp::Instance().TakeErrors().isEmpty()) << "reported once";
+    EXPECT_EQ(comm.InQueue(), 0);
+}
+
 TEST_F(SerialLifecycle, WriteThreadRunsAtHighestPriorityWhereAllowed) {
     errno = 0;
     const int base = getpriority(PRIO_PROCESS, gettid());
