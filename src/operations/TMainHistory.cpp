@@ -42,6 +42,7 @@ void TMain::ConnectHistoryHandlers() {
 }
 
 void TMain::ButtonPobierzClick() {
+    PendingHistoryLines.clear();
     trm->clear();
     DisableDeviceControls();
     ButtonSTOP->setEnabled(true);
@@ -105,14 +106,22 @@ void TMain::HistoryStopAcknowledged() {
 }
 
 void TMain::AppendHistoryLine(const QString& line) {
-    // Appends one block at the end and, when the view stood at the bottom, keeps it there:
-    // the cost does not grow with the number of lines already in the box. The gauge's step
-    // that follows each line is painted with it.
+    PendingHistoryLines.append(line);
+}
+
+void TMain::FlushHistoryLines() {
+    if (PendingHistoryLines.isEmpty())
+        return;
+    // Appends the lines as blocks at the end and, when the view stood at the bottom, keeps
+    // it there: the cost does not grow with the number of lines already in the box. The
+    // gauge's steps are painted with them.
     HistoryRepaint->BeforeChange();
-    trm->appendPlainText(line);
+    trm->appendPlainText(PendingHistoryLines.join(u'\n'));
+    PendingHistoryLines.clear();
 }
 
 void TMain::ButtonZapiszClick() {
+    FlushHistoryLines();
     SaveDialog.DefaultExt = QStringLiteral("txt");
     SaveDialog.InitialDir = QDir::homePath();
     if (!desk().ExecuteSaveDialog(SaveDialog)) {

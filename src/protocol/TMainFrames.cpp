@@ -37,6 +37,12 @@ void TMain::RsCommRxChar(TRsCustomComm& /*sender*/, int /*count*/) {
 }
 
 void TMain::ExtractFrame(const QByteArray& delivery) {
+    // The history lines of this delivery reach the text box when it has been handled, also
+    // when a handler raised an error.
+    struct FlushAtEnd {
+        TMain& window;
+        ~FlushAtEnd() { window.FlushHistoryLines(); }
+    } flushAtEnd{*this};
     for (const ResponseFrame& frame : Assembler.Feed(delivery)) {
         ResponsePayload = frame.Payload;
         ResponseCode = frame.Code;

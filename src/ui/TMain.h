@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QMainWindow>
+#include <QStringList>
 #include <cstdint>
 #include <exception>
 
@@ -287,7 +288,11 @@ private:
     // Live status, history, recorder commands (src/operations/TMain*.cpp)
     void ConnectHistoryHandlers();
     void ConnectCommandHandlers();
+    // History lines are collected while a delivery is handled and appended together at its
+    // end: one append of many lines costs little more than one of a single line.
     void AppendHistoryLine(const QString& line);
+    void FlushHistoryLines();
+    QStringList PendingHistoryLines;
     // Paints the history group at most every 40 ms while a download fills it.
     RepaintThrottle* HistoryRepaint = nullptr;
 
