@@ -15,8 +15,8 @@ public:
     // Any thread: queues one run of the action.
     void Post();
 
-protected:
-    bool event(QEvent* event) override;
+private slots:
+    void Run();
 
 private:
     const std::function<void()> action_;
