@@ -106,6 +106,8 @@ void TMain::HistoryStopAcknowledged() {
 }
 
 void TMain::AppendHistoryLine(const QString& line) {
+    // The line and the gauge's step that follows it are painted together.
+    HistoryRepaint->BeforeChange();
     PendingHistoryLines.append(line);
 }
 
@@ -113,9 +115,7 @@ void TMain::FlushHistoryLines() {
     if (PendingHistoryLines.isEmpty())
         return;
     // Appends the lines as blocks at the end and, when the view stood at the bottom, keeps
-    // it there: the cost does not grow with the number of lines already in the box. The
-    // gauge's steps are painted with them.
-    HistoryRepaint->BeforeChange();
+    // it there: the cost does not grow with the number of lines already in the box.
     trm->appendPlainText(PendingHistoryLines.join(u'\n'));
     PendingHistoryLines.clear();
 }
