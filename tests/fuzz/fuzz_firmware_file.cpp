@@ -1,15 +1,7 @@
 // libFuzzer entry: see CheckFirmwareFile in FuzzChecks.h for what is checked.
 #include "FuzzChecks.h"
-
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
+#include "FuzzEntry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (const std::string problem = CheckFirmwareFile(input); !problem.empty()) {
-        std::fprintf(stderr, "CheckFirmwareFile: %s\n", problem.c_str());
-        std::abort();
-    }
-    return 0;
+    return RunFuzzCheck("CheckFirmwareFile", CheckFirmwareFile, data, size);
 }
