@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <chrono>
 
+namespace {
+// Between two tries of a write that failed: long enough that a lasting failure costs no
+// processor time worth speaking of, short enough to resume at once when it clears.
+constexpr int RetryPauseMs = 100;
+} // namespace
+
 TRsCommWriteThread::TRsCommWriteThread(TRsDevice& device, TRsHandOff& handOff, int capacity,
                                        TRsThreadPriority priority, std::function<void()> post)
     : device_(device), handOff_(handOff), post_(std::move(post)), wakeup_(device.CreateWakeup()),
@@ -40,6 +46,7 @@ TRsCommWriteThread::TOffer TRsCommWriteThread::Offer(const char* data, int count
 void TRsCommWriteThread::Run() {
     priority_.AttachCurrentThread();
     std::vector<char> chunk;
+    bool failing = false; // the last try failed: a run of failures is reported once
     for (;;) {
         {
             std::unique_lock lock(writeLock_);
@@ -50,6 +57,7 @@ void TRsCommWriteThread::Run() {
         }
         const TRsTransfer sent = device_.Write(chunk.data(), static_cast<int>(chunk.size()));
         if (sent.count > 0) {
+            failing = false;
             {
                 std::lock_guard lock(writeLock_);
                 queue_.Remove(sent.count);
@@ -57,9 +65,23 @@ void TRsCommWriteThread::Run() {
             roomFreed_.notify_all();
             continue;
         }
-        if (sent.error != 0) {
+        if (sent.gone) {
             EndWriting({sent.error, true});
             return;
+        }
+        if (sent.error != 0) {
+            // A line error: the bytes stay queued and are tried again after a pause, unless
+            // the device hangs up or the port closes meanwhile.
+            if (!failing)
+                handOff_.ReportLineError(sent.error, post_);
+            failing = true;
+            const TRsWaitResult pause =
+                device_.Wait(TRsWaitFor::Hangup, wakeup_.get(), RetryPauseMs);
+            if (pause.kind == TRsWaitResult::Gone) {
+                EndWriting({pause.error, true});
+                return;
+            }
+            continue;
         }
         // The device is busy: wait for room, or for Close.
         const TRsWaitResult room = device_.Wait(TRsWaitFor::Writable, wakeup_.get(), -1);

@@ -12,8 +12,9 @@
 #include <thread>
 
 // The write thread of an open port: sends what the owner thread queued, continuing partial
-// writes and waiting for room on the device when it is busy. A failing device ends the
-// writing; the failure is reported through the hand-off.
+// writes and waiting for room on the device when it is busy. A device that has gone ends
+// the writing; any other failed write is reported and tried again after a pause. Both go
+// through the hand-off.
 class TRsCommWriteThread {
 public:
     enum class TOffer { Accepted, NoRoom, Ended };

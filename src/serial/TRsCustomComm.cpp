@@ -7,24 +7,12 @@
 #include "serial/TRsOwnerThreadCall.h"
 
 #include <QDeadlineTimer>
+#include <QScopeGuard>
 
 namespace {
 
 constexpr int kBitsPerSecond[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
                                   14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
-
-// Handing back a received-bytes event must happen however the handling ends, or the event
-// thread would stay blocked.
-class TRxHandlingScope {
-public:
-    explicit TRxHandlingScope(std::shared_ptr<TRsHandOff> handOff) : handOff_(std::move(handOff)) {}
-    ~TRxHandlingScope() { handOff_->EndRx(); }
-    TRxHandlingScope(const TRxHandlingScope&) = delete;
-    TRxHandlingScope& operator=(const TRxHandlingScope&) = delete;
-
-private:
-    std::shared_ptr<TRsHandOff> handOff_;
-};
 
 } // namespace
 
@@ -52,12 +40,9 @@ void TRsCustomComm::RaiseError(const char* format, int error) const {
 template <typename T> void TRsCustomComm::ChangeLineSetting(T& field, T value) {
     const T old = field;
     field = value;
-    try {
-        ApplyLineSettings();
-    } catch (...) {
-        field = old;
-        throw;
-    }
+    auto restore = qScopeGuard([&] { field = old; });
+    ApplyLineSettings();
+    restore.dismiss();
 }
 
 void TRsCustomComm::SetPortNum(int value) {
@@ -74,12 +59,9 @@ void TRsCustomComm::SetBaudrate(TRsBaudrate value) {
     const int oldUser = userBaudrate_;
     if (value != brUser)
         userBaudrate_ = 0;
-    try {
-        ChangeLineSetting(baudrate_, value);
-    } catch (...) {
-        userBaudrate_ = oldUser;
-        throw;
-    }
+    auto restore = qScopeGuard([&] { userBaudrate_ = oldUser; });
+    ChangeLineSetting(baudrate_, value);
+    restore.dismiss();
 }
 
 void TRsCustomComm::SetUserBaudrate(int bitsPerSecond) {
@@ -87,12 +69,9 @@ void TRsCustomComm::SetUserBaudrate(int bitsPerSecond) {
         return;
     const TRsBaudrate oldBaudrate = baudrate_;
     baudrate_ = brUser;
-    try {
-        ChangeLineSetting(userBaudrate_, bitsPerSecond);
-    } catch (...) {
-        baudrate_ = oldBaudrate;
-        throw;
-    }
+    auto restore = qScopeGuard([&] { baudrate_ = oldBaudrate; });
+    ChangeLineSetting(userBaudrate_, bitsPerSecond);
+    restore.dismiss();
 }
 
 void TRsCustomComm::SetParity(TRsParity value) {
@@ -165,22 +144,21 @@ void TRsCustomComm::Open() {
     RefuseWhileOpen();
     const QString name = FormatDeviceName(deviceName_, portNum_);
     const QString path = ResolvePortPath(name, PortsFolder());
-    std::unique_ptr<TRsDevice> device = CreatePlatformDevice();
+    std::unique_ptr<TRsDevice> device = deviceFactory_ ? deviceFactory_() : CreatePlatformDevice();
     if (const int error = device->Open(path)) {
         throw EConvertError(QStringLiteral("Cannot open %1 (%2): %3")
                                 .arg(name, path, device->SystemMessage(error)));
     }
     device_ = std::move(device);
     deviceGone_ = false;
-    try {
-        ApplyLineSettings();
-        StartThreads();
-    } catch (...) {
+    auto closeAgain = qScopeGuard([this] {
         StopThreads();
         device_->Close();
         device_.reset();
-        throw;
-    }
+    });
+    ApplyLineSettings();
+    StartThreads();
+    closeAgain.dismiss();
 }
 
 void TRsCustomComm::StartThreads() {
@@ -228,7 +206,8 @@ void TRsCustomComm::ServiceHandOff() {
     if (!handOff)
         return;
     if (handOff->BeginRx()) {
-        TRxHandlingScope scope(handOff);
+        // However the handling ends, the event thread must be let go on.
+        const auto handled = qScopeGuard([&handOff] { handOff->EndRx(); });
         HandleRxChar();
     }
     if (handOff_ != handOff)
@@ -236,6 +215,9 @@ void TRsCustomComm::ServiceHandOff() {
     const TRsGone gone = handOff->TakeGone();
     if (gone.error != 0 && !deviceGone_)
         DeviceGone(gone);
+    // The write thread goes on trying the bytes; the failure is only reported.
+    if (const int lineError = handOff->TakeLineError())
+        RaiseError("Write error (%d), %s", lineError);
 }
 
 void TRsCustomComm::HandleRxChar() {

@@ -19,6 +19,9 @@ class TRsCommWriteThread;
 class TRsDevice;
 class TRsOwnerThreadCall;
 
+// Makes the device object of each Open.
+using TRsDeviceFactory = std::function<std::unique_ptr<TRsDevice>()>;
+
 // The serial-port component: properties, the write queue and the two background threads
 // (event thread and write thread). All public operations are called on the thread that
 // owns the object (the user-interface thread); received-bytes events are delivered there.
@@ -31,7 +34,9 @@ class TRsOwnerThreadCall;
 // When the device goes away (an adapter unplugged, the other end of a pseudo-terminal
 // closed) the component stops watching it and raises ERsCommError on the owner thread from
 // a queued call, so it reaches the program-wide handler; the port stays open until Close,
-// sends nothing, reads nothing, and can be opened again after Close.
+// sends nothing, reads nothing, and can be opened again after Close. Any other write
+// failure is raised the same way, once for a run of failures, while the write thread keeps
+// the bytes and tries them again.
 class TRsCustomComm : public QObject {
     Q_OBJECT
 public:
@@ -76,6 +81,9 @@ public:
     void SetDirectWrite(bool value);
     bool UpdateDCB() const { return updateDCB_; }
     void SetUpdateDCB(bool value);
+    // The platform's device unless set; taken at the next Open. Tests put a device of their
+    // own between the component and the platform's.
+    void SetDeviceFactory(TRsDeviceFactory factory) { deviceFactory_ = std::move(factory); }
 
     // Opens the device named by DeviceName and PortNum. A device that cannot be opened
     // (missing, not a terminal, in use, no access) raises EConvertError; later failures
@@ -139,6 +147,7 @@ private:
     bool directWrite_ = false;
     bool updateDCB_ = true;
 
+    TRsDeviceFactory deviceFactory_;
     std::unique_ptr<TRsDevice> device_;
     bool deviceGone_ = false;
     std::shared_ptr<TRsHandOff> handOff_;

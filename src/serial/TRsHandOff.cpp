@@ -1,5 +1,7 @@
 #include "serial/TRsHandOff.h"
 
+#include <utility>
+
 bool TRsHandOff::DeliverRx(const std::function<void()>& post) {
     {
         std::lock_guard lock(mutex_);
@@ -20,6 +22,19 @@ void TRsHandOff::ReportGone(const TRsGone& gone, const std::function<void()>& po
             return;
         goneSeen_ = true;
         gone_ = gone;
+    }
+    post();
+}
+
+void TRsHandOff::ReportLineError(int error, const std::function<void()>& post) {
+    {
+        std::lock_guard lock(mutex_);
+        if (goneSeen_ || released_)
+            return;
+        const bool posted = lineError_ != 0;
+        lineError_ = error;
+        if (posted)
+            return;
     }
     post();
 }
@@ -46,6 +61,11 @@ TRsGone TRsHandOff::TakeGone() {
     const TRsGone gone = gone_;
     gone_ = {};
     return gone;
+}
+
+int TRsHandOff::TakeLineError() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(lineError_, 0);
 }
 
 void TRsHandOff::MarkGone() {

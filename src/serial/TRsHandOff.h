@@ -22,6 +22,9 @@ public:
     bool DeliverRx(const std::function<void()>& post);
     // Any background thread: the device has gone away. Only the first report counts.
     void ReportGone(const TRsGone& gone, const std::function<void()>& post);
+    // Write thread: a write failed although the device is there. Does not wait; a report not
+    // yet taken is replaced by the newer one.
+    void ReportLineError(int error, const std::function<void()>& post);
 
     // Owner thread: true when a received-bytes event waits and none is being handled now.
     bool BeginRx();
@@ -29,6 +32,8 @@ public:
     void EndRx();
     // Owner thread: the report of a disappearance, once (error 0 when there is none).
     TRsGone TakeGone();
+    // Owner thread: the error of the write failure reported last, once (0 when none).
+    int TakeLineError();
     // Owner thread: the device has gone; later reports are dropped and watching stops.
     void MarkGone();
     // Owner thread (Close): releases a blocked event thread; nothing is delivered any more.
@@ -42,4 +47,5 @@ private:
     bool released_ = false;
     bool goneSeen_ = false;
     TRsGone gone_;
+    int lineError_ = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QScopeGuard>
 #include <functional>
 
 // Base of the property groups of the serial-port component. A change calls OnChange, through
@@ -25,25 +26,19 @@ protected:
     template <typename T> void Store(T& field, T value, bool alwaysNotify) {
         if (!alwaysNotify && field == value)
             return;
-        T old = field;
+        const T old = field;
         field = value;
-        try {
-            Changed();
-        } catch (...) {
-            field = old;
-            throw;
-        }
+        auto restore = qScopeGuard([&] { field = old; });
+        Changed();
+        restore.dismiss();
     }
 
     // Replaces all fields with those of `from` and notifies once.
     template <typename Group> void AssignAll(Group& self, const Group& from) {
-        Group old(self);
+        const Group old(self);
         self.CopyFields(from);
-        try {
-            Changed();
-        } catch (...) {
-            self.CopyFields(old);
-            throw;
-        }
+        auto restore = qScopeGuard([&] { self.CopyFields(old); });
+        Changed();
+        restore.dismiss();
     }
 };

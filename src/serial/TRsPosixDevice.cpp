@@ -24,9 +24,9 @@ std::unique_ptr<TRsDevice> CreatePlatformDevice() {
 namespace {
 
 // Errors of a transfer that mean the device itself is gone (hung up, unplugged, the other
-// end of a pseudo-terminal closed).
+// end of a pseudo-terminal closed). Any other error leaves the device where it is.
 bool DeviceGone(int error) {
-    return error == EIO || error == ENXIO || error == ENODEV || error == EPIPE;
+    return error == EIO || error == ENXIO || error == ENODEV;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "FaultyDevice.h"
 #include "SerialFixture.h"
 
 #include <QEventLoop>
@@ -169,6 +170,32 @@ TEST_F(SerialLifecycle, OtherEndClosingIsReportedWithoutSpinningAndThePortRecove
     ASSERT_TRUE(WaitFor([&] {
         sent += replacement.ReadAvailable();
         return sent == "N";
+    }));
+}
+
+TEST_F(SerialLifecycle, AWriteErrorThatIsNoHangUpIsReportedOnceAndTheBytesGoOutWhenItClears) {
+    auto faults = std::make_shared<DeviceFaults>();
+    comm.SetDeviceFactory([faults] { return std::make_unique<FaultyDevice>(faults); });
+    comm.Open();
+    faults->WriteError = EINVAL;
+    EXPECT_TRUE(comm.WriteText("N1"));
+    ASSERT_TRUE(WaitFor([] { return !TSerialTestApp::Instance().Errors().isEmpty(); }));
+    EXPECT_EQ(TSerialTestApp::Instance().TakeErrors(),
+              QStringList{"Write error (22), Invalid argument"});
+
+    // Tried again with pauses between: a spinning thread would try thousands of times.
+    const int attempts = faults->WriteAttempts;
+    PumpFor(1000);
+    EXPECT_LT(faults->WriteAttempts - attempts, 30) << "tries in one second";
+    EXPECT_TRUE(TSerialTestApp::Instance().Errors().isEmpty()) << "reported once";
+    EXPECT_FALSE(comm.IsDeviceGone());
+
+    faults->WriteError = 0;
+    EXPECT_TRUE(comm.WriteText("2"));
+    QByteArray sent;
+    ASSERT_TRUE(WaitFor([&] {
+        sent += pty.ReadAvailable();
+        return sent == "N12";
     }));
 }
 

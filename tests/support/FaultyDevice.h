@@ -1,0 +1,39 @@
+#pragma once
+
+#include "serial/TRsDevice.h"
+
+#include <atomic>
+#include <memory>
+
+// Faults the real device cannot be made to show on demand, switched by the test while the
+// port is open: a write that fails with an error that is not a hang-up (which a root test
+// never sees from a pseudo-terminal), and a line that takes no output at all.
+struct DeviceFaults {
+    std::atomic<int> WriteError{0}; // writes fail with this error while it is not 0
+    std::atomic<bool> Stalled{false}; // writes move nothing; the device never becomes writable
+    std::atomic<int> WriteAttempts{0};
+};
+
+// The platform's device with the faults put in between.
+class FaultyDevice : public TRsDevice {
+public:
+    explicit FaultyDevice(std::shared_ptr<DeviceFaults> faults);
+
+    int Open(const QString& path) override { return device_->Open(path); }
+    void Close() override { device_->Close(); }
+    int ApplyLineSettings(const TRsLineSettings& settings) override {
+        return device_->ApplyLineSettings(settings);
+    }
+    TRsTransfer InQueue() override { return device_->InQueue(); }
+    TRsTransfer Read(char* buffer, int count) override { return device_->Read(buffer, count); }
+    TRsTransfer Write(const char* data, int count) override;
+    int SetDtr(bool on) override { return device_->SetDtr(on); }
+    int SetRts(bool on) override { return device_->SetRts(on); }
+    std::unique_ptr<TRsWakeup> CreateWakeup() override { return device_->CreateWakeup(); }
+    TRsWaitResult Wait(TRsWaitFor what, TRsWakeup* wakeup, int timeoutMs) override;
+    QString SystemMessage(int error) const override { return device_->SystemMessage(error); }
+
+private:
+    const std::shared_ptr<DeviceFaults> faults_;
+    const std::unique_ptr<TRsDevice> device_;
+};
