@@ -9,7 +9,7 @@
 // port is open: a write that fails with an error that is not a hang-up (which a root test
 // never sees from a pseudo-terminal), and a line that takes no output at all.
 struct DeviceFaults {
-    std::atomic<int> WriteError{0}; // writes fail with this error while it is not 0
+    std::atomic<int> WriteError{0};   // writes fail with this error while it is not 0
     std::atomic<bool> Stalled{false}; // writes move nothing; the device never becomes writable
     std::atomic<int> WriteAttempts{0};
 };
