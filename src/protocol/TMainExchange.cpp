@@ -8,6 +8,7 @@
 #include "ui/Colors.h"
 
 #include <QLabel>
+#include <QScopeGuard>
 
 namespace {
 constexpr int PollEveryTicks = 15;
@@ -17,6 +18,13 @@ const QByteArray StatusRequestPayload("G");
 
 bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
     ++WaitsInProgress;
+    // Also when a re-send or a message box raises: a wait left counted would hold the poll
+    // and every configuration exchange back for the rest of the run.
+    const auto ended = qScopeGuard([this] {
+        --WaitsInProgress;
+        ExchangeBusy = false;
+        PollTickCounter = 0;
+    });
     // The request this wait is for: the one sent last before it began. A request sent from
     // inside the wait (a history stop, a click) neither hides its answer nor is re-sent by it.
     const std::uint32_t ownRequest = RequestsSent;
@@ -53,9 +61,6 @@ bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
         EnterLoggedOff();
         break;
     }
-    --WaitsInProgress;
-    ExchangeBusy = false;
-    PollTickCounter = 0;
     return answered;
 }
 

@@ -5,28 +5,30 @@
 #include "protocol/Frame.h"
 #include "serial/TRsComm.h"
 
+#include <QScopeGuard>
+
 void TMain::SendRequest(std::uint8_t code, const QByteArray& payload) {
     if (payload.size() > MaxRequestPayload)
         throw Exception(QStringLiteral("Request payload too long"));
     ExchangeBusy = true;
+    // Also when the write raises (a full output queue): the poll must not stay held back.
+    const auto sent = qScopeGuard([this] {
+        ExchangeBusy = false;
+        PollTickCounter = 0;
+    });
     LastRequestFrame = BuildRequestFrame(code, payload);
     // Only an answer that arrives from now on may satisfy a wait.
     ResponseCode = 0;
     ResponsePayload.clear();
     ++RequestsSent;
     RsComm->WriteText(LastRequestFrame);
-    ExchangeBusy = false;
-    PollTickCounter = 0;
 }
 
 void TMain::RsCommRxChar(TRsCustomComm& /*sender*/, int /*count*/) {
     // A poll started while this delivery is handled (say, under a message box a handler
     // opened) could not get its answer before the handling returns; hold it back.
     ++WaitsInProgress;
-    struct Release {
-        int& counter;
-        ~Release() { --counter; }
-    } release{WaitsInProgress};
+    const auto handled = qScopeGuard([this] { --WaitsInProgress; });
 
     HistorySilentTicks = 0;
     LastSingleRxByte = '/';
@@ -39,10 +41,7 @@ void TMain::RsCommRxChar(TRsCustomComm& /*sender*/, int /*count*/) {
 void TMain::ExtractFrame(const QByteArray& delivery) {
     // The history lines of this delivery reach the text box when it has been handled, also
     // when a handler raised an error.
-    struct FlushAtEnd {
-        TMain& window;
-        ~FlushAtEnd() { window.FlushHistoryLines(); }
-    } flushAtEnd{*this};
+    const auto flushed = qScopeGuard([this] { FlushHistoryLines(); });
     for (const ResponseFrame& frame : Assembler.Feed(delivery)) {
         ResponsePayload = frame.Payload;
         ResponseCode = frame.Code;

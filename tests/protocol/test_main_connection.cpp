@@ -2,6 +2,7 @@
 #include "RecorderSession.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
+#include "serial/ERsCommError.h"
 #include "serial/TRsComm.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
@@ -206,6 +207,29 @@ TEST_F(ConnectionTest, APortThatCannotBeOpenedIsReported) {
     EXPECT_TRUE(w.Combo_Port->isEnabled());
 }
 
+TEST_F(ConnectionTest, AFailedOpenAfterTheDeviceWentAwayLeavesTheWindowDisconnected) {
+    ASSERT_TRUE(session.LogOn());
+    const std::filesystem::path entry = session.sim->PublishedPath();
+    session.sim->Stop();
+    ASSERT_TRUE(WaitFor([&] { return w.RsComm->IsDeviceGone(); }));
+    std::filesystem::create_symlink(entry.parent_path() / "ttyUSB-unplugged", entry);
+    // The status poll finds nobody: the window logs off silently and offers "POŁĄCZ".
+    ASSERT_TRUE(WaitFor([&] { return w.Button_polacz->isEnabled(); }));
+
+    session.desktop.Log.clear();
+    RecorderSession::Click(w.Button_polacz);
+    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
+    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", "Plain: Port COM niedostępny"}));
+    EXPECT_FALSE(w.RsComm->IsOpen());
+    EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
+    EXPECT_EQ(w.Edit_status->Color(), Colors::Red);
+    EXPECT_TRUE(w.Combo_Port->isEnabled());
+    EXPECT_FALSE(w.Button_rozlacz->isEnabled());
+    EXPECT_TRUE(w.Button_polacz->isEnabled());
+    EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
+    EXPECT_TRUE(DeviceControlsDisabled());
+}
+
 TEST_F(ConnectionTest, TheChosenEntryNamesThePort) {
     tc8sim::SimulatedRecorder::Settings settings = RecorderSession::DefaultSettings();
     settings.PortNumber = 3;
@@ -321,6 +345,40 @@ TEST_F(ConnectionTest, ARequestSentDuringAWaitDoesNotHideItsAnswer) {
     ASSERT_TRUE(WaitFor([&] { return done; }));
     EXPECT_TRUE(answered);
     EXPECT_EQ(w.ResponsePayload, QByteArray("ok"));
+}
+
+TEST_F(ConnectionTest, AWaitWhoseResendRaisesLeavesThePollAndTheConfigurationWorking) {
+    const auto faults = session.InjectDeviceFaults();
+    ASSERT_TRUE(session.LogOn());
+    // The line takes no more output. Once the poll waits, the output queue is filled to the
+    // brim, so the poll's re-send finds no room and raises.
+    faults->Stalled = true;
+    w.RsComm->Buffers().SetWriteTimeout(0);
+    bool filled = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (filled || w.WaitsInProgress == 0)
+            return;
+        filled = true;
+        try {
+            for (;;)
+                w.RsComm->WriteText(QByteArray(1, '\0'));
+        } catch (const ERsCommError&) {
+        }
+    });
+    watcher.start(0);
+    ASSERT_TRUE(WaitFor([&] { return filled && w.WaitsInProgress == 0 && !w.ExchangeBusy; }));
+    watcher.stop();
+
+    faults->Stalled = false;
+    w.RsComm->Buffers().SetWriteTimeout(1000);
+    const int polls = Requests(Cmd::Status);
+    ASSERT_TRUE(WaitFor([&] { return Requests(Cmd::Status) > polls + 1; }));
+    QTimer::singleShot(0, w.Pobierz1, &QAction::trigger);
+    ASSERT_TRUE(
+        WaitFor([&] { return Requests(Cmd::ReadHeader3) == 1 && w.Icon_get->isEnabled(); }));
+    EXPECT_TRUE(w.LoggedOn);
+    EXPECT_TRUE(session.desktop.Log.isEmpty()) << session.desktop.Log.join(u'\n').toStdString();
 }
 
 TEST_F(ConnectionTest, AWaitResendsItsOwnRequest) {

@@ -41,6 +41,12 @@ bool RecorderSession::LoggedOnShown() const {
     return window->Edit_logon->text() == QStringLiteral("ZALOGOWANY");
 }
 
+std::shared_ptr<DeviceFaults> RecorderSession::InjectDeviceFaults() {
+    auto faults = std::make_shared<DeviceFaults>();
+    window->RsComm->SetDeviceFactory([faults] { return std::make_unique<FaultyDevice>(faults); });
+    return faults;
+}
+
 bool RecorderSession::LogOn() {
     Click(window->Button_polacz);
     return WaitFor([this] { return LoggedOnShown(); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FaultyDevice.h"
 #include "ScriptedDesktop.h"
 #include "SimulatedRecorder.h"
 #include "WaitFor.h"
@@ -26,6 +27,9 @@ public:
     // "POŁĄCZ", then waits until the window says it is logged on.
     bool LogOn();
     bool LoggedOnShown() const;
+    // Puts a device with faults the test switches between the window's serial component and
+    // the line, from the next opening of the port on.
+    std::shared_ptr<DeviceFaults> InjectDeviceFaults();
     tc8sim::RecorderState Recorder() const { return sim->Snapshot(); }
 
     QTemporaryDir dataHome;
