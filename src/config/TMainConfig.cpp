@@ -2,6 +2,7 @@
 // and its nine-group exchange with the recorder.
 #include "ui/TMain.h"
 
+#include "app/Guarded.h"
 #include "config/ConfigGroups.h"
 #include "config/ConfigRecord.h"
 #include "config/Encodings.h"
@@ -251,19 +252,20 @@ void TMain::ConfigReceived(std::uint8_t code, const QByteArray& payload) {
     }
 }
 
-// The buttons stay enabled while the status poll waits for its answer. An operation started
-// inside that wait would take the line from under it: the poll's wait would then never see
-// its answer and log the window off. So the operation waits for the line to be free, and
-// starts then if the device controls are still enabled.
+// The buttons stay enabled while the status poll waits for its answer, and while history
+// records are being handled after STOP. An operation started inside either would take the
+// line from under it: the poll's wait would then never see its answer and log the window
+// off. So the operation waits for the line to be free, and starts then if the window is
+// still logged on; a click is never lost.
 void TMain::StartConfigExchange(void (TMain::*exchange)()) {
     if (WaitsInProgress == 0) {
         (this->*exchange)();
         return;
     }
-    QTimer::singleShot(Timer->interval(), this, [this, exchange] {
-        if (LoggedOn && PollEnabled)
-            StartConfigExchange(exchange);
-    });
+    QTimer::singleShot(Timer->interval(), this, Guarded([this, exchange] {
+                           if (LoggedOn)
+                               StartConfigExchange(exchange);
+                       }));
 }
 
 void TMain::SpeedButton3Click() {

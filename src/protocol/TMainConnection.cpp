@@ -48,9 +48,13 @@ void TMain::ConnectConnectionHandlers() {
 
 void TMain::Button_polaczClick() {
     // A device that went away (a pulled cable or adapter) is opened anew: once it is back,
-    // "POŁĄCZ" alone connects again.
-    if (RsComm->IsDeviceGone())
+    // "POŁĄCZ" alone connects again. Until then the window is disconnected, so an open that
+    // fails leaves it as any failed open does.
+    if (RsComm->IsDeviceGone()) {
         RsComm->Close();
+        ShowDisconnected();
+        EnterLoggedOff();
+    }
     if (!RsComm->IsOpen()) {
         RsComm->SetPortNum(Combo_Port->currentIndex() + 1);
         RsComm->Open(); // a port that cannot be opened raises EConvertError
@@ -76,10 +80,14 @@ void TMain::Button_polaczClick() {
     }
 }
 
-void TMain::Button_rozlaczClick() {
+void TMain::ShowDisconnected() {
     setState(Edit_status, QStringLiteral("ROZŁĄCZONY"), Colors::Red);
     Combo_Port->setEnabled(true);
     Button_rozlacz->setEnabled(false);
+}
+
+void TMain::Button_rozlaczClick() {
+    ShowDisconnected();
     EnterLoggedOff();
     DisableDeviceControls();
 

@@ -62,9 +62,9 @@ void TMain::ApplicationException(const std::exception& error) {
         return;
     }
     // History records come unasked, so no wait would notice that the device went away
-    // under a running download.
-    if (dynamic_cast<const ERsCommError*>(&error) != nullptr && HistoryDownloadRunning() &&
-        WaitsInProgress == 0)
+    // under a running download. Any other serial error leaves the download alone.
+    if (dynamic_cast<const ERsCommError*>(&error) != nullptr && RsComm->IsDeviceGone() &&
+        HistoryDownloadRunning() && WaitsInProgress == 0)
         HistoryLineLost();
     // Every other error is swallowed: the program goes on without a report.
 }

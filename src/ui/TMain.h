@@ -298,6 +298,8 @@ private:
 
     void ApplySerialSettings();
     void ConnectConnectionHandlers();
+    // Edit_status red "ROZŁĄCZONY", the port choice enabled, "ROZŁĄCZ" disabled.
+    void ShowDisconnected();
     bool PollMayStart() const;
     void RunStatusPoll();
     void ShowFirmwareVersion(const QByteArray& logonPayload);

@@ -5,6 +5,8 @@
 #include "operations/StatusRendering.h"
 #include "operations/TFhaslo_nowe.h"
 #include "protocol/Commands.h"
+#include "protocol/Frame.h"
+#include "serial/ERsCommError.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTimer>
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
@@ -264,6 +267,59 @@ TEST_F(RecorderOperations, StopGoesOutOncePerRecordUntilAcknowledged) {
     EXPECT_FALSE(session->Recorder().HistoryStreaming);
     EXPECT_LT(window->trm->blockCount(), Records);
     EXPECT_FALSE(window->trm->toPlainText().contains(QStringLiteral("Koniec historii")));
+}
+
+TEST_F(RecorderOperations, AReadClickedWhileRecordsStreamAfterStopRunsAndEndsTheDownload) {
+    Start([](auto& settings) {
+        settings.Recorder.HistoryRecords = 400;
+        settings.Paced = true;
+    });
+    LogOn();
+    Click(window->ButtonPobierz);
+    ASSERT_TRUE(WaitFor([&] { return window->trm->blockCount() >= 20; }));
+    // STOP, and the recorder's answers are lost from now on: the stop's acknowledgement
+    // never comes, so nothing but the read can end the download.
+    window->ButtonSTOP->click();
+    tc8sim::FaultOptions faults = session->sim->Faults();
+    faults.Silent = true;
+    session->sim->SetFaults(faults);
+    // The read is clicked while a record is being handled, so it has to wait for the line.
+    // Its first request is lost too; the answers come again for its re-sends. (The read runs
+    // inside the event loop: the watcher, not the test, sees it start.)
+    bool clicked = false;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!clicked && window->WaitsInProgress > 0) {
+            clicked = true;
+            window->Icon_get->click();
+        } else if (clicked && faults.Silent && Received(Cmd::ReadLimits) > 0) {
+            faults.Silent = false;
+            session->sim->SetFaults(faults);
+        }
+    });
+    watcher.start(0);
+    session->sim->SendRaw(
+        BuildResponseFrame(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, 5, 21, 5, 0, 0})));
+    ASSERT_TRUE(WaitFor([&] {
+        return Received(Cmd::ReadHeader3) == 1 && window->Icon_get->isEnabled() &&
+               window->Panel_bar->isHidden();
+    }));
+    EXPECT_FALSE(window->ButtonSTOP->isEnabled());
+    EXPECT_TRUE(window->ButtonPobierz->isEnabled());
+    EXPECT_TRUE(window->LoggedOn);
+}
+
+TEST_F(RecorderOperations, ASerialErrorThatIsNoLostDeviceLeavesTheDownloadRunning) {
+    Start([](auto& settings) { settings.Paced = true; });
+    LogOn();
+    Click(window->ButtonPobierz);
+    ASSERT_TRUE(WaitFor([&] { return window->trm->blockCount() >= 20; }));
+    window->ApplicationException(
+        ERsCommError(QStringLiteral("Output buffer is full. Please check comm status.")));
+    ASSERT_TRUE(WaitFor([&] { return window->ButtonPobierz->isEnabled(); }, 60000));
+    EXPECT_EQ(LastLine(), QStringLiteral("Koniec historii"));
+    EXPECT_TRUE(window->LoggedOn);
+    EXPECT_TRUE(desktop->Log.isEmpty()) << desktop->Log.join(u'\n').toStdString();
 }
 
 TEST_F(RecorderOperations, EveryClockCommandIsSentAndAcknowledged) {
