@@ -54,6 +54,8 @@ bool QtDesktop::executeFileDialog(FileDialog& dialog, bool save) {
     QFileDialog fd(parentWindow_);
     fd.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     fd.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A file chosen for saving is replaced whole, without a question, as the user guide says.
+    fd.setOption(QFileDialog::DontConfirmOverwrite, save);
     fd.setNameFilter(qtFilter(dialog.Filter));
     if (!dialog.DefaultExt.isEmpty())
         fd.setDefaultSuffix(dialog.DefaultExt);
