@@ -83,6 +83,17 @@ const ConfigGroup* ConfigGroupForReadCode(quint8 code) {
     return nullptr;
 }
 
+RecordFault FindGroupFault(const ConfigGroup& group, const ConfigRecord& record,
+                           int maxTextBytes) {
+    RecordFault first = RecordFault::None;
+    for (const ConfigField field : group.Fields) {
+        const RecordFault fault = FindFieldFault(record, field, maxTextBytes);
+        if (fault != RecordFault::None && (first == RecordFault::None || fault < first))
+            first = fault;
+    }
+    return first;
+}
+
 QByteArray ConfigGroupPayload(const ConfigGroup& group, const ConfigRecord& record) {
     QByteArray payload;
     for (const ConfigField field : group.Fields) {

@@ -47,3 +47,8 @@ enum class RecordFault {
 // The first fault of the record, checked in the order of the enumeration; texts are
 // checked against maxTextBytes (MaxRequestPayload on the wire, 255 in a file).
 RecordFault FindRecordFault(const ConfigRecord& record, int maxTextBytes);
+// The fault of one field, as FindRecordFault judges it.
+RecordFault FindFieldFault(const ConfigRecord& record, ConfigField field, int maxTextBytes);
+
+// What the user is told about a fault (empty for None).
+QString RecordFaultMessage(RecordFault fault);

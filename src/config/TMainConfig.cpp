@@ -26,21 +26,6 @@ constexpr int WriteProgressMax = 100;
 // Pending events handled before each read request, so that the line and the window settle.
 constexpr int ReadSettlePasses = 251;
 
-// The message for a record that cannot be sent or saved as it is.
-QString RecordFaultMessage(RecordFault fault) {
-    switch (fault) {
-    case RecordFault::IleDrukNotWholeNumber:
-        return QStringLiteral("Nieprawidłowa liczba raportów do wydruku");
-    case RecordFault::TempZapiszNotWholeNumber:
-        return QStringLiteral("Nieprawidłowy odstęp zapisu temperatury");
-    case RecordFault::TextTooLong:
-        return QStringLiteral("Tekst konfiguracji jest za długi");
-    case RecordFault::None:
-        break;
-    }
-    return {};
-}
-
 } // namespace
 
 void TMain::SetConfigStartupValues() {
@@ -166,13 +151,19 @@ void TMain::SetConfigIconsEnabled(bool enabled) {
     Icon_put->setEnabled(enabled);
 }
 
+// Said as the conversion error it stands in for is said: with the default beep.
+void TMain::ReportRecordFault(RecordFault fault) {
+    desk().Beep();
+    desk().ShowMessage(MessageKind::Error, RecordFaultMessage(fault));
+}
+
 // A record that cannot be sent whole is refused before anything goes out, so the recorder
 // is never left half-written by it.
 bool TMain::ConfigReadyToSend() {
     const RecordFault fault = FindRecordFault(CurrentConfig(), MaxRequestPayload);
     if (fault == RecordFault::None)
         return true;
-    desk().ShowMessage(MessageKind::Error, RecordFaultMessage(fault));
+    ReportRecordFault(fault);
     return false;
 }
 
@@ -220,10 +211,15 @@ void TMain::WriteConfigToRecorder() {
     desk().ProcessMessages();
 
     for (const ConfigGroup& group : ConfigGroups()) {
-        // The fields stay editable while the write waits; each group goes as it is now.
-        if (!ConfigReadyToSend())
+        // The fields stay editable while the write waits; each group goes as it is now, and
+        // only its own values can stop it.
+        const ConfigRecord record = CurrentConfig();
+        if (const RecordFault fault = FindGroupFault(group, record, MaxRequestPayload);
+            fault != RecordFault::None) {
+            ReportRecordFault(fault);
             break;
-        const QByteArray payload = ConfigGroupPayload(group, CurrentConfig());
+        }
+        const QByteArray payload = ConfigGroupPayload(group, record);
         if (!SendWithRetry(group.WriteCode, payload, Cmd::ShortTimeout))
             break; // reported, and logged off, by the wait
         Bar->SetPosition(group.WriteProgress);

@@ -22,13 +22,8 @@ QString InitialFolder() {
 
 void TMain::SaveConfigFile() {
     const ConfigFileImage built = BuildConfigFile(Edit_haslo->text(), CurrentConfig());
-    if (built.Fault == RecordFault::IleDrukNotWholeNumber) {
-        desk().ShowMessage(MessageKind::Error,
-                           QStringLiteral("Nieprawidłowa liczba raportów do wydruku"));
-        return;
-    }
     if (built.Fault != RecordFault::None) {
-        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+        ReportRecordFault(built.Fault);
         return;
     }
     FileBuffer = built.Image;

@@ -30,6 +30,7 @@ class TRsCustomComm;
 class TSpinButton;
 struct ConfigRecord;
 enum class ConfigField;
+enum class RecordFault;
 
 // The main window. It owns all state of the program for the whole run: the serial-port
 // component, the exchange state, the logon flags and the configuration. Its handlers are
@@ -282,6 +283,7 @@ private:
     void ShowConfigField(ConfigField field, const ConfigRecord& record);
     void MarkInStep(ConfigField field);
     void SetConfigIconsEnabled(bool enabled);
+    void ReportRecordFault(RecordFault fault);
     bool ConfigReadyToSend();
     void StartConfigExchange(void (TMain::*exchange)());
 

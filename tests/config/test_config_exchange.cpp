@@ -249,7 +249,8 @@ TEST_F(ConfigExchange, AReportCountThatIsNoWholeNumberSendsNothing) {
     window->IleDruk->setText("1+");
     clickFromEventLoop(window->Icon_put);
     ASSERT_TRUE(WaitFor([this] { return !desktop.Log.isEmpty(); }));
-    EXPECT_EQ(desktop.Log, QStringList{"Error: Nieprawidłowa liczba raportów do wydruku"});
+    EXPECT_EQ(desktop.Log,
+              (QStringList{"beep", "Error: Nieprawidłowa liczba raportów do wydruku"}));
     EXPECT_TRUE(window->Panel_bar->isHidden());
     EXPECT_TRUE(progress.isEmpty());
     expectDeviceControlsEnabled(true);
@@ -261,6 +262,34 @@ TEST_F(ConfigExchange, AReportCountThatIsNoWholeNumberSendsNothing) {
     for (const ConfigGroup& group : ConfigGroups())
         EXPECT_EQ(state.RequestCount(group.WriteCode), 0) << int(group.WriteCode);
     EXPECT_EQ(window->Edit_logon->text(), "ZALOGOWANY");
+}
+
+TEST_F(ConfigExchange, AnEditDuringTheWriteStopsItOnlyAtTheGroupItSpoils) {
+    // Edited after the counts group went out: the texts still go.
+    OnProgress = [this](int position) {
+        if (position == 50)
+            window->IleDruk->setText("+");
+    };
+    clickFromEventLoop(window->Icon_put);
+    ASSERT_TRUE(WaitFor([this] { return operationOver(100); }));
+    EXPECT_EQ(recorder->Snapshot().RequestCount(Cmd::WriteHeader3), 1);
+    EXPECT_TRUE(desktop.Log.isEmpty()) << desktop.Log.join(u'\n').toStdString();
+
+    // Edited before it: the write stops there.
+    window->IleDruk->setText("12");
+    progress.clear();
+    OnProgress = [this](int position) {
+        if (position == 10)
+            window->IleDruk->setText("+");
+    };
+    clickFromEventLoop(window->Icon_put);
+    ASSERT_TRUE(WaitFor([this] { return !desktop.Log.isEmpty() && window->Panel_bar->isHidden(); }));
+    EXPECT_EQ(desktop.Log,
+              (QStringList{"beep", "Error: Nieprawidłowa liczba raportów do wydruku"}));
+    EXPECT_EQ(progress, (QList<int>{0, 10, 20, 40}));
+    EXPECT_EQ(recorder->Snapshot().RequestCount(Cmd::WriteCounts), 1);
+    EXPECT_EQ(recorder->Snapshot().RequestCount(Cmd::WriteName), 1);
+    expectDeviceControlsEnabled(true);
 }
 
 TEST_F(ConfigExchange, AReadClickedWhileTheStatusPollWaitsRunsAfterItAndStaysLoggedOn) {

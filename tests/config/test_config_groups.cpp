@@ -116,6 +116,10 @@ TEST(ConfigGroups, FaultsFoundBeforeWriting) {
         record.IleDruk = bad;
         EXPECT_EQ(FindRecordFault(record, MaxRequestPayload), RecordFault::IleDrukNotWholeNumber);
         EXPECT_THROW(ConfigGroupPayload(Group(10), record), EConvertError);
+        // Only the group that holds the count is spoilt by it.
+        EXPECT_EQ(FindGroupFault(Group(10), record, MaxRequestPayload),
+                  RecordFault::IleDrukNotWholeNumber);
+        EXPECT_EQ(FindGroupFault(Group(12), record, MaxRequestPayload), RecordFault::None);
     }
     record = ConfigRecord();
     record.TempZapisz = "x";

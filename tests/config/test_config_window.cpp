@@ -467,14 +467,20 @@ TEST_F(ConfigWindow, CancelledDialogsChangeNothing) {
     EXPECT_EQ(window.CurrentConfig(), ConfigRecord());
 }
 
-TEST_F(ConfigWindow, AReportCountThatIsNoWholeNumberIsRefusedBeforeTheDialog) {
+TEST_F(ConfigWindow, ARecordThatCannotBeSavedIsRefusedBeforeTheDialog) {
     writeFile("old.rcf", ExampleFile);
     for (const char* text : {"+", "1+", ""}) {
         window.IleDruk->setText(text);
         desktop.Log.clear();
         save("old.rcf");
-        EXPECT_EQ(desktop.Log, QStringList{"Error: Nieprawidłowa liczba raportów do wydruku"});
+        EXPECT_EQ(desktop.Log,
+                  (QStringList{"beep", "Error: Nieprawidłowa liczba raportów do wydruku"}));
     }
+    window.IleDruk->setText("16");
+    window.TC8Nazwa3->setText(QString(256, u'x'));
+    desktop.Log.clear();
+    save("old.rcf");
+    EXPECT_EQ(desktop.Log, (QStringList{"beep", "Error: Tekst konfiguracji jest za długi"}));
     EXPECT_TRUE(desktop.FileDialogsShown.empty());
     EXPECT_EQ(readFile("old.rcf"), ExampleFile);
 }
