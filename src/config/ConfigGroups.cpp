@@ -83,8 +83,7 @@ const ConfigGroup* ConfigGroupForReadCode(quint8 code) {
     return nullptr;
 }
 
-RecordFault FindGroupFault(const ConfigGroup& group, const ConfigRecord& record,
-                           int maxTextBytes) {
+RecordFault FindGroupFault(const ConfigGroup& group, const ConfigRecord& record, int maxTextBytes) {
     RecordFault first = RecordFault::None;
     for (const ConfigField field : group.Fields) {
         const RecordFault fault = FindFieldFault(record, field, maxTextBytes);

@@ -23,8 +23,7 @@ const std::array<ConfigGroup, 9>& ConfigGroups();
 const ConfigGroup* ConfigGroupForReadCode(quint8 code);
 
 // The first fault among the group's own fields, as FindRecordFault judges it.
-RecordFault FindGroupFault(const ConfigGroup& group, const ConfigRecord& record,
-                           int maxTextBytes);
+RecordFault FindGroupFault(const ConfigGroup& group, const ConfigRecord& record, int maxTextBytes);
 
 // The payload of the group's write request, from the record as it is now. Texts go as their
 // Windows-1250 bytes, the counts as the low bytes of their whole numbers. Throws

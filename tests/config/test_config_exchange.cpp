@@ -283,7 +283,8 @@ TEST_F(ConfigExchange, AnEditDuringTheWriteStopsItOnlyAtTheGroupItSpoils) {
             window->IleDruk->setText("+");
     };
     clickFromEventLoop(window->Icon_put);
-    ASSERT_TRUE(WaitFor([this] { return !desktop.Log.isEmpty() && window->Panel_bar->isHidden(); }));
+    ASSERT_TRUE(
+        WaitFor([this] { return !desktop.Log.isEmpty() && window->Panel_bar->isHidden(); }));
     EXPECT_EQ(desktop.Log,
               (QStringList{"beep", "Error: Nieprawidłowa liczba raportów do wydruku"}));
     EXPECT_EQ(progress, (QList<int>{0, 10, 20, 40}));
