@@ -138,10 +138,12 @@ void TFboot::Transfer() {
 bool TFboot::SendBlocks() {
     int repeatsLeft = SharedRepeatAllowance;
     for (const FirmwareBlock& block : blocks_) {
-        if (!main_.SendFirmwareBlock(block.Payload, repeatsLeft))
-            return false;
+        const bool acknowledged = main_.SendFirmwareBlock(block.Payload, repeatsLeft);
+        // Also for the block that failed: the gauge shows how far the transfer came.
         BarBoot->SetPosition(block.Progress);
         main_.desk().ProcessMessages();
+        if (!acknowledged)
+            return false;
     }
     return true;
 }
