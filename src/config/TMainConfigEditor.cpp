@@ -29,11 +29,16 @@ void TMain::ConnectConfigHandlers() {
         connect(spin, &TSpinButton::DownClick, this, Guarded(this, handlers.second));
     }
 
-    // The corrections are marked by their spin buttons alone, not by their texts.
-    for (TEdit* field :
-         {TempMin, TempMax, TempZapisz, IleDruk, TC8Typ, TC8name, TC8Nazwa, TC8Nazwa2, TC8Nazwa3})
-        connect(field, &QLineEdit::textChanged, this,
-                Guarded([this, field] { ConfigFieldChange(field); }));
+    const std::pair<TEdit*, void (TMain::*)()> textChanges[] = {
+        {TempMin, &TMain::TempMinChange},       {TempMax, &TMain::TempMaxChange},
+        {TempZapisz, &TMain::TempZapiszChange}, {IleDruk, &TMain::IleDrukChange},
+        {TC8Typ, &TMain::TC8TypChange},         {TC8name, &TMain::TC8nameChange},
+        {TC8Nazwa, &TMain::TC8NazwaChange},     {TC8Nazwa2, &TMain::TC8Nazwa2Change},
+        {TC8Nazwa3, &TMain::TC8Nazwa3Change},   {TempKorekta, &TMain::TempKorektaChange},
+        {TempKorekta2, &TMain::TempKorektaChange},
+    };
+    for (const auto& [field, handler] : textChanges)
+        connect(field, &QLineEdit::textChanged, this, Guarded(this, handler));
 
     IleDruk->OnKeyPress = [this](QChar& key) {
         RunGuarded([this, &key] { IleDrukKeyPress(key); });
@@ -48,8 +53,48 @@ void TMain::ConnectConfigHandlers() {
     connect(Zapis1, &QAction::triggered, this, Guarded(this, &TMain::Zapis1Click));
 }
 
-void TMain::ConfigFieldChange(TEdit* field) {
+void TMain::MarkEdited(TEdit* field) {
     field->SetColor(Colors::Red);
+}
+
+void TMain::TempMinChange() {
+    MarkEdited(TempMin);
+}
+
+void TMain::TempMaxChange() {
+    MarkEdited(TempMax);
+}
+
+void TMain::TempZapiszChange() {
+    MarkEdited(TempZapisz);
+}
+
+void TMain::IleDrukChange() {
+    MarkEdited(IleDruk);
+}
+
+void TMain::TC8TypChange() {
+    MarkEdited(TC8Typ);
+}
+
+void TMain::TC8nameChange() {
+    MarkEdited(TC8name);
+}
+
+void TMain::TC8NazwaChange() {
+    MarkEdited(TC8Nazwa);
+}
+
+void TMain::TC8Nazwa2Change() {
+    MarkEdited(TC8Nazwa2);
+}
+
+void TMain::TC8Nazwa3Change() {
+    MarkEdited(TC8Nazwa3);
+}
+
+void TMain::TempKorektaChange() {
+    // A correction's text changes only with its value, which its spin button has marked.
 }
 
 // Limits: the mark comes from the text change, so a click at a bound leaves it as it was.

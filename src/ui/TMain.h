@@ -229,8 +229,18 @@ public:
     void SpinButton5DownClick();
     void SpinButton4UpClick();
     void SpinButton4DownClick();
-    // Text change of TempMin, TempMax, TempZapisz, IleDruk and the five texts.
-    void ConfigFieldChange(TEdit* field);
+    // Text changes: each marks its own field edited.
+    void TempMinChange();
+    void TempMaxChange();
+    void TempZapiszChange();
+    void IleDrukChange();
+    void TC8TypChange();
+    void TC8nameChange();
+    void TC8NazwaChange();
+    void TC8Nazwa2Change();
+    void TC8Nazwa3Change();
+    // Text change of either correction: their spin buttons mark them, not their texts.
+    void TempKorektaChange();
     void IleDrukKeyPress(QChar& key);
     void IleDrukExit();
 
@@ -279,6 +289,7 @@ private:
     // Configuration (src/config/TMainConfig*.cpp)
     void SetConfigStartupValues();
     void ConnectConfigHandlers();
+    void MarkEdited(TEdit* field);
     TEdit* ConfigEdit(ConfigField field) const;
     void ShowConfigField(ConfigField field, const ConfigRecord& record);
     void MarkInStep(ConfigField field);

@@ -229,6 +229,23 @@ TEST_F(ConfigWindow, ATextChangeMarksItsFieldAndTheSameTextMarksNothing) {
     }
     EXPECT_EQ(window.TempKorekta->Color(), Colors::InStep);
     EXPECT_EQ(window.TempMin->Color(), Colors::InStep);
+
+    // Each field's own handler marks it; the corrections' handler marks neither.
+    const std::pair<void (TMain::*)(), TEdit*> handlers[] = {
+        {&TMain::TempMinChange, window.TempMin},       {&TMain::TempMaxChange, window.TempMax},
+        {&TMain::TempZapiszChange, window.TempZapisz}, {&TMain::IleDrukChange, window.IleDruk},
+        {&TMain::TC8TypChange, window.TC8Typ},         {&TMain::TC8nameChange, window.TC8name},
+        {&TMain::TC8NazwaChange, window.TC8Nazwa},     {&TMain::TC8Nazwa2Change, window.TC8Nazwa2},
+        {&TMain::TC8Nazwa3Change, window.TC8Nazwa3},
+    };
+    for (const auto& [handler, field] : handlers) {
+        field->SetColor(Colors::InStep);
+        (window.*handler)();
+        EXPECT_EQ(field->Color(), Colors::Red) << field->objectName().toStdString();
+    }
+    window.TempKorektaChange();
+    EXPECT_EQ(window.TempKorekta->Color(), Colors::InStep);
+    EXPECT_EQ(window.TempKorekta2->Color(), Colors::InStep);
 }
 
 TEST_F(ConfigWindow, AnswersFillTheirGroupAndMarkItInStep) {
