@@ -30,11 +30,16 @@ void TMain::ConnectConfigHandlers() {
     }
 
     const std::pair<TEdit*, void (TMain::*)()> textChanges[] = {
-        {TempMin, &TMain::TempMinChange},       {TempMax, &TMain::TempMaxChange},
-        {TempZapisz, &TMain::TempZapiszChange}, {IleDruk, &TMain::IleDrukChange},
-        {TC8Typ, &TMain::TC8TypChange},         {TC8name, &TMain::TC8nameChange},
-        {TC8Nazwa, &TMain::TC8NazwaChange},     {TC8Nazwa2, &TMain::TC8Nazwa2Change},
-        {TC8Nazwa3, &TMain::TC8Nazwa3Change},   {TempKorekta, &TMain::TempKorektaChange},
+        {TempMin, &TMain::TempMinChange},
+        {TempMax, &TMain::TempMaxChange},
+        {TempZapisz, &TMain::TempZapiszChange},
+        {IleDruk, &TMain::IleDrukChange},
+        {TC8Typ, &TMain::TC8TypChange},
+        {TC8name, &TMain::TC8nameChange},
+        {TC8Nazwa, &TMain::TC8NazwaChange},
+        {TC8Nazwa2, &TMain::TC8Nazwa2Change},
+        {TC8Nazwa3, &TMain::TC8Nazwa3Change},
+        {TempKorekta, &TMain::TempKorektaChange},
         {TempKorekta2, &TMain::TempKorektaChange},
     };
     for (const auto& [field, handler] : textChanges)
