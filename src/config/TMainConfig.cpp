@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QToolButton>
 
@@ -151,6 +152,11 @@ void TMain::SetConfigIconsEnabled(bool enabled) {
     Icon_put->setEnabled(enabled);
 }
 
+void TMain::EnableConfigExchanges() {
+    EnableDeviceControls();
+    SetConfigIconsEnabled(true);
+}
+
 // Said as the conversion error it stands in for is said: with the default beep.
 void TMain::ReportRecordFault(RecordFault fault) {
     desk().Beep();
@@ -174,6 +180,13 @@ void TMain::ReadConfigFromRecorder() {
     Label_Bar->setText(QStringLiteral("Pobieram konfiguracje nadajnika"));
     Bar->SetPosition(0);
     Bar->SetMax(ReadProgressMax);
+    // An error raised inside (a re-send that finds the output queue full) must not leave
+    // a logged-on window with its device controls and poll switched off.
+    auto raised = qScopeGuard([this] {
+        Panel_bar->hide();
+        if (LoggedOn)
+            EnableConfigExchanges();
+    });
 
     for (const ConfigGroup& group : ConfigGroups()) {
         const std::uint8_t code = group.ReadCode;
@@ -190,12 +203,12 @@ void TMain::ReadConfigFromRecorder() {
         }
         Bar->SetPosition(code);
         if (code == Cmd::LastConfigRead) {
-            EnableDeviceControls();
-            SetConfigIconsEnabled(true);
+            EnableConfigExchanges();
             break;
         }
         desk().ProcessMessages();
     }
+    raised.dismiss();
     Panel_bar->hide();
 }
 
@@ -208,6 +221,12 @@ void TMain::WriteConfigToRecorder() {
     Label_Bar->setText(QStringLiteral("Wysyłam konfiguracje do nadajnika"));
     Bar->SetPosition(0);
     Bar->SetMax(WriteProgressMax);
+    // However the write ends, also by an error raised inside.
+    const auto ended = qScopeGuard([this] {
+        Panel_bar->hide();
+        if (LoggedOn)
+            EnableConfigExchanges();
+    });
     desk().ProcessMessages();
 
     for (const ConfigGroup& group : ConfigGroups()) {
@@ -225,12 +244,6 @@ void TMain::WriteConfigToRecorder() {
         Bar->SetPosition(group.WriteProgress);
         for (const ConfigField field : group.Fields)
             MarkInStep(field);
-    }
-
-    Panel_bar->hide();
-    if (LoggedOn) {
-        SetConfigIconsEnabled(true);
-        EnableDeviceControls();
     }
 }
 

@@ -139,7 +139,7 @@ bool TFboot::SendBlocks() {
     int repeatsLeft = SharedRepeatAllowance;
     for (const FirmwareBlock& block : blocks_) {
         const bool acknowledged = main_.SendFirmwareBlock(block.Payload, repeatsLeft);
-        // Also for the block that failed: the gauge shows how far the transfer came.
+        // Also for the block that failed, as after every other block.
         BarBoot->SetPosition(block.Progress);
         main_.desk().ProcessMessages();
         if (!acknowledged)

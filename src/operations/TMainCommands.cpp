@@ -8,6 +8,7 @@
 #include "protocol/Commands.h"
 
 #include <QPushButton>
+#include <QScopeGuard>
 
 namespace {
 const QByteArray RestartPayload("B");
@@ -24,9 +25,10 @@ void TMain::ConnectCommandHandlers() {
 
 void TMain::ButtonCzasClick() {
     DisableDeviceControls();
+    // Also when the request cannot be queued.
+    const auto ended = qScopeGuard([this] { EnableDeviceControls(); });
     // The acknowledgement is shown whenever it comes (ClockSetAcknowledged).
     SendRequest(Cmd::SetClock, ClockPayload(desk().Now()));
-    EnableDeviceControls();
 }
 
 void TMain::ClockSetAcknowledged() {

@@ -46,7 +46,9 @@ TRsCommWriteThread::TOffer TRsCommWriteThread::Offer(const char* data, int count
 void TRsCommWriteThread::Run() {
     priority_.AttachCurrentThread();
     std::vector<char> chunk;
-    bool failing = false; // the last try failed: a run of failures is reported once
+    // The last try failed: a run of failures is reported once, and a new run starts only
+    // when bytes have gone out again.
+    bool failing = false;
     for (;;) {
         {
             std::unique_lock lock(writeLock_);

@@ -206,9 +206,12 @@ void TRsCustomComm::ServiceHandOff() {
     if (!handOff)
         return;
     if (handOff->BeginRx()) {
-        // However the handling ends, the event thread must be let go on.
+        // However the handling ends, the event thread must be let go on; a report that a
+        // handler's error leaves behind is taken by another call.
         const auto handled = qScopeGuard([&handOff] { handOff->EndRx(); });
+        auto raised = qScopeGuard([this] { serviceCall_->Post(); });
         HandleRxChar();
+        raised.dismiss();
     }
     if (handOff_ != handOff)
         return; // the handler closed the port
@@ -216,7 +219,8 @@ void TRsCustomComm::ServiceHandOff() {
     if (gone.error != 0 && !deviceGone_)
         DeviceGone(gone);
     // The write thread goes on trying the bytes; the failure is only reported.
-    if (const int lineError = handOff->TakeLineError())
+    const int lineError = handOff->TakeLineError();
+    if (lineError != 0 && !deviceGone_)
         RaiseError("Write error (%d), %s", lineError);
 }
 

@@ -31,9 +31,9 @@ void TRsHandOff::ReportLineError(int error, const std::function<void()>& post) {
         std::lock_guard lock(mutex_);
         if (goneSeen_ || released_)
             return;
-        const bool posted = lineError_ != 0;
+        const bool alreadyPending = lineError_ != 0;
         lineError_ = error;
-        if (posted)
+        if (alreadyPending)
             return;
     }
     post();

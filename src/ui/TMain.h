@@ -294,6 +294,8 @@ private:
     void ShowConfigField(ConfigField field, const ConfigRecord& record);
     void MarkInStep(ConfigField field);
     void SetConfigIconsEnabled(bool enabled);
+    // The end of a configuration exchange that leaves the window logged on.
+    void EnableConfigExchanges();
     void ReportRecordFault(RecordFault fault);
     bool ConfigReadyToSend();
     void StartConfigExchange(void (TMain::*exchange)());

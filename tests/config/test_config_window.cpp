@@ -220,15 +220,19 @@ TEST_F(ConfigWindow, IntervalSpinButtonStepsFromOneTo255AndMarksEveryClick) {
 }
 
 TEST_F(ConfigWindow, ATextChangeMarksItsFieldAndTheSameTextMarksNothing) {
-    for (TEdit* field : {window.TC8name, window.TC8Nazwa, window.TC8Nazwa2, window.TC8Nazwa3,
-                         window.TC8Typ, window.IleDruk}) {
+    for (TEdit* field :
+         {window.TC8name, window.TC8Nazwa, window.TC8Nazwa2, window.TC8Nazwa3, window.TC8Typ,
+          window.IleDruk, window.TempMin, window.TempMax, window.TempZapisz}) {
         field->setText(field->text());
         EXPECT_EQ(field->Color(), Colors::InStep) << field->objectName().toStdString();
         field->setText(field->text() + "1");
         EXPECT_EQ(field->Color(), Colors::Red) << field->objectName().toStdString();
     }
-    EXPECT_EQ(window.TempKorekta->Color(), Colors::InStep);
-    EXPECT_EQ(window.TempMin->Color(), Colors::InStep);
+    // The corrections are marked by their spin buttons, not by their texts.
+    for (TEdit* field : {window.TempKorekta, window.TempKorekta2}) {
+        field->setText(field->text() + "1");
+        EXPECT_EQ(field->Color(), Colors::InStep) << field->objectName().toStdString();
+    }
 
     // Each field's own handler marks it; the corrections' handler marks neither.
     const std::pair<void (TMain::*)(), TEdit*> handlers[] = {

@@ -291,19 +291,22 @@ TEST_F(RecorderOperations, AReadClickedWhileRecordsStreamAfterStopRunsAndEndsThe
     QObject::connect(&watcher, &QTimer::timeout, [&] {
         if (!clicked && window->WaitsInProgress > 0) {
             clicked = true;
+            watcher.setInterval(2); // the read's waits last long enough to be seen
             window->Icon_get->click();
-        } else if (clicked && faults.Silent && Received(Cmd::ReadLimits) > 0) {
+        } else if (clicked && Received(Cmd::ReadLimits) > 0) {
+            watcher.stop();
             faults.Silent = false;
             session->sim->SetFaults(faults);
         }
     });
-    watcher.start(0);
+    watcher.start(0); // a record's handling is short: looked at in every pass
     session->sim->SendRaw(
         BuildResponseFrame(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, 5, 21, 5, 0, 0})));
     ASSERT_TRUE(WaitFor([&] {
         return Received(Cmd::ReadHeader3) == 1 && window->Icon_get->isEnabled() &&
                window->Panel_bar->isHidden();
     }));
+    EXPECT_GE(Received(Cmd::ReadLimits), 2);
     EXPECT_FALSE(window->ButtonSTOP->isEnabled());
     EXPECT_TRUE(window->ButtonPobierz->isEnabled());
     EXPECT_TRUE(window->LoggedOn);
@@ -316,6 +319,9 @@ TEST_F(RecorderOperations, ASerialErrorThatIsNoLostDeviceLeavesTheDownloadRunnin
     ASSERT_TRUE(WaitFor([&] { return window->trm->blockCount() >= 20; }));
     window->ApplicationException(
         ERsCommError(QStringLiteral("Output buffer is full. Please check comm status.")));
+    EXPECT_TRUE(window->ButtonSTOP->isEnabled());
+    EXPECT_TRUE(window->LoggedOn);
+    EXPECT_TRUE(desktop->Log.isEmpty());
     ASSERT_TRUE(WaitFor([&] { return window->ButtonPobierz->isEnabled(); }, 60000));
     EXPECT_EQ(LastLine(), QStringLiteral("Koniec historii"));
     EXPECT_TRUE(window->LoggedOn);

@@ -350,8 +350,8 @@ TEST_F(ConnectionTest, ARequestSentDuringAWaitDoesNotHideItsAnswer) {
 TEST_F(ConnectionTest, AWaitWhoseResendRaisesLeavesThePollAndTheConfigurationWorking) {
     const auto faults = session.InjectDeviceFaults();
     ASSERT_TRUE(session.LogOn());
-    // The line takes no more output. Once the poll waits, the output queue is filled to the
-    // brim, so the poll's re-send finds no room and raises.
+    // The line takes no more output. Once the configuration write waits for its first
+    // group, the output queue is filled to the brim, so the re-send finds no room and raises.
     faults->Stalled = true;
     w.RsComm->Buffers().SetWriteTimeout(0);
     bool filled = false;
@@ -360,20 +360,24 @@ TEST_F(ConnectionTest, AWaitWhoseResendRaisesLeavesThePollAndTheConfigurationWor
         if (filled || w.WaitsInProgress == 0)
             return;
         filled = true;
+        watcher.stop();
         try {
             for (;;)
                 w.RsComm->WriteText(QByteArray(1, '\0'));
         } catch (const ERsCommError&) {
         }
     });
-    watcher.start(0);
+    watcher.start(2);
+    RecorderSession::Click(w.Icon_put);
     ASSERT_TRUE(WaitFor([&] { return filled && w.WaitsInProgress == 0 && !w.ExchangeBusy; }));
-    watcher.stop();
+    EXPECT_TRUE(w.Panel_bar->isHidden());
+    EXPECT_TRUE(DeviceControlsEnabled());
+    EXPECT_TRUE(w.PollEnabled);
 
     faults->Stalled = false;
     w.RsComm->Buffers().SetWriteTimeout(1000);
     const int polls = Requests(Cmd::Status);
-    ASSERT_TRUE(WaitFor([&] { return Requests(Cmd::Status) > polls + 1; }));
+    ASSERT_TRUE(WaitFor([&] { return Requests(Cmd::Status) > polls; }));
     QTimer::singleShot(0, w.Pobierz1, &QAction::trigger);
     ASSERT_TRUE(
         WaitFor([&] { return Requests(Cmd::ReadHeader3) == 1 && w.Icon_get->isEnabled(); }));

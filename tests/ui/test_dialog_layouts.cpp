@@ -7,15 +7,9 @@
 #include "ui/TGauge.h"
 #include "ui/TMain.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -83,44 +77,6 @@ TEST_F(DialogLayouts, FirmwareDialogStartsWithStartDisabledAndTheGaugeHidden) {
         EXPECT_NE(dialog.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(Listed(ClippedTexts(dialog)), "");
     EXPECT_EQ(Listed(MisplacedControls(dialog)), "");
-}
-
-// The desktop's own save dialog, as the user sees it: a file that exists is taken at once.
-TEST(QtDesktopSaveDialog, TakesAnExistingFileWithoutAskingToReplaceIt) {
-    QTemporaryDir folder;
-    const QString existing = folder.filePath(QStringLiteral("chlodnia.rcf"));
-    QFile file(existing);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-
-    QStringList questions;
-    bool chosen = false;
-    QTimer user;
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            questions << box->text();
-            box->reject();
-        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            if (chosen)
-                return dialog->reject();
-            chosen = true;
-            dialog->selectFile(existing);
-            // Queued, as the button's click would be: a question asked inside must not
-            // hold up this timer.
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-        }
-    });
-    user.start(10);
-
-    QtDesktop desktop;
-    FileDialog save;
-    save.Filter = QStringLiteral("TC-8 konfiguracja|*.rcf");
-    save.DefaultExt = QStringLiteral("rcf");
-    save.InitialDir = folder.path();
-    EXPECT_TRUE(desktop.ExecuteSaveDialog(save));
-    EXPECT_EQ(save.FileName, existing);
-    EXPECT_TRUE(questions.isEmpty()) << questions.join(u'\n').toStdString();
 }
 
 } // namespace
