@@ -95,6 +95,16 @@ protected:
     }
 
     void LogOn() { ASSERT_TRUE(session->LogOn()); }
+    // A download at the line's own pace, long enough to act on while it runs, under way.
+    void DownloadAtLinePace(int records) {
+        Start([records](auto& settings) {
+            settings.Recorder.HistoryRecords = records;
+            settings.Paced = true;
+        });
+        LogOn();
+        Click(window->ButtonPobierz);
+        ASSERT_TRUE(WaitFor([&] { return window->trm->blockCount() >= 20; }));
+    }
     static void Click(QAbstractButton* button) { RecorderSession::Click(button); }
 
     int Received(std::uint8_t code) const { return session->Recorder().RequestCount(code); }
@@ -207,13 +217,7 @@ TEST_F(RecorderOperations, FastHistoryIsPaintedAtMostEvery40MsAndEndsShownWhole)
 }
 
 TEST_F(RecorderOperations, DownloadOnAQuietLineEndsWithTheNoAnswerReport) {
-    Start([](auto& settings) {
-        settings.Recorder.HistoryRecords = 400;
-        settings.Paced = true;
-    });
-    LogOn();
-    Click(window->ButtonPobierz);
-    ASSERT_TRUE(WaitFor([&] { return window->trm->blockCount() >= 20; }));
+    DownloadAtLinePace(400);
     // The cable is pulled: nothing more comes, and STOP alone would wait for the next record.
     tc8sim::FaultOptions faults = session->sim->Faults();
     faults.Silent = true;
@@ -270,13 +274,7 @@ TEST_F(RecorderOperations, StopGoesOutOncePerRecordUntilAcknowledged) {
 }
 
 TEST_F(RecorderOperations, AReadClickedWhileRecordsStreamAfterStopRunsAndEndsTheDownload) {
-    Start([](auto& settings) {
-        settings.Recorder.HistoryRecords = 400;
-        settings.Paced = true;
-    });
-    LogOn();
-    Click(window->ButtonPobierz);
-    ASSERT_TRUE(WaitFor([&] { return window->trm->blockCount() >= 20; }));
+    DownloadAtLinePace(400);
     // STOP, and the recorder's answers are lost from now on: the stop's acknowledgement
     // never comes, so nothing but the read can end the download.
     window->ButtonSTOP->click();
@@ -313,10 +311,7 @@ TEST_F(RecorderOperations, AReadClickedWhileRecordsStreamAfterStopRunsAndEndsThe
 }
 
 TEST_F(RecorderOperations, ASerialErrorThatIsNoLostDeviceLeavesTheDownloadRunning) {
-    Start([](auto& settings) { settings.Paced = true; });
-    LogOn();
-    Click(window->ButtonPobierz);
-    ASSERT_TRUE(WaitFor([&] { return window->trm->blockCount() >= 20; }));
+    DownloadAtLinePace(200);
     window->ApplicationException(
         ERsCommError(QStringLiteral("Output buffer is full. Please check comm status.")));
     EXPECT_TRUE(window->ButtonSTOP->isEnabled());
