@@ -5,17 +5,29 @@
 #include "app/Guarded.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
+#include "protocol/PortOpenDetail.h"
+#include "serial/PortEnumeration.h"
+#include "serial/PortNames.h"
 #include "serial/TRsComm.h"
+#include "serial/TRsLockFile.h"
 #include "ui/Colors.h"
+#include "ui/PortList.h"
+#include "ui/TComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
 
+#include <QAbstractItemView>
 #include <QAction>
-#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolButton>
+#include <grp.h>
+#include <sys/stat.h>
+#include <system_error>
 
 namespace {
 const QString DefaultPassword = QStringLiteral("0157");
@@ -24,6 +36,29 @@ constexpr int PasswordLength = 4;
 void setState(TEdit* field, const QString& text, const QColor& background) {
     field->setText(text);
     field->SetColor(background);
+}
+
+// The device a path leads to, also when it leads nowhere.
+QString DeviceBehind(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    return info.isSymLink() ? info.symLinkTarget() : path;
+}
+
+QString GroupOf(const QString& device) {
+    struct stat status {};
+    if (stat(QFile::encodeName(device).constData(), &status) != 0)
+        return {};
+    const group* owner = getgrgid(status.st_gid);
+    return owner != nullptr ? QString::fromLocal8Bit(owner->gr_name) : QString();
+}
+
+QString ProcessName(qint64 pid) {
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(comm.readAll()).trimmed();
 }
 } // namespace
 
@@ -36,6 +71,7 @@ void TMain::ApplySerialSettings() {
     RsComm->OnRxChar = [this](TRsCustomComm& sender, int count) {
         RunGuarded([&] { RsCommRxChar(sender, count); });
     };
+    RsComm->SetPortResolver([this](const QString& name) { return PortPath(name); });
 }
 
 void TMain::ConnectConnectionHandlers() {
@@ -44,6 +80,72 @@ void TMain::ConnectConnectionHandlers() {
             Guarded(this, &TMain::Button_rozlaczClick));
     Edit_haslo->OnKeyPress = [this](QChar& key) { Edit_hasloKeyPress(key); };
     Edit_haslo->OnExit = [this] { Edit_hasloExit(); };
+
+    Combo_Port->setItemDelegate(new TPortListDelegate(Combo_Port));
+    Combo_Port->OnDropDown = Guarded(this, &TMain::Combo_PortDropDown);
+    // The closed box's tool tip describes the port chosen.
+    connect(Combo_Port, &QComboBox::currentIndexChanged, this, [this](int index) {
+        Combo_Port->setToolTip(Combo_Port->itemData(index, Qt::ToolTipRole).toString());
+    });
+    SetPortEnumeration(CreateSystemPortEnumeration());
+}
+
+void TMain::SetPortEnumeration(std::unique_ptr<TPortEnumeration> enumeration) {
+    PortEnumeration = std::move(enumeration);
+    RefreshPortList();
+}
+
+void TMain::Combo_PortDropDown() {
+    // An adapter plugged in since the list was last opened is found without a restart.
+    RefreshPortList();
+}
+
+void TMain::RefreshPortList() {
+    Ports = CurrentPortTable(*PortEnumeration, PortsFolder());
+    int widest = 0;
+    for (int i = 0; i < PortCount; ++i) {
+        const QString detail = PortListDetail(Ports[i]);
+        Combo_Port->setItemData(i, detail, PortDetailRole);
+        Combo_Port->setItemData(i, detail, Qt::AccessibleDescriptionRole);
+        Combo_Port->setItemData(i, PortToolTip(i + 1, Ports[i]), Qt::ToolTipRole);
+        widest = std::max(widest, Combo_Port->fontMetrics().horizontalAdvance(
+                                      Combo_Port->itemText(i) + QStringLiteral("   ") + detail));
+    }
+    // The opened list is as wide as its longest line, however narrow the closed box.
+    Combo_Port->view()->setMinimumWidth(widest + 2 * Combo_Port->fontMetrics().averageCharWidth());
+    Combo_Port->setToolTip(
+        Combo_Port->itemData(Combo_Port->currentIndex(), Qt::ToolTipRole).toString());
+}
+
+QString TMain::PortPath(const QString& portName) const {
+    static const QRegularExpression comPort(QStringLiteral("^COM([1-8])$"));
+    const QRegularExpressionMatch match = comPort.match(portName);
+    if (!match.hasMatch())
+        return ResolvePortPath(portName, PortsFolder());
+    return Ports[match.captured(1).toInt() - 1].Path;
+}
+
+QString TMain::PortOpenFailureDetail(const ERsOpenError& error) const {
+    TPortOpenFailure failure;
+    failure.PortName = error.PortName;
+    failure.Error = error.SystemError;
+    failure.SystemMessage =
+        QString::fromStdString(std::generic_category().message(error.SystemError));
+    if (!error.Path.isEmpty())
+        failure.Device = DeviceBehind(error.Path);
+    failure.Group = GroupOf(failure.Device);
+    if (error.SystemError == EBUSY && !failure.Device.isEmpty()) {
+        failure.OwnerPid = TRsLockFile().Owner(failure.Device);
+        if (failure.OwnerPid > 0)
+            failure.OwnerName = ProcessName(failure.OwnerPid);
+    }
+    for (int i = 0; i < PortCount; ++i) {
+        if (Ports[i].Port && QFileInfo::exists(Ports[i].Port->Device))
+            failure.PortsThere << QStringLiteral("COM%1 (%2)")
+                                      .arg(i + 1)
+                                      .arg(DeviceShortName(Ports[i].Port->Device));
+    }
+    return PortOpenDetail(failure);
 }
 
 void TMain::Button_polaczClick() {
@@ -56,6 +158,7 @@ void TMain::Button_polaczClick() {
         EnterLoggedOff();
     }
     if (!RsComm->IsOpen()) {
+        RefreshPortList();
         RsComm->SetPortNum(Combo_Port->currentIndex() + 1);
         RsComm->Open(); // a port that cannot be opened raises EConvertError
     }

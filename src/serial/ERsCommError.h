@@ -7,3 +7,15 @@ class ERsCommError : public Exception {
 public:
     using Exception::Exception;
 };
+
+// A device that could not be opened: the conversion error the program reports as "Port COM
+// niedostępny", with what it takes to say why.
+class ERsOpenError : public EConvertError {
+public:
+    ERsOpenError(const QString& message, QString portName, QString path, int systemError)
+        : EConvertError(message), PortName(std::move(portName)), Path(std::move(path)),
+          SystemError(systemError) {}
+    const QString PortName; // "COM3"
+    const QString Path;     // what was opened; empty when the name stands for nothing
+    const int SystemError;  // the platform's error code
+};

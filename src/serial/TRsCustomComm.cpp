@@ -8,6 +8,7 @@
 
 #include <QDeadlineTimer>
 #include <QScopeGuard>
+#include <cerrno>
 
 namespace {
 
@@ -143,11 +144,12 @@ TRsLineSettings TRsCustomComm::LineSettings() const {
 void TRsCustomComm::Open() {
     RefuseWhileOpen();
     const QString name = FormatDeviceName(deviceName_, portNum_);
-    const QString path = ResolvePortPath(name, PortsFolder());
+    const QString path = portResolver_ ? portResolver_(name) : ResolvePortPath(name, PortsFolder());
     std::unique_ptr<TRsDevice> device = deviceFactory_ ? deviceFactory_() : CreatePlatformDevice();
-    if (const int error = device->Open(path)) {
-        throw EConvertError(QStringLiteral("Cannot open %1 (%2): %3")
-                                .arg(name, path, device->SystemMessage(error)));
+    if (const int error = path.isEmpty() ? ENOENT : device->Open(path)) {
+        throw ERsOpenError(
+            QStringLiteral("Cannot open %1 (%2): %3").arg(name, path, device->SystemMessage(error)),
+            name, path, error);
     }
     device_ = std::move(device);
     deviceGone_ = false;

@@ -21,6 +21,8 @@ class TRsOwnerThreadCall;
 
 // Makes the device object of each Open.
 using TRsDeviceFactory = std::function<std::unique_ptr<TRsDevice>()>;
+// The device path a port name ("COM1") stands for; empty when it stands for nothing.
+using TRsPortResolver = std::function<QString(const QString& portName)>;
 
 // The serial-port component: properties, the write queue and the two background threads
 // (event thread and write thread). All public operations are called on the thread that
@@ -84,10 +86,13 @@ public:
     // The platform's device unless set; taken at the next Open. Tests put a device of their
     // own between the component and the platform's.
     void SetDeviceFactory(TRsDeviceFactory factory) { deviceFactory_ = std::move(factory); }
+    // How Open finds the device of DeviceName and PortNum; by default the entry of that name
+    // in the ports folder, else the name's own device (ResolvePortPath).
+    void SetPortResolver(TRsPortResolver resolver) { portResolver_ = std::move(resolver); }
 
     // Opens the device named by DeviceName and PortNum. A device that cannot be opened
-    // (missing, not a terminal, in use, no access) raises EConvertError; later failures
-    // close it again and raise ERsCommError.
+    // (missing, not a terminal, in use, no access) raises ERsOpenError, a conversion error;
+    // later failures close it again and raise ERsCommError.
     void Open();
     // Stops both threads and closes the device; bytes still queued for writing are dropped.
     void Close();
@@ -148,6 +153,7 @@ private:
     bool updateDCB_ = true;
 
     TRsDeviceFactory deviceFactory_;
+    TRsPortResolver portResolver_;
     std::unique_ptr<TRsDevice> device_;
     bool deviceGone_ = false;
     std::shared_ptr<TRsHandOff> handOff_;

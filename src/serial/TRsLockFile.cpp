@@ -46,6 +46,17 @@ QString TRsLockFile::LockName(const QString& devicePath) {
     return QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
 }
 
+qint64 TRsLockFile::Owner(const QString& devicePath) const {
+    for (const QString& folder : folders_) {
+        if (!QFileInfo(folder).isDir())
+            continue;
+        const pid_t pid =
+            LockOwner(QFile::encodeName(folder + QLatin1Char('/') + LockName(devicePath)));
+        return Running(pid) ? pid : 0;
+    }
+    return 0;
+}
+
 int TRsLockFile::Acquire(const QString& devicePath) {
     QString folder;
     for (const QString& candidate : folders_) {

@@ -23,6 +23,8 @@ public:
 
     // "LCK..ttyS0" for /dev/ttyS0, "LCK..pts_3" for /dev/pts/3.
     static QString LockName(const QString& devicePath);
+    // The process that holds the device's lock file and still runs (0: none).
+    qint64 Owner(const QString& devicePath) const;
 
 private:
     QStringList folders_;

@@ -29,8 +29,10 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    // A modal box with the single button "OK"; returns when it has been closed.
-    virtual void ShowMessage(MessageKind kind, const QString& text) = 0;
+    // A modal box with the single button "OK", and below its text a line of detail when
+    // there is one; returns when it has been closed.
+    virtual void ShowMessage(MessageKind kind, const QString& text, const QString& detail) = 0;
+    void ShowMessage(MessageKind kind, const QString& text) { ShowMessage(kind, text, {}); }
     virtual void Beep() = 0;
     // True when the user chose a file; its full path is then in dialog.FileName.
     virtual bool ExecuteOpenDialog(FileDialog& dialog) = 0;

@@ -24,7 +24,7 @@ QString qtFilter(const QString& filter) {
 
 } // namespace
 
-void QtDesktop::ShowMessage(MessageKind kind, const QString& text) {
+void QtDesktop::ShowMessage(MessageKind kind, const QString& text, const QString& detail) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString caption = QStringLiteral("Konfigurator TC-8");
     switch (kind) {
@@ -44,6 +44,7 @@ void QtDesktop::ShowMessage(MessageKind kind, const QString& text) {
         break;
     }
     QMessageBox box(icon, caption, text, QMessageBox::NoButton, parentWindow_);
+    box.setInformativeText(detail);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }

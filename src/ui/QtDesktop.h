@@ -7,7 +7,8 @@ class QWidget;
 // The real desktop: Qt message boxes and file dialogs, QApplication::beep, the system clock.
 class QtDesktop : public Desktop {
 public:
-    void ShowMessage(MessageKind kind, const QString& text) override;
+    using Desktop::ShowMessage;
+    void ShowMessage(MessageKind kind, const QString& text, const QString& detail) override;
     void Beep() override;
     bool ExecuteOpenDialog(FileDialog& dialog) override;
     bool ExecuteSaveDialog(FileDialog& dialog) override;

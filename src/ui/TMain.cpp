@@ -5,6 +5,7 @@
 #include "app/TApplication.h"
 #include "app/TFInfo.h"
 #include "serial/ERsCommError.h"
+#include "serial/PortEnumeration.h"
 #include "serial/TRsComm.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
@@ -57,8 +58,11 @@ TMain::~TMain() {
 
 void TMain::ApplicationException(const std::exception& error) {
     if (dynamic_cast<const EConvertError*>(&error) != nullptr) {
+        // A port that could not be opened is told with the reason below the words.
+        const auto* openError = dynamic_cast<const ERsOpenError*>(&error);
         desk().Beep();
-        desk().ShowMessage(MessageKind::Plain, QStringLiteral("Port COM niedostępny"));
+        desk().ShowMessage(MessageKind::Plain, QStringLiteral("Port COM niedostępny"),
+                           openError != nullptr ? PortOpenFailureDetail(*openError) : QString());
         return;
     }
     // History records come unasked, so no wait would notice that the device went away

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/FrameAssembler.h"
+#include "serial/PortTable.h"
 #include "ui/Desktop.h"
 
 #include <QByteArray>
@@ -10,9 +11,10 @@
 #include <QStringList>
 #include <cstdint>
 #include <exception>
+#include <memory>
 
 class QAction;
-class QComboBox;
+class TComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -28,6 +30,7 @@ class TGauge;
 class TRsComm;
 class TRsCustomComm;
 class TSpinButton;
+class TPortEnumeration;
 struct ConfigRecord;
 enum class ConfigField;
 enum class RecordFault;
@@ -64,7 +67,7 @@ public:
 
     QFrame* PanelKomunikacji = nullptr;
     QLabel* Label_Port = nullptr;
-    QComboBox* Combo_Port = nullptr;
+    TComboBox* Combo_Port = nullptr;
     QLabel* Label_haslo = nullptr;
     TEdit* Edit_haslo = nullptr;
     QPushButton* Button_polacz = nullptr;
@@ -185,6 +188,11 @@ public:
     bool LoggedOn = false;
     bool HistoryStopRequested = false;
 
+    // Where the machine's serial ports come from (the system's by default).
+    void SetPortEnumeration(std::unique_ptr<TPortEnumeration> enumeration);
+    // What COM1 ... COM8 stand for, as the list was last brought up to date.
+    const TPortTable& PortChoices() const { return Ports; }
+    void Combo_PortDropDown();
     void Button_polaczClick();
     void Button_rozlaczClick();
     void Edit_hasloKeyPress(QChar& key);
@@ -315,6 +323,14 @@ private:
     void ConnectConnectionHandlers();
     // Edit_status red "ROZŁĄCZONY", the port choice enabled, "ROZŁĄCZ" disabled.
     void ShowDisconnected();
+    // Builds the port table anew and shows in the list what each number stands for.
+    void RefreshPortList();
+    // The device COMn stands for now; empty for a name that stands for nothing.
+    QString PortPath(const QString& portName) const;
+    // The line of detail of a port that could not be opened.
+    QString PortOpenFailureDetail(const class ERsOpenError& error) const;
+    std::unique_ptr<TPortEnumeration> PortEnumeration;
+    TPortTable Ports;
     bool PollMayStart() const;
     void RunStatusPoll();
     void ShowFirmwareVersion(const QByteArray& logonPayload);

@@ -1,6 +1,7 @@
 // The main window's containers and controls: names, captions, hints, limits, colours,
 // positions and start states. The handlers live with their subsystems.
 #include "ui/Colors.h"
+#include "ui/TComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
 #include "ui/TMain.h"
@@ -269,7 +270,7 @@ void TMain::CreateControls() {
     // ---- Connection ----
     PanelKomunikacji = addPanel(area, QStringLiteral("PanelKomunikacji"), {0, 0, 529, 65});
     QWidget* panel = PanelKomunikacji;
-    Combo_Port = named(new QComboBox(panel), QStringLiteral("Combo_Port"));
+    Combo_Port = named(new TComboBox(panel), QStringLiteral("Combo_Port"));
     Combo_Port->setGeometry(50, 10, 68, FieldHeight);
     for (int port = 1; port <= 8; ++port)
         Combo_Port->addItem(QStringLiteral("COM%1").arg(port));

@@ -3,13 +3,19 @@
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
 #include "serial/ERsCommError.h"
+#include "serial/PortTable.h"
 #include "serial/TRsComm.h"
+#include "serial/TRsLockFile.h"
 #include "ui/Colors.h"
+#include "ui/PortList.h"
+#include "ui/TComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -197,14 +203,93 @@ TEST_F(ConnectionTest, LogoutFromASilentRecorderReportsNoAnswerAndStillCloses) {
     EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
 }
 
-TEST_F(ConnectionTest, APortThatCannotBeOpenedIsReported) {
-    w.Combo_Port->setCurrentIndex(2); // COM3: nothing there
-    RecorderSession::Click(w.Button_polacz);
-    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
-    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", "Plain: Port COM niedostępny"}));
-    EXPECT_FALSE(w.RsComm->IsOpen());
-    EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
-    EXPECT_TRUE(w.Combo_Port->isEnabled());
+TEST_F(ConnectionTest, TheOpenedListShowsWhatEachNumberStandsForAsItIsNow) {
+    TListedPort adapter;
+    adapter.Device = QStringLiteral("/dev/ttyUSB0");
+    adapter.Description = QStringLiteral("FT232R USB UART");
+    adapter.Manufacturer = QStringLiteral("FTDI");
+    adapter.SerialNumber = QStringLiteral("A10K1234");
+    adapter.VendorId = 0x0403;
+    adapter.ProductId = 0x6001;
+    adapter.Accessible = false;
+    *session.machinePorts << adapter;
+    // Plugged in after start-up: found when the list is opened.
+    w.Combo_Port->showPopup();
+    w.Combo_Port->hidePopup();
+
+    const QString pty = QFileInfo(session.sim->PublishedPath().c_str()).canonicalFilePath();
+    const auto data = [&](int index, int role) {
+        return w.Combo_Port->itemData(index, role).toString();
+    };
+    EXPECT_EQ(w.Combo_Port->itemText(1), "COM2");
+    EXPECT_EQ(data(0, PortDetailRole), DeviceShortName(pty)); // the ports folder's COM1
+    EXPECT_EQ(data(1, PortDetailRole), "ttyUSB0 · FT232R USB UART · brak dostępu");
+    EXPECT_EQ(data(2, PortDetailRole), "brak urządzenia");
+    EXPECT_EQ(data(1, Qt::AccessibleDescriptionRole), data(1, PortDetailRole));
+    EXPECT_EQ(data(1, Qt::ToolTipRole), "COM2: /dev/ttyUSB0\nProducent: FTDI\nProdukt: FT232R "
+                                        "USB UART\nVID:PID: 0403:6001\nNumer seryjny: "
+                                        "A10K1234\nBrak dostępu: ten użytkownik nie może "
+                                        "otworzyć portu");
+    EXPECT_TRUE(data(0, Qt::ToolTipRole).contains("Wpis w folderze portów: "));
+    w.Combo_Port->setCurrentIndex(2);
+    EXPECT_EQ(w.Combo_Port->toolTip(), "COM3: brak urządzenia");
+
+    // Unplugged again: gone from the list at the next opening.
+    session.machinePorts->clear();
+    w.Combo_Port->showPopup();
+    w.Combo_Port->hidePopup();
+    EXPECT_EQ(data(1, PortDetailRole), "brak urządzenia");
+}
+
+TEST_F(ConnectionTest, AFailedOpenSaysWhyBelowThePlainBox) {
+    const QString pty = QFileInfo(session.sim->PublishedPath().c_str()).canonicalFilePath();
+    const auto failedOpen = [&](int index) {
+        session.desktop.Log.clear();
+        w.Combo_Port->setCurrentIndex(index);
+        RecorderSession::Click(w.Button_polacz);
+        EXPECT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 3; }));
+        EXPECT_FALSE(w.RsComm->IsOpen());
+        EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
+        EXPECT_TRUE(w.Combo_Port->isEnabled());
+        EXPECT_EQ(session.desktop.Log.mid(0, 2),
+                  (QStringList{"beep", "Plain: Port COM niedostępny"}));
+        return session.desktop.Log.value(2);
+    };
+
+    EXPECT_EQ(failedOpen(2),
+              "Detail: Pod COM3 nie ma portu. Porty są pod: COM1 (" + DeviceShortName(pty) + ").");
+
+    std::filesystem::create_symlink("/dev/null",
+                                    session.sim->PublishedPath().parent_path() / "COM4");
+    EXPECT_EQ(failedOpen(3), "Detail: /dev/null: Inappropriate ioctl for device");
+
+    // Root may open any device: the refusal a user outside the device's group meets is put
+    // in through the device.
+    const auto faults = session.InjectDeviceFaults();
+    faults->OpenError = EACCES;
+    const QString group = QFileInfo(pty).group(); // tty where devpts sets it
+    EXPECT_EQ(failedOpen(0), QStringLiteral("Detail: Brak dostępu do %1 (grupa %2): dodaj "
+                                            "użytkownika do grupy %2 (sudo adduser $USER %2), "
+                                            "wyloguj się z systemu i zaloguj ponownie.")
+                                 .arg(pty, group));
+    faults->OpenError = 0;
+
+    // In use by another program: here another port of this one, which its lock file names.
+    TRsComm other;
+    other.SetPortNum(1);
+    other.Open();
+    const QString busy = failedOpen(0);
+    if (TRsLockFile().Owner(pty) == QCoreApplication::applicationPid()) {
+        QFile comm(QStringLiteral("/proc/self/comm"));
+        ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+        EXPECT_EQ(busy, QStringLiteral("Detail: Port %1 jest zajęty przez program %2 (PID %3): "
+                                       "zamknij go i spróbuj ponownie.")
+                            .arg(pty, QString::fromLocal8Bit(comm.readAll()).trimmed())
+                            .arg(QCoreApplication::applicationPid()));
+    } else {
+        EXPECT_EQ(busy, "Detail: Port " + pty +
+                            " jest zajęty przez inny program: zamknij go i spróbuj ponownie.");
+    }
 }
 
 TEST_F(ConnectionTest, AFailedOpenAfterTheDeviceWentAwayLeavesTheWindowDisconnected) {
@@ -218,8 +303,11 @@ TEST_F(ConnectionTest, AFailedOpenAfterTheDeviceWentAwayLeavesTheWindowDisconnec
 
     session.desktop.Log.clear();
     RecorderSession::Click(w.Button_polacz);
-    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
-    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", "Plain: Port COM niedostępny"}));
+    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 3; }));
+    EXPECT_EQ(session.desktop.Log,
+              (QStringList{"beep", "Plain: Port COM niedostępny",
+                           "Detail: Pod COM1 nie ma portu, a komputer nie ma teraz żadnego "
+                           "portu szeregowego: podłącz adapter i spróbuj ponownie."}));
     EXPECT_FALSE(w.RsComm->IsOpen());
     EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
     EXPECT_EQ(w.Edit_status->Color(), Colors::Red);

@@ -5,10 +5,11 @@
 #include <atomic>
 #include <memory>
 
-// Faults the real device cannot be made to show on demand, switched by the test while the
-// port is open: a write that fails with an error that is not a hang-up (which a root test
-// never sees from a pseudo-terminal), and a line that takes no output at all.
+// Faults the real device cannot be made to show on demand, switched by the test: an open
+// refused for a reason root never meets (no permission), a write that fails with an error
+// that is not a hang-up, and a line that takes no output at all.
 struct DeviceFaults {
+    std::atomic<int> OpenError{0};    // opening fails with this error while it is not 0
     std::atomic<int> WriteError{0};   // writes fail with this error while it is not 0
     std::atomic<bool> Stalled{false}; // writes move nothing; the device never becomes writable
     std::atomic<int> WriteAttempts{0};
@@ -19,7 +20,9 @@ class FaultyDevice : public TRsDevice {
 public:
     explicit FaultyDevice(std::shared_ptr<DeviceFaults> faults);
 
-    int Open(const QString& path) override { return device_->Open(path); }
+    int Open(const QString& path) override {
+        return faults_->OpenError ? faults_->OpenError.load() : device_->Open(path);
+    }
     void Close() override { device_->Close(); }
     int ApplyLineSettings(const TRsLineSettings& settings) override {
         return device_->ApplyLineSettings(settings);

@@ -15,6 +15,7 @@ RecorderSession::RecorderSession(tc8sim::SimulatedRecorder::Settings settings) {
     sim->Start();
     window = std::make_unique<TMain>(desktop);
     window->SetTickIntervalForTests(TickMs);
+    window->SetPortEnumeration(std::make_unique<ScriptedPorts>(machinePorts));
 }
 
 RecorderSession::~RecorderSession() {

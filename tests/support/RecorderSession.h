@@ -2,6 +2,7 @@
 
 #include "FaultyDevice.h"
 #include "ScriptedDesktop.h"
+#include "ScriptedPorts.h"
 #include "SimulatedRecorder.h"
 #include "WaitFor.h"
 #include "ui/TMain.h"
@@ -34,6 +35,9 @@ public:
 
     QTemporaryDir dataHome;
     ScriptedDesktop desktop;
+    // The serial ports the machine lists besides the ports folder: none unless a test adds
+    // them, so that what the numbers stand for does not depend on the machine.
+    std::shared_ptr<QList<TListedPort>> machinePorts = std::make_shared<QList<TListedPort>>();
     std::unique_ptr<tc8sim::SimulatedRecorder> sim;
     std::unique_ptr<TMain> window;
 

@@ -22,8 +22,10 @@ QString kindName(MessageKind kind) {
 }
 } // namespace
 
-void ScriptedDesktop::ShowMessage(MessageKind kind, const QString& text) {
+void ScriptedDesktop::ShowMessage(MessageKind kind, const QString& text, const QString& detail) {
     Log << kindName(kind) + QStringLiteral(": ") + text;
+    if (!detail.isEmpty())
+        Log << QStringLiteral("Detail: ") + detail;
     if (OnMessage)
         OnMessage(kind, text);
 }

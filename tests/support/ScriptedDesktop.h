@@ -8,13 +8,15 @@
 #include <optional>
 
 // The desktop for tests. Every box and beep is recorded in Log, in order ("beep",
-// "Error: <text>", "Information: <text>", ...); boxes return at once as if "OK" were pressed.
+// "Error: <text>", "Information: <text>", ...), a box's line of detail as "Detail: <text>"
+// after it; boxes return at once as if "OK" were pressed.
 // File dialogs answer from a queue the test fills (no answer left: cancelled). Modal
 // dialogs run for real; a queued script is run inside them once they are up. Event
 // pumping is Qt's own.
 class ScriptedDesktop : public QtDesktop {
 public:
-    void ShowMessage(MessageKind kind, const QString& text) override;
+    using QtDesktop::ShowMessage;
+    void ShowMessage(MessageKind kind, const QString& text, const QString& detail) override;
     void Beep() override;
     bool ExecuteOpenDialog(FileDialog& dialog) override;
     bool ExecuteSaveDialog(FileDialog& dialog) override;

@@ -6,6 +6,7 @@
 #include "firmware/TFboot.h"
 #include "operations/TFhaslo_nowe.h"
 #include "protocol/Commands.h"
+#include "ui/TComboBox.h"
 #include "ui/TEdit.h"
 
 #include <QAccessible>

@@ -43,7 +43,7 @@ bool ShotDesktop::Save(QWidget& widget, const QString& fileName) {
     return true;
 }
 
-void ShotDesktop::ShowMessage(MessageKind kind, const QString& text) {
+void ShotDesktop::ShowMessage(MessageKind kind, const QString& text, const QString& detail) {
     MessagesShown << text;
     const QString fileName = MessageShots.value(text);
     whenOnScreen(
@@ -56,7 +56,7 @@ void ShotDesktop::ShowMessage(MessageKind kind, const QString& text) {
                 Save(box, fileName);
             static_cast<QMessageBox&>(box).accept();
         });
-    QtDesktop::ShowMessage(kind, text);
+    QtDesktop::ShowMessage(kind, text, detail);
 }
 
 bool ShotDesktop::ExecuteOpenDialog(FileDialog& dialog) {

@@ -16,7 +16,8 @@ class ShotDesktop : public QtDesktop {
 public:
     explicit ShotDesktop(const QDir& output) : output_(output) {}
 
-    void ShowMessage(MessageKind kind, const QString& text) override;
+    using QtDesktop::ShowMessage;
+    void ShowMessage(MessageKind kind, const QString& text, const QString& detail) override;
     void Beep() override {}
     bool ExecuteOpenDialog(FileDialog& dialog) override;
     bool ExecuteSaveDialog(FileDialog& dialog) override;

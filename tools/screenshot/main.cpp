@@ -11,6 +11,7 @@
 #include "operations/TFhaslo_nowe.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
+#include "ui/TComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
 #include "ui/TMain.h"

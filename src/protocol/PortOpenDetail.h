@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Why a port could not be opened, as far as the system tells it.
+struct TPortOpenFailure {
+    QString PortName;       // "COM3"
+    QString Device;         // the device behind it; empty when the number stands for nothing
+    int Error = 0;          // the system's error code
+    QString SystemMessage;  // the system's text for it
+    QString Group;          // the device's group, for a refused permission
+    qint64 OwnerPid = 0;    // the process that holds the device, when its lock file says so
+    QString OwnerName;      // that process's name
+    QStringList PortsThere; // the numbers that stand for a port: "COM1 (ttyUSB0)"
+};
+
+// The line of detail below "Port COM niedostępny": what went wrong and what to do.
+QString PortOpenDetail(const TPortOpenFailure& failure);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "serial/PortTable.h"
+
+#include <QString>
+#include <QStyledItemDelegate>
+
+// How the port list presents what each number stands for.
+
+// Shown beside the number in the opened list and read out as the item's description:
+// "ttyUSB0 · FT232R USB UART", "brak urządzenia"; "brak dostępu" marks a port this user may
+// not open.
+QString PortListDetail(const TPortChoice& choice);
+
+// The item's tool tip: the device path, maker, product, vendor and product id and serial
+// number where known.
+QString PortToolTip(int number, const TPortChoice& choice);
+
+// The item role that holds PortListDetail.
+constexpr int PortDetailRole = Qt::UserRole + 1;
+
+// Draws each item of the opened list as its number followed by its detail; the closed box
+// keeps showing the number alone.
+class TPortListDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+};

@@ -1,0 +1,7 @@
+#include "ui/TComboBox.h"
+
+void TComboBox::showPopup() {
+    if (OnDropDown)
+        OnDropDown();
+    QComboBox::showPopup();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QComboBox>
+#include <functional>
+
+// A drop-down list that tells its owner when it is about to open, so the owner can bring
+// the items up to date first.
+class TComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    std::function<void()> OnDropDown;
+
+    void showPopup() override;
+};

@@ -1,0 +1,43 @@
+#include "protocol/PortOpenDetail.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace {
+
+TPortOpenFailure Failure(int error, const char* device = "/dev/ttyUSB0") {
+    TPortOpenFailure failure;
+    failure.PortName = QStringLiteral("COM3");
+    failure.Device = QString::fromUtf8(device);
+    failure.Error = error;
+    failure.SystemMessage = QStringLiteral("Inappropriate ioctl for device");
+    return failure;
+}
+
+TEST(PortOpenDetail, SaysWhyAndWhatToDo) {
+    TPortOpenFailure nothing = Failure(ENOENT, "");
+    EXPECT_EQ(PortOpenDetail(nothing), "Pod COM3 nie ma portu, a komputer nie ma teraz żadnego "
+                                       "portu szeregowego: podłącz adapter i spróbuj ponownie.");
+    nothing.PortsThere = {"COM1 (ttyS0)", "COM2 (ttyUSB0)"};
+    EXPECT_EQ(PortOpenDetail(nothing), "Pod COM3 nie ma portu. Porty są pod: COM1 (ttyS0), "
+                                       "COM2 (ttyUSB0).");
+
+    TPortOpenFailure refused = Failure(EACCES);
+    refused.Group = QStringLiteral("dialout");
+    EXPECT_EQ(PortOpenDetail(refused),
+              "Brak dostępu do /dev/ttyUSB0 (grupa dialout): dodaj użytkownika do grupy dialout "
+              "(sudo adduser $USER dialout), wyloguj się z systemu i zaloguj ponownie.");
+
+    TPortOpenFailure busy = Failure(EBUSY);
+    EXPECT_EQ(PortOpenDetail(busy), "Port /dev/ttyUSB0 jest zajęty przez inny program: zamknij "
+                                    "go i spróbuj ponownie.");
+    busy.OwnerPid = 4242;
+    busy.OwnerName = QStringLiteral("minicom");
+    EXPECT_EQ(PortOpenDetail(busy), "Port /dev/ttyUSB0 jest zajęty przez program minicom (PID "
+                                    "4242): zamknij go i spróbuj ponownie.");
+
+    EXPECT_EQ(PortOpenDetail(Failure(ENOTTY, "/dev/null")),
+              "/dev/null: Inappropriate ioctl for device");
+}
+
+} // namespace
