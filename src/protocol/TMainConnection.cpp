@@ -102,17 +102,18 @@ void TMain::Combo_PortDropDown() {
 
 void TMain::RefreshPortList() {
     Ports = CurrentPortTable(*PortEnumeration, PortsFolder());
+    const QFontMetrics metrics = Combo_Port->fontMetrics();
     int widest = 0;
     for (int i = 0; i < PortCount; ++i) {
         const QString detail = PortListDetail(Ports[i]);
         Combo_Port->setItemData(i, detail, PortDetailRole);
         Combo_Port->setItemData(i, detail, Qt::AccessibleDescriptionRole);
         Combo_Port->setItemData(i, PortToolTip(i + 1, Ports[i]), Qt::ToolTipRole);
-        widest = std::max(widest, Combo_Port->fontMetrics().horizontalAdvance(
-                                      Combo_Port->itemText(i) + QStringLiteral("   ") + detail));
+        widest = std::max(widest, metrics.horizontalAdvance(detail));
     }
     // The opened list is as wide as its longest line, however narrow the closed box.
-    Combo_Port->view()->setMinimumWidth(widest + 2 * Combo_Port->fontMetrics().averageCharWidth());
+    Combo_Port->view()->setMinimumWidth(TPortListDelegate::DetailColumn(metrics) + widest +
+                                        2 * metrics.averageCharWidth());
     Combo_Port->setToolTip(
         Combo_Port->itemData(Combo_Port->currentIndex(), Qt::ToolTipRole).toString());
 }
@@ -140,7 +141,7 @@ QString TMain::PortOpenFailureDetail(const ERsOpenError& error) const {
             failure.OwnerName = ProcessName(failure.OwnerPid);
     }
     for (int i = 0; i < PortCount; ++i) {
-        if (Ports[i].Port && QFileInfo::exists(Ports[i].Port->Device))
+        if (Ports[i].Port && Ports[i].Port->Present)
             failure.PortsThere << QStringLiteral("COM%1 (%2)")
                                       .arg(i + 1)
                                       .arg(DeviceShortName(Ports[i].Port->Device));

@@ -66,7 +66,8 @@ QList<TFolderEntry> ReadPortsFolder(const QString& folder) {
             found.Target = entry.canonicalFilePath();
         else
             found.Target = QDir(folder).absoluteFilePath(entry.symLinkTarget());
-        found.Accessible = MayOpen(path);
+        found.Present = entry.exists();
+        found.Accessible = !found.Present || MayOpen(path);
         entries << found;
     }
     return entries;

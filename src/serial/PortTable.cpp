@@ -48,6 +48,7 @@ TPortTable BuildPortTable(const QList<TFolderEntry>& entries, QList<TListedPort>
             choice.Port->Device = entry.Target;
         }
         choice.Port->Accessible = entry.Accessible;
+        choice.Port->Present = entry.Present;
         taken << entry.Target;
     }
 

@@ -18,6 +18,7 @@ struct TListedPort {
     std::optional<quint16> ProductId;
     QString StableName;     // its name in /dev/serial/by-id, for adapters that have one
     bool Accessible = true; // this user may open it
+    bool Present = true;    // the device is there (a folder entry may lead nowhere)
 
     bool operator==(const TListedPort&) const = default;
 };
@@ -28,6 +29,7 @@ struct TFolderEntry {
     QString EntryPath; // the entry itself, opened as it is
     QString Target;    // the device it leads to (it may not exist)
     bool Accessible = true;
+    bool Present = true;
 };
 
 // What one number stands for.

@@ -1,5 +1,6 @@
 #include "ui/PortList.h"
 
+#include <QPainter>
 #include <QStringList>
 
 namespace {
@@ -14,6 +15,8 @@ QString PortListDetail(const TPortChoice& choice) {
     if (!choice.Port)
         return QStringLiteral("brak urządzenia");
     QStringList parts{DeviceShortName(choice.Port->Device)};
+    if (!choice.Port->Present)
+        parts << QStringLiteral("brak urządzenia");
     if (!choice.Port->Description.isEmpty())
         parts << choice.Port->Description;
     if (!choice.Port->Accessible)
@@ -27,6 +30,8 @@ QString PortToolTip(int number, const TPortChoice& choice) {
         return name + QStringLiteral(": brak urządzenia");
     const TListedPort& port = *choice.Port;
     QStringList lines{name + QStringLiteral(": ") + port.Device};
+    if (!port.Present)
+        lines.front() += QStringLiteral(" (brak urządzenia)");
     if (choice.Source == TPortChoice::TSource::FolderEntry)
         lines << QStringLiteral("Wpis w folderze portów: ") + choice.Path;
     if (!port.Manufacturer.isEmpty())
@@ -42,8 +47,30 @@ QString PortToolTip(int number, const TPortChoice& choice) {
     return lines.join(u'\n');
 }
 
-void TPortListDelegate::initStyleOption(QStyleOptionViewItem* option,
-                                        const QModelIndex& index) const {
-    QStyledItemDelegate::initStyleOption(option, index);
-    option->text += QStringLiteral("   ") + index.data(PortDetailRole).toString();
+void TPortListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    // The details start in one column, after the widest number.
+    const int column = DetailColumn(option.fontMetrics);
+    const QRect area = option.rect.adjusted(column, 0, 0, 0);
+    painter->save();
+    painter->setFont(option.font);
+    painter->setPen(option.palette.color(
+        option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(area, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+                      index.data(PortDetailRole).toString());
+    painter->restore();
+}
+
+QSize TPortListDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setWidth(DetailColumn(option.fontMetrics) +
+                  option.fontMetrics.horizontalAdvance(index.data(PortDetailRole).toString()) +
+                  option.fontMetrics.averageCharWidth());
+    return size;
+}
+
+int TPortListDelegate::DetailColumn(const QFontMetrics& metrics) {
+    return metrics.horizontalAdvance(QStringLiteral("COM8")) + 3 * metrics.averageCharWidth();
 }

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
@@ -45,6 +46,9 @@ void QtDesktop::ShowMessage(MessageKind kind, const QString& text, const QString
     }
     QMessageBox box(icon, caption, text, QMessageBox::NoButton, parentWindow_);
     box.setInformativeText(detail);
+    // Qt would wrap the detail to the width of the short text above it.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 56);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }

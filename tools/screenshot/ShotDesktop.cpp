@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -36,6 +37,17 @@ void whenOnScreen(const std::function<QWidget*()>& find,
 
 bool ShotDesktop::Save(QWidget& widget, const QString& fileName) {
     if (!widget.grab().save(output_.filePath(fileName), "PNG")) {
+        Failures << QStringLiteral("cannot write %1").arg(output_.filePath(fileName));
+        return false;
+    }
+    PicturesWritten << fileName;
+    return true;
+}
+
+bool ShotDesktop::SaveScreenArea(const QRect& area, const QString& fileName) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    if (shot.isNull() || !shot.save(output_.filePath(fileName), "PNG")) {
         Failures << QStringLiteral("cannot write %1").arg(output_.filePath(fileName));
         return false;
     }

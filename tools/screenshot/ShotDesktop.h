@@ -25,6 +25,8 @@ public:
 
     // Writes a picture of the widget (without the window frame) into the output folder.
     bool Save(QWidget& widget, const QString& fileName);
+    // Writes a picture of an area of the screen: a window together with its open popup.
+    bool SaveScreenArea(const QRect& area, const QString& fileName);
 
     // Message texts to photograph, with the file name of each picture; every box is closed
     // with "OK" once it is up.

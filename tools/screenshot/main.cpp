@@ -11,11 +11,13 @@
 #include "operations/TFhaslo_nowe.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
+#include "serial/PortEnumeration.h"
 #include "ui/TComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
 #include "ui/TMain.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -87,6 +89,35 @@ QString writeFirmwareFile(const QString& folder) {
     return path;
 }
 
+// The ports of a technician's laptop besides the simulator: two USB adapters, one of them
+// not open to this user, and a USB modem.
+class LaptopPorts : public TPortEnumeration {
+public:
+    QList<TListedPort> ListPorts() const override {
+        TListedPort ftdi;
+        ftdi.Device = QStringLiteral("/dev/ttyUSB0");
+        ftdi.Description = QStringLiteral("FT232R USB UART");
+        ftdi.Manufacturer = QStringLiteral("FTDI");
+        ftdi.SerialNumber = QStringLiteral("A10K3J7Q");
+        ftdi.VendorId = 0x0403;
+        ftdi.ProductId = 0x6001;
+        ftdi.StableName = QStringLiteral("usb-FTDI_FT232R_USB_UART_A10K3J7Q-if00-port0");
+        TListedPort prolific;
+        prolific.Device = QStringLiteral("/dev/ttyUSB1");
+        prolific.Description = QStringLiteral("USB-Serial Controller");
+        prolific.Manufacturer = QStringLiteral("Prolific Technology Inc.");
+        prolific.VendorId = 0x067b;
+        prolific.ProductId = 0x2303;
+        prolific.StableName =
+            QStringLiteral("usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0");
+        prolific.Accessible = false;
+        TListedPort modem;
+        modem.Device = QStringLiteral("/dev/ttyACM0");
+        modem.Description = QStringLiteral("USB Modem");
+        return {ftdi, prolific, modem};
+    }
+};
+
 struct Tour {
     TMain& window;
     ShotDesktop& desktop;
@@ -127,9 +158,26 @@ struct Tour {
         });
     }
 
+    // The opened port list, photographed with the window under it.
+    void photographPortList() {
+        window.Combo_Port->showPopup();
+        QWidget* popup = window.Combo_Port->view()->window();
+        waitUntil("port list", [popup] {
+            return popup->isVisible() && popup->windowHandle() &&
+                   popup->windowHandle()->isExposed();
+        });
+        QCoreApplication::processEvents();
+        const QRect area = window.frameGeometry().united(popup->frameGeometry());
+        desktop.SaveScreenArea(
+            area.intersected(QRect(window.frameGeometry().topLeft(), QSize(area.width(), 220))),
+            QStringLiteral("port-list.png"));
+        window.Combo_Port->hidePopup();
+    }
+
     void run() {
         storeRecorderConfiguration();
         desktop.Save(window, QStringLiteral("main-window-start.png"));
+        photographPortList();
 
         // A wrong password first, then the right one.
         const QString wrongPassword = QStringLiteral("Błędne hasło");
@@ -188,7 +236,8 @@ struct Tour {
         pick(window.Oprogramie1);
         waitUntil("about box", [&] { return aboutBoxShown && noBoxOpen(); });
 
-        // A port that cannot be opened: COM8 leads nowhere in the private ports folder.
+        // A port that cannot be opened: COM8 leads nowhere in the private ports folder, and
+        // the box says which numbers do have a port.
         click(window.Button_rozlacz);
         expectMessage("logout", QStringLiteral("Wylogowano z Rejestratora TC-8"));
         const QString portUnavailable = QStringLiteral("Port COM niedostępny");
@@ -223,10 +272,10 @@ struct Tour {
         // the moment; a missing one fails the run rather than leave an old picture behind.
         for (const char* picture :
              {"main-window-start.png", "message-wrong-password.png", "main-window-reading.png",
-              "main-window.png", "message-history-saved.png", "password-dialog.png",
-              "about-box.png", "message-port-unavailable.png", "firmware-dialog-empty.png",
-              "firmware-dialog.png", "message-firmware-warning.png", "firmware-progress.png",
-              "message-firmware-done.png"})
+              "port-list.png", "main-window.png", "message-history-saved.png",
+              "password-dialog.png", "about-box.png", "message-port-unavailable.png",
+              "firmware-dialog-empty.png", "firmware-dialog.png", "message-firmware-warning.png",
+              "firmware-progress.png", "message-firmware-done.png"})
             if (!desktop.PicturesWritten.contains(QLatin1String(picture)))
                 throw std::runtime_error(std::string("no picture ") + picture);
     }
@@ -272,6 +321,7 @@ int main(int argc, char** argv) {
     {
         ShotDesktop desktop(output);
         TMain window(desktop);
+        window.SetPortEnumeration(std::make_unique<LaptopPorts>());
         desktop.SetParentWindow(&window);
         window.show();
         try {
