@@ -203,6 +203,28 @@ TEST_F(ConnectionTest, LogoutFromASilentRecorderReportsNoAnswerAndStillCloses) {
     EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
 }
 
+TEST_F(ConnectionTest, AListedAdapterIsTheFirstNumberWithoutAnyPortsFolderEntry) {
+    // A laptop with a USB adapter, no on-board port and no ports folder: the simulator
+    // publishes nothing, and the system lists its line as the adapter.
+    tc8sim::SimulatedRecorder::Settings settings = RecorderSession::DefaultSettings();
+    settings.PortNumber = 0;
+    tc8sim::SimulatedRecorder adapter(settings);
+    adapter.Start();
+    session.sim->Stop();
+    TListedPort listed;
+    listed.Device = QString::fromStdString(adapter.SlavePath());
+    listed.Description = QStringLiteral("FT232R USB UART");
+    *session.machinePorts << listed;
+
+    ASSERT_TRUE(session.LogOn());
+    EXPECT_EQ(w.Combo_Port->currentIndex(), 0);
+    EXPECT_EQ(w.Combo_Port->itemData(0, PortDetailRole).toString(),
+              DeviceShortName(listed.Device) + " · FT232R USB UART");
+    EXPECT_EQ(adapter.Snapshot().RequestCount(Cmd::Logon), 1);
+    w.Button_rozlacz->click();
+    adapter.Stop();
+}
+
 TEST_F(ConnectionTest, TheOpenedListShowsWhatEachNumberStandsForAsItIsNow) {
     TListedPort adapter;
     adapter.Device = QStringLiteral("/dev/ttyUSB0");
