@@ -83,10 +83,7 @@ void TMain::ConnectConnectionHandlers() {
 
     Combo_Port->setItemDelegate(new TPortListDelegate(Combo_Port));
     Combo_Port->OnDropDown = Guarded(this, &TMain::Combo_PortDropDown);
-    // The closed box's tool tip describes the port chosen.
-    connect(Combo_Port, &QComboBox::currentIndexChanged, this, [this](int index) {
-        Combo_Port->setToolTip(Combo_Port->itemData(index, Qt::ToolTipRole).toString());
-    });
+    connect(Combo_Port, &QComboBox::currentIndexChanged, this, [this] { DescribeChosenPort(); });
     SetPortEnumeration(CreateSystemPortEnumeration());
 }
 
@@ -114,8 +111,14 @@ void TMain::RefreshPortList() {
     // The opened list is as wide as its longest line, however narrow the closed box.
     Combo_Port->view()->setMinimumWidth(TPortListDelegate::DetailColumn(metrics) + widest +
                                         2 * metrics.averageCharWidth());
-    Combo_Port->setToolTip(
-        Combo_Port->itemData(Combo_Port->currentIndex(), Qt::ToolTipRole).toString());
+    DescribeChosenPort();
+}
+
+// The closed box's tool tip and description tell the port chosen.
+void TMain::DescribeChosenPort() {
+    const int index = Combo_Port->currentIndex();
+    Combo_Port->setToolTip(Combo_Port->itemData(index, Qt::ToolTipRole).toString());
+    Combo_Port->setAccessibleDescription(Combo_Port->itemData(index, PortDetailRole).toString());
 }
 
 QString TMain::PortPath(const QString& portName) const {

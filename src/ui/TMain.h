@@ -325,6 +325,7 @@ private:
     void ShowDisconnected();
     // Builds the port table anew and shows in the list what each number stands for.
     void RefreshPortList();
+    void DescribeChosenPort();
     // The device COMn stands for now; empty for a name that stands for nothing.
     QString PortPath(const QString& portName) const;
     // The line of detail of a port that could not be opened.

@@ -255,6 +255,7 @@ TEST_F(ConnectionTest, TheOpenedListShowsWhatEachNumberStandsForAsItIsNow) {
     EXPECT_TRUE(data(0, Qt::ToolTipRole).contains("Wpis w folderze portów: "));
     w.Combo_Port->setCurrentIndex(2);
     EXPECT_EQ(w.Combo_Port->toolTip(), "COM3: brak urządzenia");
+    EXPECT_EQ(w.Combo_Port->accessibleDescription(), "brak urządzenia");
 
     // Unplugged again: gone from the list at the next opening.
     session.machinePorts->clear();
