@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libgl-dev
   libjpeg-dev libgtest-dev googletest
-  xvfb xauth fonts-dejavu-core fonts-liberation2
+  xvfb xauth procps fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-}" = "--extra" ]; then
   shift

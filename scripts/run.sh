@@ -28,7 +28,7 @@ ports="$demo/tc8-configurator/ports"
 "$build/tools/tc8-sim/tc8-sim" --port 1 --quiet &
 sim=$!
 trap 'kill "$sim" 2>/dev/null || true; wait "$sim" 2>/dev/null || true; rm -rf "$demo"' EXIT
-for _ in $(seq 100); do
+for _ in $(seq 400); do
     [ -e "$ports/COM1" ] && break
     kill -0 "$sim" 2>/dev/null || { echo "The simulated recorder did not start." >&2; exit 1; }
     sleep 0.05

@@ -3,27 +3,42 @@
 #include <cerrno>
 
 QString PortOpenDetail(const TPortOpenFailure& failure) {
-    if (failure.Device.isEmpty() || failure.Error == ENOENT) {
+    const bool missing = failure.Device.isEmpty() || failure.Error == ENOENT ||
+                         failure.Error == ENXIO || failure.Error == ENODEV;
+    if (missing && failure.FolderEntry && !failure.Device.isEmpty())
+        return QStringLiteral("Wpis %1 w folderze portów prowadzi do %2, którego nie ma: włóż "
+                              "adapter albo usuń wpis.")
+            .arg(failure.PortName, failure.Device);
+    if (missing) {
         if (failure.PortsThere.isEmpty())
-            return QStringLiteral("Pod %1 nie ma portu, a komputer nie ma teraz żadnego portu "
-                                  "szeregowego: podłącz adapter i spróbuj ponownie.")
+            return QStringLiteral("Pod numerem %1 nie ma portu, a w komputerze nie ma teraz "
+                                  "żadnego portu szeregowego: podłącz adapter i spróbuj "
+                                  "ponownie.")
                 .arg(failure.PortName);
-        return QStringLiteral("Pod %1 nie ma portu. Porty są pod: %2.")
+        return QStringLiteral("Pod numerem %1 nie ma portu. Porty są pod numerami: %2.")
             .arg(failure.PortName, failure.PortsThere.join(QStringLiteral(", ")));
     }
     if (failure.Error == EACCES || failure.Error == EPERM) {
-        const QString group = failure.Group.isEmpty() ? QStringLiteral("dialout") : failure.Group;
+        if (failure.Group.isEmpty())
+            return QStringLiteral("Brak dostępu do %1: poproś administratora o prawo odczytu i "
+                                  "zapisu (na Debianie porty szeregowe należą do grupy "
+                                  "dialout).")
+                .arg(failure.Device);
         return QStringLiteral("Brak dostępu do %1 (grupa %2): dodaj użytkownika do grupy %2 "
                               "(sudo adduser $USER %2), wyloguj się z systemu i zaloguj "
                               "ponownie.")
-            .arg(failure.Device, group);
+            .arg(failure.Device, failure.Group);
     }
     if (failure.Error == EBUSY) {
-        if (failure.OwnerPid > 0)
+        if (failure.OwnerPid > 0 && !failure.OwnerName.isEmpty())
             return QStringLiteral("Port %1 jest zajęty przez program %2 (PID %3): zamknij go "
                                   "i spróbuj ponownie.")
-                .arg(failure.Device,
-                     failure.OwnerName.isEmpty() ? QStringLiteral("?") : failure.OwnerName)
+                .arg(failure.Device, failure.OwnerName)
+                .arg(failure.OwnerPid);
+        if (failure.OwnerPid > 0)
+            return QStringLiteral("Port %1 jest zajęty przez proces o numerze PID %2: zamknij "
+                                  "go i spróbuj ponownie.")
+                .arg(failure.Device)
                 .arg(failure.OwnerPid);
         return QStringLiteral("Port %1 jest zajęty przez inny program: zamknij go i spróbuj "
                               "ponownie.")

@@ -9,7 +9,8 @@ struct TPortOpenFailure {
     QString Device;         // the device behind it; empty when the number stands for nothing
     int Error = 0;          // the system's error code
     QString SystemMessage;  // the system's text for it
-    QString Group;          // the device's group, for a refused permission
+    bool FolderEntry = false; // the number is pinned by an entry of the ports folder
+    QString Group;            // the device's group, for a refused permission; empty if none helps
     qint64 OwnerPid = 0;    // the process that holds the device, when its lock file says so
     QString OwnerName;      // that process's name
     QStringList PortsThere; // the numbers that stand for a port: "COM1 (ttyUSB0)"

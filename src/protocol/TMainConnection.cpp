@@ -19,7 +19,6 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QFile>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -27,7 +26,6 @@
 #include <QToolButton>
 #include <grp.h>
 #include <sys/stat.h>
-#include <system_error>
 
 namespace {
 const QString DefaultPassword = QStringLiteral("0157");
@@ -38,17 +36,12 @@ void setState(TEdit* field, const QString& text, const QColor& background) {
     field->SetColor(background);
 }
 
-// The device a path leads to, also when it leads nowhere.
-QString DeviceBehind(const QString& path) {
-    const QFileInfo info(path);
-    if (info.exists())
-        return info.canonicalFilePath();
-    return info.isSymLink() ? info.symLinkTarget() : path;
-}
-
-QString GroupOf(const QString& device) {
+// The group whose members may read and write the device, when joining it would help.
+QString GroupToJoin(const QString& device) {
     struct stat status {};
-    if (stat(QFile::encodeName(device).constData(), &status) != 0)
+    if (device.isEmpty() || stat(QFile::encodeName(device).constData(), &status) != 0)
+        return {};
+    if ((status.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP) || status.st_gid == 0)
         return {};
     const group* owner = getgrgid(status.st_gid);
     return owner != nullptr ? QString::fromLocal8Bit(owner->gr_name) : QString();
@@ -133,11 +126,17 @@ QString TMain::PortOpenFailureDetail(const ERsOpenError& error) const {
     TPortOpenFailure failure;
     failure.PortName = error.PortName;
     failure.Error = error.SystemError;
-    failure.SystemMessage =
-        QString::fromStdString(std::generic_category().message(error.SystemError));
-    if (!error.Path.isEmpty())
-        failure.Device = DeviceBehind(error.Path);
-    failure.Group = GroupOf(failure.Device);
+    failure.SystemMessage = error.SystemMessage;
+    // The window opens COMn only: its table says what the number stands for.
+    const int number = error.PortName.mid(3).toInt();
+    if (error.PortName.startsWith(QStringLiteral("COM")) && number >= 1 && number <= PortCount &&
+        Ports[number - 1].Port) {
+        failure.Device = Ports[number - 1].Port->Device;
+        failure.FolderEntry = Ports[number - 1].Source == TPortChoice::TSource::FolderEntry;
+    } else if (!error.Path.isEmpty()) {
+        failure.Device = error.Path;
+    }
+    failure.Group = GroupToJoin(failure.Device);
     if (error.SystemError == EBUSY && !failure.Device.isEmpty()) {
         failure.OwnerPid = TRsLockFile().Owner(failure.Device);
         if (failure.OwnerPid > 0)

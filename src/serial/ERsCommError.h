@@ -12,10 +12,12 @@ public:
 // niedostępny", with what it takes to say why.
 class ERsOpenError : public EConvertError {
 public:
-    ERsOpenError(const QString& message, QString portName, QString path, int systemError)
+    ERsOpenError(const QString& message, QString portName, QString path, int systemError,
+                 QString systemMessage)
         : EConvertError(message), PortName(std::move(portName)), Path(std::move(path)),
-          SystemError(systemError) {}
-    const QString PortName; // "COM3"
-    const QString Path;     // what was opened; empty when the name stands for nothing
-    const int SystemError;  // the platform's error code
+          SystemError(systemError), SystemMessage(std::move(systemMessage)) {}
+    const QString PortName;      // "COM3"
+    const QString Path;          // what was opened; empty when the name stands for nothing
+    const int SystemError;       // the platform's error code
+    const QString SystemMessage; // the platform's text for it
 };

@@ -62,10 +62,8 @@ QList<TFolderEntry> ReadPortsFolder(const QString& folder) {
         TFolderEntry found;
         found.Number = number;
         found.EntryPath = path;
-        if (entry.exists())
-            found.Target = entry.canonicalFilePath();
-        else
-            found.Target = QDir(folder).absoluteFilePath(entry.symLinkTarget());
+        // A link that leads nowhere names the path it was made with (Qt makes it absolute).
+        found.Target = entry.exists() ? entry.canonicalFilePath() : entry.symLinkTarget();
         found.Present = entry.exists();
         found.Accessible = !found.Present || MayOpen(path);
         entries << found;

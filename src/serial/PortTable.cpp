@@ -8,21 +8,28 @@ namespace {
 
 // On-board UARTs first (COM1 and COM2 are the board's own on the PCs technicians know),
 // then USB adapters, then the rest (ACM modems and others).
+// Adapters without a stable name follow the named ones, by their number.
 std::tuple<int, qint64, QString> OrderKey(const TListedPort& port) {
     static const QRegularExpression uart(QStringLiteral("^ttyS([0-9]+)$"));
+    static const QRegularExpression adapter(QStringLiteral("^ttyUSB([0-9]+)$"));
     const QString name = DeviceShortName(port.Device);
     if (const QRegularExpressionMatch match = uart.match(name); match.hasMatch())
         return {0, match.captured(1).toLongLong(), {}};
-    if (name.startsWith(QStringLiteral("ttyUSB")))
-        return {1, 0, port.StableName.isEmpty() ? port.Device : port.StableName};
-    return {2, 0, port.Device};
+    if (const QRegularExpressionMatch match = adapter.match(name); match.hasMatch()) {
+        if (!port.StableName.isEmpty())
+            return {1, 0, port.StableName};
+        return {2, match.captured(1).toLongLong(), {}};
+    }
+    return {3, 0, port.Device};
 }
 
 } // namespace
 
 QString DeviceShortName(const QString& device) {
-    const qsizetype slash = device.lastIndexOf(u'/');
-    QString name = slash < 0 ? device : device.mid(slash + 1);
+    // Outside /dev only the whole path says what it is.
+    if (!device.startsWith(QStringLiteral("/dev/")))
+        return device;
+    QString name = device.mid(device.lastIndexOf(u'/') + 1);
     // A pseudo-terminal's slave has a number only; its folder says what it is.
     if (device.startsWith(QStringLiteral("/dev/pts/")))
         name.prepend(QStringLiteral("pts/"));

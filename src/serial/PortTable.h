@@ -53,5 +53,6 @@ using TPortTable = std::array<TPortChoice, PortCount>;
 // stable names, then the rest by device name. Numbers left over stand for nothing.
 TPortTable BuildPortTable(const QList<TFolderEntry>& entries, QList<TListedPort> listed);
 
-// The short name of a device ("ttyUSB0" for /dev/ttyUSB0).
+// The short name of a device ("ttyUSB0" for /dev/ttyUSB0, "pts/3" for /dev/pts/3); a path
+// outside /dev stays whole.
 QString DeviceShortName(const QString& device);

@@ -147,9 +147,9 @@ void TRsCustomComm::Open() {
     const QString path = portResolver_ ? portResolver_(name) : ResolvePortPath(name, PortsFolder());
     std::unique_ptr<TRsDevice> device = deviceFactory_ ? deviceFactory_() : CreatePlatformDevice();
     if (const int error = path.isEmpty() ? ENOENT : device->Open(path)) {
-        throw ERsOpenError(
-            QStringLiteral("Cannot open %1 (%2): %3").arg(name, path, device->SystemMessage(error)),
-            name, path, error);
+        const QString message = device->SystemMessage(error);
+        throw ERsOpenError(QStringLiteral("Cannot open %1 (%2): %3").arg(name, path, message), name,
+                           path, error, message);
     }
     device_ = std::move(device);
     deviceGone_ = false;

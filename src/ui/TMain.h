@@ -190,8 +190,6 @@ public:
 
     // Where the machine's serial ports come from (the system's by default).
     void SetPortEnumeration(std::unique_ptr<TPortEnumeration> enumeration);
-    // What COM1 ... COM8 stand for, as the list was last brought up to date.
-    const TPortTable& PortChoices() const { return Ports; }
     void Combo_PortDropDown();
     void Button_polaczClick();
     void Button_rozlaczClick();

@@ -16,13 +16,21 @@ TPortOpenFailure Failure(int error, const char* device = "/dev/ttyUSB0") {
 
 TEST(PortOpenDetail, SaysWhyAndWhatToDo) {
     TPortOpenFailure nothing = Failure(ENOENT, "");
-    EXPECT_EQ(PortOpenDetail(nothing), "Pod COM3 nie ma portu, a komputer nie ma teraz żadnego "
-                                       "portu szeregowego: podłącz adapter i spróbuj ponownie.");
+    EXPECT_EQ(PortOpenDetail(nothing),
+              "Pod numerem COM3 nie ma portu, a w komputerze nie ma teraz żadnego portu "
+              "szeregowego: podłącz adapter i spróbuj ponownie.");
     nothing.PortsThere = {"COM1 (ttyS0)", "COM2 (ttyUSB0)"};
-    EXPECT_EQ(PortOpenDetail(nothing), "Pod COM3 nie ma portu. Porty są pod: COM1 (ttyS0), "
-                                       "COM2 (ttyUSB0).");
+    EXPECT_EQ(PortOpenDetail(nothing), "Pod numerem COM3 nie ma portu. Porty są pod numerami: "
+                                       "COM1 (ttyS0), COM2 (ttyUSB0).");
+    TPortOpenFailure unplugged = Failure(ENOENT);
+    unplugged.FolderEntry = true;
+    EXPECT_EQ(PortOpenDetail(unplugged), "Wpis COM3 w folderze portów prowadzi do /dev/ttyUSB0, "
+                                         "którego nie ma: włóż adapter albo usuń wpis.");
 
     TPortOpenFailure refused = Failure(EACCES);
+    EXPECT_EQ(PortOpenDetail(refused),
+              "Brak dostępu do /dev/ttyUSB0: poproś administratora o prawo odczytu i zapisu (na "
+              "Debianie porty szeregowe należą do grupy dialout).");
     refused.Group = QStringLiteral("dialout");
     EXPECT_EQ(PortOpenDetail(refused),
               "Brak dostępu do /dev/ttyUSB0 (grupa dialout): dodaj użytkownika do grupy dialout "
@@ -32,6 +40,8 @@ TEST(PortOpenDetail, SaysWhyAndWhatToDo) {
     EXPECT_EQ(PortOpenDetail(busy), "Port /dev/ttyUSB0 jest zajęty przez inny program: zamknij "
                                     "go i spróbuj ponownie.");
     busy.OwnerPid = 4242;
+    EXPECT_EQ(PortOpenDetail(busy), "Port /dev/ttyUSB0 jest zajęty przez proces o numerze PID "
+                                    "4242: zamknij go i spróbuj ponownie.");
     busy.OwnerName = QStringLiteral("minicom");
     EXPECT_EQ(PortOpenDetail(busy), "Port /dev/ttyUSB0 jest zajęty przez program minicom (PID "
                                     "4242): zamknij go i spróbuj ponownie.");

@@ -1,5 +1,10 @@
 #include "serial/PortTable.h"
+#include "PortsFolder.h"
+#include "PtyPair.h"
+#include "serial/PortEnumeration.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,14 +28,15 @@ TEST(PortTable, UartsByNumberThenAdaptersByStableNameThenTheRest) {
     const TPortTable table = BuildPortTable(
         {}, {Port("/dev/ttyACM0"), Port("/dev/ttyUSB0", "usb-Prolific_PL2303-if00-port0"),
              Port("/dev/ttyS10"), Port("/dev/ttyUSB1", "usb-FTDI_FT232R_A10K-if00-port0"),
-             Port("/dev/ttyS1"), Port("/dev/ttyS0")});
+             Port("/dev/ttyUSB10"), Port("/dev/ttyS1"), Port("/dev/ttyUSB2"), Port("/dev/ttyS0")});
+    // Adapters without a stable name after the named ones, by number.
     EXPECT_EQ(Devices(table),
               (QStringList{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS10", "/dev/ttyUSB1",
-                           "/dev/ttyUSB0", "/dev/ttyACM0", "", ""}));
+                           "/dev/ttyUSB0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyACM0"}));
     EXPECT_EQ(table[3].Source, TPortChoice::TSource::Listed);
     EXPECT_EQ(table[3].Path, "/dev/ttyUSB1");
-    EXPECT_EQ(table[6].Source, TPortChoice::TSource::Nothing);
-    EXPECT_TRUE(table[6].Path.isEmpty());
+    EXPECT_EQ(BuildPortTable({}, {})[0].Source, TPortChoice::TSource::Nothing);
+    EXPECT_TRUE(BuildPortTable({}, {})[0].Path.isEmpty());
 }
 
 TEST(PortTable, FolderEntriesKeepTheirNumbersAndTheirDevicesAreNotOfferedTwice) {
@@ -65,6 +71,24 @@ TEST(PortTable, ATableBuiltAgainFollowsThePortsThatCameOrWent) {
 TEST(PortTable, ShortNamesOfDevices) {
     EXPECT_EQ(DeviceShortName("/dev/ttyUSB0"), "ttyUSB0");
     EXPECT_EQ(DeviceShortName("/dev/pts/3"), "pts/3");
+    EXPECT_EQ(DeviceShortName("/home/u/ports/COM1"), "/home/u/ports/COM1");
+}
+
+TEST(PortTable, TheFolderNamesTheDeviceEachEntryLeadsTo) {
+    TPortsFolder ports;
+    TPtyPair pty;
+    ports.Link(1, pty.SlavePath());
+    ports.Link(3, QStringLiteral("../unplugged/ttyUSB5")); // relative, leads nowhere
+    ports.Link(9, pty.SlavePath());                        // beyond COM8: not a port number
+    const QList<TFolderEntry> entries = ReadPortsFolder(ports.Path());
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0].Number, 1);
+    EXPECT_EQ(entries[0].EntryPath, ports.Path() + "/COM1");
+    EXPECT_EQ(entries[0].Target, QFileInfo(pty.SlavePath()).canonicalFilePath());
+    EXPECT_TRUE(entries[0].Present);
+    EXPECT_EQ(entries[1].Number, 3);
+    EXPECT_EQ(entries[1].Target, QDir::cleanPath(ports.Path() + "/../unplugged/ttyUSB5"));
+    EXPECT_FALSE(entries[1].Present);
 }
 
 } // namespace
