@@ -236,8 +236,8 @@ struct Tour {
         pick(window.Oprogramie1);
         waitUntil("about box", [&] { return aboutBoxShown && noBoxOpen(); });
 
-        // A port that cannot be opened: COM8 leads nowhere in the private ports folder, and
-        // the box says which numbers do have a port.
+        // A port that cannot be opened: COM8 is pinned to an adapter that is unplugged, and
+        // the box says so.
         click(window.Button_rozlacz);
         expectMessage("logout", QStringLiteral("Wylogowano z Rejestratora TC-8"));
         const QString portUnavailable = QStringLiteral("Port COM niedostępny");
@@ -301,7 +301,8 @@ int main(int argc, char** argv) {
     qputenv("XDG_DATA_HOME", work.path().toLocal8Bit());
     const QString ports = work.path() + QStringLiteral("/tc8-configurator/ports");
     QDir().mkpath(ports);
-    QFile::link(work.path() + QStringLiteral("/no-such-device"), ports + QStringLiteral("/COM8"));
+    // A pinned adapter that is unplugged now (no machine of the tour has a ninth adapter).
+    QFile::link(QStringLiteral("/dev/ttyUSB9"), ports + QStringLiteral("/COM8"));
 
     SimulatedRecorder::Settings settings;
     settings.PortNumber = 1;
