@@ -40,6 +40,11 @@ QString PortOpenDetail(const TPortOpenFailure& failure) {
                                   "go i spróbuj ponownie.")
                 .arg(failure.Device)
                 .arg(failure.OwnerPid);
+        if (!failure.StaleLock.isEmpty())
+            return QStringLiteral("Port %1 blokuje plik %2, który zostawił program już "
+                                  "niedziałający: usuń ten plik (sudo rm %2) i spróbuj "
+                                  "ponownie.")
+                .arg(failure.Device, failure.StaleLock);
         return QStringLiteral("Port %1 jest zajęty przez inny program: zamknij go i spróbuj "
                               "ponownie.")
             .arg(failure.Device);

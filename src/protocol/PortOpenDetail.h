@@ -13,6 +13,7 @@ struct TPortOpenFailure {
     QString Group;            // the device's group, for a refused permission; empty if none helps
     qint64 OwnerPid = 0;    // the process that holds the device, when its lock file says so
     QString OwnerName;      // that process's name
+    QString StaleLock;      // a lock file left by a program that has ended, when none runs
     QStringList PortsThere; // the numbers that stand for a port: "COM1 (ttyUSB0)"
 };
 

@@ -138,9 +138,12 @@ QString TMain::PortOpenFailureDetail(const ERsOpenError& error) const {
     }
     failure.Group = GroupToJoin(failure.Device);
     if (error.SystemError == EBUSY && !failure.Device.isEmpty()) {
-        failure.OwnerPid = TRsLockFile().Owner(failure.Device);
+        const TRsLockFile lockFile;
+        failure.OwnerPid = lockFile.Owner(failure.Device);
         if (failure.OwnerPid > 0)
             failure.OwnerName = ProcessName(failure.OwnerPid);
+        else
+            failure.StaleLock = lockFile.StaleLock(failure.Device);
     }
     for (int i = 0; i < PortCount; ++i) {
         if (Ports[i].Port && Ports[i].Port->Present)

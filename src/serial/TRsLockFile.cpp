@@ -57,6 +57,18 @@ qint64 TRsLockFile::Owner(const QString& devicePath) const {
     return 0;
 }
 
+QString TRsLockFile::StaleLock(const QString& devicePath) const {
+    for (const QString& folder : folders_) {
+        if (!QFileInfo(folder).isDir())
+            continue;
+        const QString path = folder + QLatin1Char('/') + LockName(devicePath);
+        const QByteArray encoded = QFile::encodeName(path);
+        const bool there = access(encoded.constData(), F_OK) == 0;
+        return there && !Running(LockOwner(encoded)) ? path : QString();
+    }
+    return {};
+}
+
 int TRsLockFile::Acquire(const QString& devicePath) {
     QString folder;
     for (const QString& candidate : folders_) {

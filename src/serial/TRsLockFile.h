@@ -25,6 +25,9 @@ public:
     static QString LockName(const QString& devicePath);
     // The process that holds the device's lock file and still runs (0: none).
     qint64 Owner(const QString& devicePath) const;
+    // The device's lock file when its owner is gone but it is still there (another user's
+    // file in a sticky folder cannot be taken over); empty otherwise.
+    QString StaleLock(const QString& devicePath) const;
 
 private:
     QStringList folders_;

@@ -39,6 +39,11 @@ TEST(PortOpenDetail, SaysWhyAndWhatToDo) {
     TPortOpenFailure busy = Failure(EBUSY);
     EXPECT_EQ(PortOpenDetail(busy), "Port /dev/ttyUSB0 jest zajęty przez inny program: zamknij "
                                     "go i spróbuj ponownie.");
+    busy.StaleLock = QStringLiteral("/run/lock/LCK..ttyUSB0");
+    EXPECT_EQ(PortOpenDetail(busy), "Port /dev/ttyUSB0 blokuje plik /run/lock/LCK..ttyUSB0, "
+                                    "który zostawił program już niedziałający: usuń ten plik "
+                                    "(sudo rm /run/lock/LCK..ttyUSB0) i spróbuj ponownie.");
+    busy.StaleLock.clear();
     busy.OwnerPid = 4242;
     EXPECT_EQ(PortOpenDetail(busy), "Port /dev/ttyUSB0 jest zajęty przez proces o numerze PID "
                                     "4242: zamknij go i spróbuj ponownie.");

@@ -59,7 +59,10 @@ TEST(SerialLockFile, StaleLockIsTakenOverAndLiveForeignLockHonoured) {
     TRsLockFile lockFile({folder.path()});
 
     WriteAll(lock, QByteArray::number(DeadPid()).rightJustified(10) + '\n');
+    EXPECT_EQ(lockFile.StaleLock("/dev/ttyS5"), lock);
+    EXPECT_EQ(lockFile.Owner("/dev/ttyS5"), 0);
     ASSERT_EQ(lockFile.Acquire("/dev/ttyS5"), 0);
+    EXPECT_EQ(lockFile.StaleLock("/dev/ttyS5"), QString()) << "a lock whose owner runs";
     EXPECT_EQ(ReadAll(lock).trimmed(), QByteArray::number(getpid()));
     lockFile.Release();
 
