@@ -7,6 +7,7 @@
 // the restart, 2 s before the finish, 1 s before closing).
 #include "BenchClock.h"
 #include "BenchMain.h"
+#include "MainAccess.h"
 #include "RecorderSession.h"
 #include "WireTime.h"
 #include "config/Container.h"
@@ -53,12 +54,12 @@ int main(int argc, char** argv) {
         settings.Recorder.RestartSilence = std::chrono::minutes(5);
         RecorderSession session(std::move(settings));
         TMain& window = *session.window;
-        window.SetTickIntervalForTests(100); // the program's own tick
+        Inside(window).SetTickIntervalForTests(100); // the program's own tick
         window.show();
 
         const int runs = options.Quick ? 1 : options.Runs;
         for (int run = 0; run < runs; ++run) {
-            window.RsComm->Open(); // closed again after each update's end
+            Inside(window).RsComm->Open(); // closed again after each update's end
             std::int64_t startNs = 0;
             std::int64_t endNs = 0;
             session.desktop.FileAnswers.push_back(firmware);
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
             output.Figure(QStringLiteral("firmware.wall_s"), wall);
             output.Figure(QStringLiteral("firmware.ideal_s"), ideal);
             output.Figure(QStringLiteral("firmware.ratio"), wall / ideal);
-            window.RsComm->Close();
+            Inside(window).RsComm->Close();
         }
     });
 }

@@ -7,6 +7,7 @@
 #include "BenchDesktop.h"
 #include "BenchMain.h"
 #include "CpuTime.h"
+#include "MainAccess.h"
 #include "PrivatePortsFolder.h"
 #include "SimulatorProcess.h"
 #include "WaitFor.h"
@@ -30,15 +31,15 @@ double PercentOfOneCore(std::chrono::nanoseconds cpu, std::chrono::nanoseconds w
     return 100.0 * static_cast<double>(cpu.count()) / static_cast<double>(wall.count());
 }
 
-bool LoggedOn(const TMain& window) {
+bool LoggedOn(TMain& window) {
     return window.Edit_logon->text() == QStringLiteral("ZALOGOWANY");
 }
 
 // Runs the event loop for `duration` and tells the CPU share used meanwhile.
-Share Polling(BenchDesktop& desktop, const TMain& window, std::chrono::milliseconds duration) {
+Share Polling(BenchDesktop& desktop, TMain& window, std::chrono::milliseconds duration) {
     Share share;
     desktop.OnProcessMessages = [&] {
-        if (window.ResponseCode == Cmd::Status)
+        if (Inside(window).ResponseCode == Cmd::Status)
             ++share.Answers;
     };
     QEventLoop loop;

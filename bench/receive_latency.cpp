@@ -11,6 +11,7 @@
 #include "CpuTime.h"
 #include "FrameFeed.h"
 #include "LineEndpoint.h"
+#include "MainAccess.h"
 #include "PortLink.h"
 #include "PrivatePortsFolder.h"
 #include "Stats.h"
@@ -67,12 +68,12 @@ Measured MeasureWindow(const PrivatePortsFolder& ports, int frames) {
     window.show();
     return Measure(line, frames, [&](FrameFeed& feed) {
         desktop.OnProcessMessages = [&] {
-            if (window.ResponseCode == FrameFeed::Code)
-                feed.Seen(window.ResponsePayload);
+            if (Inside(window).ResponseCode == FrameFeed::Code)
+                feed.Seen(Inside(window).ResponsePayload);
         };
-        window.RsComm->Open(); // COM1, the window's port from its start
+        Inside(window).RsComm->Open(); // COM1, the window's port from its start
         return [&] {
-            window.RsComm->Close();
+            Inside(window).RsComm->Close();
             desktop.OnProcessMessages = nullptr;
         };
     });

@@ -8,6 +8,7 @@
 #include "BenchClock.h"
 #include "BenchDesktop.h"
 #include "BenchMain.h"
+#include "MainAccess.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
 #include "ui/TMain.h"
@@ -52,7 +53,7 @@ std::vector<double> AppendLines(int lines, bool shown, const QString& prefix, Be
     const std::int64_t startNs = NowNs();
     std::int64_t sliceStartNs = startNs;
     for (int line = 1; line <= lines; ++line) {
-        window.ExtractFrame(BuildResponseFrame(Cmd::HistoryRecord, Record(line)));
+        Inside(window).ExtractFrame(BuildResponseFrame(Cmd::HistoryRecord, Record(line)));
         if (line % Slice != 0)
             continue;
         const std::int64_t now = NowNs();

@@ -1,10 +1,8 @@
 #include "firmware/TFboot.h"
 
 #include "app/Guarded.h"
-#include "config/Container.h"
-#include "protocol/Commands.h"
+#include "firmware/TFirmwareHost.h"
 #include "ui/TGauge.h"
-#include "ui/TMain.h"
 #include "ui/WindowFont.h"
 
 #include <QFrame>
@@ -41,11 +39,11 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
 
 } // namespace
 
-TFboot::TFboot(TMain& main, QWidget* owner)
+TFboot::TFboot(TFirmwareHost& host, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
-      main_(main) {
+      host_(host) {
     setObjectName(QStringLiteral("Fboot"));
     setWindowTitle(QStringLiteral("Bootloader"));
     setFont(WindowFont());
@@ -83,21 +81,21 @@ TFboot::TFboot(TMain& main, QWidget* owner)
 
 void TFboot::FormCreate() {
     LabelNazwaPliku->clear();
-    // No status poll while the dialog is up.
-    main_.PollEnabled = false;
+    host_.StopStatusPoll();
 }
 
 void TFboot::Button1Click() {
-    if (!main_.desk().ExecuteOpenDialog(OpenDialogBoot))
+    if (!host_.desk().ExecuteOpenDialog(OpenDialogBoot))
         return;
     LabelNazwaPliku->setText(OpenDialogBoot.FileName);
     // Only a file that passes every check may be sent; a file that cannot even be opened
     // (the error is swallowed by the program) leaves nothing to send either.
     blocks_.clear();
     ButtonStart->setEnabled(false);
-    if (!main_.ReadContainerFile(OpenDialogBoot.FileName, FirmwareFileTag))
+    const std::optional<QByteArray> image = host_.ReadFirmwareFile(OpenDialogBoot.FileName);
+    if (!image)
         return;
-    blocks_ = FirmwareBlocks(main_.FileBuffer);
+    blocks_ = FirmwareBlocks(*image);
     ButtonStart->setEnabled(!blocks_.isEmpty());
 }
 
@@ -114,22 +112,22 @@ void TFboot::ButtonStartClick() {
 }
 
 void TFboot::Transfer() {
-    Desktop& desk = main_.desk();
+    Desktop& desk = host_.desk();
     // The file stays as chosen until the dialog closes.
     Button1->setEnabled(false);
     ButtonStart->setEnabled(false);
-    main_.EnterLoggedOff();
+    host_.EnterLoggedOff();
     desk.Beep();
     desk.ShowMessage(MessageKind::Warning,
                      QStringLiteral("NIE WYŁĄCZAJ STEROWNIKA KVAM Z ZASILANIA"));
     BarBoot->show();
 
-    main_.SendRequest(Cmd::Restart, QByteArrayLiteral("B"));
+    host_.RestartIntoBootLoader();
     desk.Sleep(BootLoaderStartMs);
     if (SendBlocks()) {
         BarBoot->SetPosition(FinishedProgress);
         desk.Sleep(BeforeFinishMs);
-        main_.SendRequest(Cmd::FirmwareFinish, QByteArrayLiteral("K"));
+        host_.FinishFirmwareUpdate();
         desk.ShowMessage(MessageKind::Information, QStringLiteral("Aktualizacja zakonczona"));
     }
     desk.Sleep(BeforeClosingMs);
@@ -138,10 +136,10 @@ void TFboot::Transfer() {
 bool TFboot::SendBlocks() {
     int repeatsLeft = SharedRepeatAllowance;
     for (const FirmwareBlock& block : blocks_) {
-        const bool acknowledged = main_.SendFirmwareBlock(block.Payload, repeatsLeft);
+        const bool acknowledged = host_.SendFirmwareBlock(block.Payload, repeatsLeft);
         // Also for the block that failed, as after every other block.
         BarBoot->SetPosition(block.Progress);
-        main_.desk().ProcessMessages();
+        host_.desk().ProcessMessages();
         if (!acknowledged)
             return false;
     }
@@ -149,8 +147,8 @@ bool TFboot::SendBlocks() {
 }
 
 void TFboot::FormClose() {
-    main_.DisableDeviceControls();
-    main_.EnterLoggedOff();
+    host_.DisableDeviceControls();
+    host_.EnterLoggedOff();
 }
 
 void TFboot::done(int result) {

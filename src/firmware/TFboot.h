@@ -10,7 +10,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class TGauge;
-class TMain;
+class TFirmwareHost;
 
 // The firmware-update dialog: "Plik" picks and checks a firmware file, "START" sends it to
 // the recorder's boot loader while BarBoot shows the progress. The dialog closes itself when
@@ -18,7 +18,7 @@ class TMain;
 class TFboot : public QDialog {
     Q_OBJECT
 public:
-    TFboot(TMain& main, QWidget* owner);
+    TFboot(TFirmwareHost& host, QWidget* owner);
 
     QFrame* Panel1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -43,7 +43,7 @@ private:
     // True when every block was acknowledged.
     bool SendBlocks();
 
-    TMain& main_;
+    TFirmwareHost& host_;
     // The blocks of the file chosen last, when it passed every check; empty: nothing to send.
     QList<FirmwareBlock> blocks_;
     bool transferRunning_ = false;

@@ -2,6 +2,7 @@
 // to the boot loader, which acknowledges each with a lone "!" rather than a frame.
 #include "ui/TMain.h"
 
+#include "config/Container.h"
 #include "firmware/TFboot.h"
 #include "protocol/Commands.h"
 
@@ -13,6 +14,20 @@ void TMain::ButtonFirmwareClick() {
     DisableDeviceControls();
     TFboot dialog(*this, this);
     desk().ShowModal(dialog);
+}
+
+std::optional<QByteArray> TMain::ReadFirmwareFile(const QString& path) {
+    if (!ReadContainerFile(path, FirmwareFileTag))
+        return std::nullopt;
+    return FileBuffer;
+}
+
+void TMain::RestartIntoBootLoader() {
+    SendRequest(Cmd::Restart, Cmd::RestartPayload);
+}
+
+void TMain::FinishFirmwareUpdate() {
+    SendRequest(Cmd::FirmwareFinish, Cmd::FirmwareFinishPayload);
 }
 
 bool TMain::SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft) {

@@ -1,22 +1,22 @@
 #include "operations/TFhaslo_nowe.h"
 
 #include "app/Guarded.h"
+#include "operations/TPasswordHost.h"
 #include "protocol/AnsiCodec.h"
-#include "protocol/Commands.h"
 #include "protocol/Frame.h"
+#include "ui/Desktop.h"
 #include "ui/TEdit.h"
-#include "ui/TMain.h"
 #include "ui/WindowFont.h"
 
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
-TFhaslo_nowe::TFhaslo_nowe(TMain& main, QWidget* owner)
+TFhaslo_nowe::TFhaslo_nowe(TPasswordHost& host, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
-      main_(main) {
+      host_(host) {
     setObjectName(QStringLiteral("Fhaslo_nowe"));
     setWindowTitle(QStringLiteral("Fhaslo_nowe"));
     setFont(WindowFont());
@@ -58,8 +58,7 @@ TFhaslo_nowe::TFhaslo_nowe(TMain& main, QWidget* owner)
 }
 
 void TFhaslo_nowe::FormCreate() {
-    // No status poll while the dialog is open.
-    main_.PollEnabled = false;
+    host_.StopStatusPoll();
 }
 
 void TFhaslo_nowe::Button1Click() {
@@ -67,16 +66,15 @@ void TFhaslo_nowe::Button1Click() {
     const QByteArray bytes = ToAnsi(password);
     // One request frame carries the whole password or nothing of it.
     if (bytes.size() > MaxRequestPayload) {
-        main_.desk().ShowMessage(MessageKind::Error, QStringLiteral("Hasło jest za długie"));
+        host_.desk().ShowMessage(MessageKind::Error, QStringLiteral("Hasło jest za długie"));
         return;
     }
-    main_.SendRequest(Cmd::ChangePassword, bytes);
     // Without an answer the wait has reported it and logged off; the dialog stays open.
-    if (!main_.WaitForResponse(Cmd::ShortTimeout, Cmd::ChangePassword))
+    if (!host_.SendNewPassword(bytes))
         return;
-    main_.Edit_haslo->setText(password);
-    main_.desk().ShowMessage(MessageKind::Information, QStringLiteral("Hasło zmienione"));
-    main_.EnterLoggedOn();
+    host_.UsePassword(password);
+    host_.desk().ShowMessage(MessageKind::Information, QStringLiteral("Hasło zmienione"));
+    host_.EnterLoggedOn();
     close();
 }
 
@@ -86,6 +84,6 @@ void TFhaslo_nowe::Button2Click() {
 
 void TFhaslo_nowe::FormClose() {
     // After a failed change the window is logged off, and its device controls stay off.
-    if (main_.LoggedOn)
-        main_.EnableDeviceControls();
+    if (host_.IsLoggedOn())
+        host_.EnableDeviceControls();
 }

@@ -6,13 +6,13 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class TEdit;
-class TMain;
+class TPasswordHost;
 
 // The new-password dialog: the field holds the password sent to the recorder by "Zapisz".
 class TFhaslo_nowe : public QDialog {
     Q_OBJECT
 public:
-    TFhaslo_nowe(TMain& main, QWidget* owner);
+    TFhaslo_nowe(TPasswordHost& host, QWidget* owner);
 
     QFrame* Panel1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -27,5 +27,5 @@ public:
     void FormClose();
 
 private:
-    TMain& main_; // the dialog's behaviour works on the main window
+    TPasswordHost& host_;
 };

@@ -6,12 +6,12 @@
 #include "operations/ClockPayload.h"
 #include "operations/TFhaslo_nowe.h"
 #include "protocol/Commands.h"
+#include "ui/TEdit.h"
 
 #include <QPushButton>
 #include <QScopeGuard>
 
 namespace {
-const QByteArray RestartPayload("B");
 const QByteArray ClearHistoryPayload("x");
 } // namespace
 
@@ -36,7 +36,7 @@ void TMain::ClockSetAcknowledged() {
 }
 
 void TMain::ButtonRestartClick() {
-    SendRequest(Cmd::Restart, RestartPayload);
+    SendRequest(Cmd::Restart, Cmd::RestartPayload);
 }
 
 void TMain::ButtonKasujClick() {
@@ -50,4 +50,13 @@ void TMain::Button_zmiana_haslaClick() {
     DisableDeviceControls();
     TFhaslo_nowe dialog(*this, this);
     desk().ShowModal(dialog);
+}
+
+bool TMain::SendNewPassword(const QByteArray& password) {
+    SendRequest(Cmd::ChangePassword, password);
+    return WaitForResponse(Cmd::ShortTimeout, Cmd::ChangePassword);
+}
+
+void TMain::UsePassword(const QString& password) {
+    Edit_haslo->setText(password);
 }

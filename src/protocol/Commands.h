@@ -40,6 +40,11 @@ inline constexpr std::uint8_t Restart = 0x64;       // "d"
 inline constexpr std::uint8_t FirmwareBlock = 0x65; // "e"
 inline constexpr std::uint8_t FirmwareFinish = 0x66; // "f"
 
+// Payloads of the restart (the recorder restarts into its boot loader) and of the end of a
+// firmware transfer.
+inline constexpr char RestartPayload[] = "B";
+inline constexpr char FirmwareFinishPayload[] = "K";
+
 // The boot loader's acknowledgement of a firmware block: this byte alone, not a frame.
 inline constexpr std::uint8_t FirmwareAck = 0x21; // "!"
 

@@ -91,6 +91,10 @@ void TMain::TimerTimer() {
     }
 }
 
+void TMain::StopStatusPoll() {
+    PollEnabled = false;
+}
+
 bool TMain::PollMayStart() const {
     return LoggedOn && !ExchangeBusy && PollEnabled && WaitsInProgress == 0;
 }

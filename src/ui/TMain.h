@@ -1,8 +1,11 @@
 #pragma once
 
+#include "firmware/TFirmwareHost.h"
+#include "operations/TPasswordHost.h"
 #include "protocol/FrameAssembler.h"
 #include "serial/PortTable.h"
 #include "ui/Desktop.h"
+#include "ui/TMainControls.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -12,143 +15,45 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <optional>
 
-class QAction;
-class TComboBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QMenuBar;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
 class QTimer;
-class QToolButton;
 class RepaintThrottle;
-class TEdit;
-class TGauge;
 class TRsComm;
 class TRsCustomComm;
-class TSpinButton;
 class TPortEnumeration;
 struct ConfigRecord;
 enum class ConfigField;
 enum class RecordFault;
 
 // The main window. It owns all state of the program for the whole run: the serial-port
-// component, the exchange state, the logon flags and the configuration. Its handlers are
+// component, the exchange state, the logon flags and the configuration, and keeps it to
+// itself; the dialogs reach it through the narrow hosts they are given. Its handlers are
 // defined next to the subsystem they belong to (src/protocol/TMain*.cpp and so on); this
 // folder holds its construction and layout.
-class TMain : public QMainWindow {
+class TMain : public QMainWindow, public TMainControls, public TFirmwareHost, public TPasswordHost {
     Q_OBJECT
 public:
     explicit TMain(Desktop& desktop, QWidget* parent = nullptr);
     ~TMain() override;
 
-    Desktop& desk() const { return desktop_; }
+    Desktop& desk() const override { return desktop_; }
 
     // The program-wide error handler: every exception that escapes an event handler ends
     // here (see TApplication::notify).
     void ApplicationException(const std::exception& error);
 
+    // Where the machine's serial ports come from (the system's by default).
+    void SetPortEnumeration(std::unique_ptr<TPortEnumeration> enumeration);
+
+private:
+    friend class TMainTestAccess;
+
     // Shortens the 100 ms tick; tests use it to keep the suite quick.
     void SetTickIntervalForTests(int milliseconds);
 
-    // ---- Controls (names as in the window design) ----
-    QMenuBar* MainMenu = nullptr;
-    QMenu* Plik1 = nullptr;
-    QAction* Odczyt1 = nullptr; // "Plik" -> "Odczyt"
-    QAction* Zapis1 = nullptr;  // "Plik" -> "Zapis"
-    QMenu* Dane1 = nullptr;
-    QAction* Pobierz1 = nullptr; // "Dane" -> "Odczyt"
-    QAction* Zapisz1 = nullptr;  // "Dane" -> "Zapisz"
-    QMenu* Info1 = nullptr;
-    QAction* Oprogramie1 = nullptr; // "Info" -> "O programie"
-
-    QFrame* PanelKomunikacji = nullptr;
-    QLabel* Label_Port = nullptr;
-    TComboBox* Combo_Port = nullptr;
-    QLabel* Label_haslo = nullptr;
-    TEdit* Edit_haslo = nullptr;
-    QPushButton* Button_polacz = nullptr;
-    QPushButton* Button_rozlacz = nullptr;
-    TEdit* Edit_status = nullptr;
-    TEdit* Edit_logon = nullptr;
-    QLabel* TextWersja = nullptr;
-    QToolButton* Icon_get = nullptr;
-    QToolButton* Icon_put = nullptr;
-
-    QGroupBox* GroupBox3 = nullptr; // "Opcje TC-8"
-    QPushButton* ButtonRestart = nullptr;
-    QPushButton* ButtonFirmware = nullptr;
-    QPushButton* Button_zmiana_hasla = nullptr;
-    QPushButton* ButtonKasuj = nullptr;
-
-    QGroupBox* GroupBox4 = nullptr; // "Ustawienia temperatury"
-    QLabel* Label_Korekta1 = nullptr;
-    TEdit* TempKorekta = nullptr;
-    TSpinButton* SpinButton1 = nullptr;
-    QLabel* Label_Korekta2 = nullptr;
-    TEdit* TempKorekta2 = nullptr;
-    TSpinButton* SpinButton5 = nullptr;
-    QLabel* Label_Min = nullptr;
-    TEdit* TempMin = nullptr;
-    TSpinButton* SpinButton3 = nullptr;
-    QLabel* Label_Max = nullptr;
-    TEdit* TempMax = nullptr;
-    TSpinButton* SpinButton2 = nullptr;
-    QLabel* Label_Zapisz = nullptr;
-    TEdit* TempZapisz = nullptr;
-    TSpinButton* SpinButton4 = nullptr;
-
-    QGroupBox* GroupBox7 = nullptr; // "Stan TC-8"
-    QLabel* Label_Temp = nullptr;
-    TEdit* Temp = nullptr;
-    QLabel* Label_Temp2 = nullptr;
-    TEdit* Temp2 = nullptr;
-    QLabel* Label_Udc = nullptr;
-    TEdit* Udc = nullptr;
-    QLabel* Label_Data = nullptr;
-    TEdit* Data = nullptr;
-    QLabel* Label_czas = nullptr;
-    TEdit* czas = nullptr;
-    QPushButton* ButtonCzas = nullptr;
-
-    QGroupBox* GroupBox1 = nullptr; // "Ustawienia wydruku"
-    QLabel* Label_Naglowek1 = nullptr;
-    TEdit* TC8Nazwa = nullptr;
-    QLabel* Label_Naglowek2 = nullptr;
-    TEdit* TC8Nazwa2 = nullptr;
-    QLabel* Label_Naglowek3 = nullptr;
-    TEdit* TC8Nazwa3 = nullptr;
-    QLabel* Label_TypNazwa = nullptr;
-    TEdit* TC8Typ = nullptr;
-    QLabel* Label_Dwukropek = nullptr;
-    TEdit* TC8name = nullptr;
-    QLabel* Label_IleDruk = nullptr;
-    TEdit* IleDruk = nullptr;
-
-    QGroupBox* GroupBox2 = nullptr; // "Historia temperatury"
-    QPushButton* ButtonPobierz = nullptr;
-    QPushButton* ButtonSTOP = nullptr;
-    TGauge* TempBar = nullptr;
-    QPushButton* ButtonZapisz = nullptr;
-    QPlainTextEdit* trm = nullptr;
-
-    QFrame* Panel_bar = nullptr;
-    QLabel* Label_Bar = nullptr;
-    TGauge* Bar = nullptr;
-
-    QFrame* Panel1 = nullptr;
-    TEdit* Ruac = nullptr;
-    TEdit* RUwe = nullptr;
-    TEdit* Rtemp = nullptr;
-    TEdit* Rtemp2 = nullptr;
-
     QTimer* Timer = nullptr;
     TRsComm* RsComm = nullptr;
-    FileDialog OpenDialog;
-    FileDialog SaveDialog;
 
     // ---- Frames (src/protocol/TMainFrames.cpp) ----
     // Receive side: the assembler holds the ReceiveBuffer.
@@ -188,17 +93,15 @@ public:
     bool LoggedOn = false;
     bool HistoryStopRequested = false;
 
-    // Where the machine's serial ports come from (the system's by default).
-    void SetPortEnumeration(std::unique_ptr<TPortEnumeration> enumeration);
     void Combo_PortDropDown();
     void Button_polaczClick();
     void Button_rozlaczClick();
     void Edit_hasloKeyPress(QChar& key);
     void Edit_hasloExit();
-    void EnterLoggedOn();
-    void EnterLoggedOff();
-    void EnableDeviceControls();
-    void DisableDeviceControls();
+    void EnterLoggedOn() override;
+    void EnterLoggedOff() override;
+    void EnableDeviceControls() override;
+    void DisableDeviceControls() override;
 
     // ---- Configuration (src/config/TMainConfig*.cpp) ----
     // The four temperature values as the bytes that travel on the wire; the other seven
@@ -280,18 +183,23 @@ public:
     void ButtonRestartClick();
     void ButtonKasujClick();
     void Button_zmiana_haslaClick();
+    // The password dialog's host.
+    bool SendNewPassword(const QByteArray& password) override;
+    void UsePassword(const QString& password) override;
+    bool IsLoggedOn() const override { return LoggedOn; }
 
     // ---- Firmware update (src/firmware/TMainFirmware.cpp) ----
     // Opens the firmware-update dialog, in any state of the window.
     void ButtonFirmwareClick();
-    // Sends one block request (block number, then 128 bytes) and waits for the boot loader's
-    // "!", sending the block again while the transfer's shared repeatsLeft allows. False after
-    // the failure box.
-    bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft);
+    // The firmware dialog's host.
+    void StopStatusPoll() override;
+    std::optional<QByteArray> ReadFirmwareFile(const QString& path) override;
+    void RestartIntoBootLoader() override;
+    bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft) override;
+    void FinishFirmwareUpdate() override;
     // One attempt's wait for a lone "!": true when it came before TimeoutCounter ran out.
     bool WaitForBlockAcknowledgement();
 
-private:
     // Configuration (src/config/TMainConfig*.cpp)
     void SetConfigStartupValues();
     void ConnectConfigHandlers();

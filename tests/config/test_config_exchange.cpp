@@ -1,5 +1,6 @@
 // The configuration read from and written to a simulated recorder: the real main window and
 // serial component on one side of a pseudo-terminal, the simulator on the other.
+#include "MainAccess.h"
 #include "ScriptedDesktop.h"
 #include "SimulatedRecorder.h"
 #include "WaitFor.h"
@@ -45,7 +46,7 @@ protected:
         recorder = std::make_unique<SimulatedRecorder>(SimulatedRecorder::Settings{});
         recorder->Start();
         window = std::make_unique<TMain>(desktop);
-        window->SetTickIntervalForTests(40);
+        Inside(window).SetTickIntervalForTests(40);
         QObject::connect(window->Bar, &QProgressBar::valueChanged, [this](int position) {
             progress << position;
             if (OnProgress)
@@ -165,7 +166,7 @@ TEST_F(ConfigExchange, AWriteLandsEveryGroupInTheRecorder) {
     window->TC8Typ->setText(QStringLiteral("Typ ś"));
     window->TC8Nazwa2->setText(QStringLiteral("Drugi"));
     window->TC8Nazwa3->setText(QStringLiteral("€ trzeci"));
-    const ConfigRecord written = window->CurrentConfig();
+    const ConfigRecord written = Inside(window).CurrentConfig();
     QString caption;
     OnProgress = [&](int) { caption = window->Label_Bar->text(); };
 
@@ -298,8 +299,9 @@ TEST_F(ConfigExchange, AReadClickedWhileTheStatusPollWaitsRunsAfterItAndStaysLog
     bool clicked = false;
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (!clicked && window->WaitsInProgress > 0 && window->LastRequestFrame.size() > 1 &&
-            static_cast<std::uint8_t>(window->LastRequestFrame.at(1)) == Cmd::Status) {
+        if (!clicked && Inside(window).WaitsInProgress > 0 &&
+            Inside(window).LastRequestFrame.size() > 1 &&
+            static_cast<std::uint8_t>(Inside(window).LastRequestFrame.at(1)) == Cmd::Status) {
             clicked = true;
             window->Icon_get->click();
         }

@@ -1,6 +1,7 @@
 // The configuration in the main window without a recorder: start-up values and marks, the
 // editor's spin buttons, marks and typed fields, answers taken into the fields, and
 // configuration files saved and loaded through the file dialogs.
+#include "MainAccess.h"
 #include "ScriptedDesktop.h"
 #include "WaitFor.h"
 #include "config/ConfigFile.h"
@@ -75,7 +76,7 @@ protected:
 
     // An answer as it comes off the line: through the frame layer and the dispatcher.
     void receive(std::uint8_t code, const QByteArray& payload) {
-        window.ExtractFrame(BuildResponseFrame(code, payload));
+        Inside(window).ExtractFrame(BuildResponseFrame(code, payload));
     }
 
     // Runs a menu item from the event loop, as a click on it would, and waits until its
@@ -120,7 +121,7 @@ TEST_F(ConfigWindow, StartsWithTheDefaultValuesAllInStep) {
     EXPECT_EQ(window.TempZapisz->text(), "1");
     EXPECT_EQ(window.IleDruk->text(), "16");
     EXPECT_EQ(window.TC8name->text(), "Rejestrator nr.1");
-    EXPECT_EQ(window.CurrentConfig(), ConfigRecord());
+    EXPECT_EQ(Inside(window).CurrentConfig(), ConfigRecord());
     for (TEdit* field : configFields())
         EXPECT_EQ(field->Color(), Colors::InStep) << field->objectName().toStdString();
     EXPECT_FALSE(window.Icon_get->isEnabled());
@@ -139,7 +140,7 @@ TEST_F(ConfigWindow, LimitSpinButtonsStepOneDegreeAndStopAtTheByteBounds) {
     window.TempMin->SetColor(Colors::InStep);
     window.SpinButton3->DownButton()->click();
     EXPECT_EQ(window.TempMin->text(), "-128");
-    EXPECT_EQ(window.TempMinByte, 0);
+    EXPECT_EQ(Inside(window).TempMinByte, 0);
     EXPECT_EQ(window.TempMin->Color(), Colors::InStep) << "no change at the bound, no mark";
 
     window.SpinButton2->UpButton()->click();
@@ -194,7 +195,7 @@ TEST_F(ConfigWindow, CorrectionSpinButtonsFollowTheSteppingTableAndMarkEveryClic
     receive(0x08, bytes({5}));
     window.SpinButton5->DownButton()->click();
     EXPECT_EQ(window.TempKorekta2->text(), "+0,4");
-    EXPECT_EQ(window.TempKorekta2Byte, 4);
+    EXPECT_EQ(Inside(window).TempKorekta2Byte, 4);
     EXPECT_EQ(window.TempKorekta2->Color(), Colors::Red);
     EXPECT_EQ(window.TempKorekta->text(), "-0,1");
 }
@@ -235,19 +236,24 @@ TEST_F(ConfigWindow, ATextChangeMarksItsFieldAndTheSameTextMarksNothing) {
     }
 
     // Each field's own handler marks it; the corrections' handler marks neither.
-    const std::pair<void (TMain::*)(), TEdit*> handlers[] = {
-        {&TMain::TempMinChange, window.TempMin},       {&TMain::TempMaxChange, window.TempMax},
-        {&TMain::TempZapiszChange, window.TempZapisz}, {&TMain::IleDrukChange, window.IleDruk},
-        {&TMain::TC8TypChange, window.TC8Typ},         {&TMain::TC8nameChange, window.TC8name},
-        {&TMain::TC8NazwaChange, window.TC8Nazwa},     {&TMain::TC8Nazwa2Change, window.TC8Nazwa2},
-        {&TMain::TC8Nazwa3Change, window.TC8Nazwa3},
+    TMainTestAccess inside = Inside(window);
+    const std::pair<void (TMainTestAccess::*)(), TEdit*> handlers[] = {
+        {&TMainTestAccess::TempMinChange, window.TempMin},
+        {&TMainTestAccess::TempMaxChange, window.TempMax},
+        {&TMainTestAccess::TempZapiszChange, window.TempZapisz},
+        {&TMainTestAccess::IleDrukChange, window.IleDruk},
+        {&TMainTestAccess::TC8TypChange, window.TC8Typ},
+        {&TMainTestAccess::TC8nameChange, window.TC8name},
+        {&TMainTestAccess::TC8NazwaChange, window.TC8Nazwa},
+        {&TMainTestAccess::TC8Nazwa2Change, window.TC8Nazwa2},
+        {&TMainTestAccess::TC8Nazwa3Change, window.TC8Nazwa3},
     };
     for (const auto& [handler, field] : handlers) {
         field->SetColor(Colors::InStep);
-        (window.*handler)();
+        (inside.*handler)();
         EXPECT_EQ(field->Color(), Colors::Red) << field->objectName().toStdString();
     }
-    window.TempKorektaChange();
+    Inside(window).TempKorektaChange();
     EXPECT_EQ(window.TempKorekta->Color(), Colors::InStep);
     EXPECT_EQ(window.TempKorekta2->Color(), Colors::InStep);
 }
@@ -267,7 +273,7 @@ TEST_F(ConfigWindow, AnswersFillTheirGroupAndMarkItInStep) {
     EXPECT_EQ(window.TempMin->text(), "-128");
     EXPECT_EQ(window.TempMax->text(), "+127");
     EXPECT_EQ(window.TempKorekta->text(), "+0,0");
-    EXPECT_EQ(window.TempKorektaByte, 128);
+    EXPECT_EQ(Inside(window).TempKorektaByte, 128);
     EXPECT_EQ(window.TempKorekta2->text(), "-12,7");
     EXPECT_EQ(window.TempZapisz->text(), "0");
     EXPECT_EQ(window.IleDruk->text(), "255");
@@ -286,7 +292,7 @@ TEST_F(ConfigWindow, AnAnswerShorterThanItsGroupChangesNothing) {
     receive(0x06, {});
     receive(0x08, {});
     receive(0x0A, bytes({7}));
-    EXPECT_EQ(window.CurrentConfig(), ConfigRecord());
+    EXPECT_EQ(Inside(window).CurrentConfig(), ConfigRecord());
     for (TEdit* field : {window.TempMin, window.TempMax, window.TempKorekta, window.TempKorekta2,
                          window.TempZapisz, window.IleDruk})
         EXPECT_EQ(field->Color(), Colors::Red) << field->objectName().toStdString();
@@ -363,13 +369,13 @@ TEST_F(ConfigWindow, TheExampleFileLoadsAndMarksWhatItChanged) {
     EXPECT_EQ(window.Edit_haslo->text(), "");
     ConfigRecord expected;
     expected.TC8name.clear();
-    EXPECT_EQ(window.CurrentConfig(), expected);
+    EXPECT_EQ(Inside(window).CurrentConfig(), expected);
     EXPECT_EQ(window.TC8name->Color(), Colors::Red);
     EXPECT_EQ(window.TempMin->Color(), Colors::InStep) << "same text, mark kept";
     EXPECT_EQ(window.IleDruk->Color(), Colors::InStep);
     EXPECT_EQ(window.TempKorekta->Color(), Colors::Red) << "corrections keep their marks";
     EXPECT_EQ(window.TempKorekta2->Color(), Colors::InStep);
-    EXPECT_EQ(window.FileBuffer, ExampleFile);
+    EXPECT_EQ(Inside(window).FileBuffer, ExampleFile);
 
     // Saved again unchanged, it comes back byte for byte.
     save("again.rcf");
@@ -405,7 +411,7 @@ TEST_F(ConfigWindow, SaveAndLoadKeepEveryFieldPolishLettersIncluded) {
     window.TC8Nazwa->setText(QStringLiteral("Zażółć gęślą jaźń"));
     window.TC8Nazwa2->setText(QStringLiteral("ZAŻÓŁĆ GĘŚLĄ JAŹŃ"));
     window.TC8Nazwa3->setText(QStringLiteral("€ „cudzysłów” – ©"));
-    const ConfigRecord saved = window.CurrentConfig();
+    const ConfigRecord saved = Inside(window).CurrentConfig();
     save("polish.rcf");
     ASSERT_TRUE(desktop.Log.isEmpty());
     EXPECT_TRUE(readFile("polish.rcf").contains("\xA3\xF3\x64\x9F"));
@@ -420,7 +426,7 @@ TEST_F(ConfigWindow, SaveAndLoadKeepEveryFieldPolishLettersIncluded) {
     });
     ASSERT_TRUE(WaitFor([&done] { return done; }));
     EXPECT_EQ(otherDesktop.Log, (QStringList{"beep", "Information: Odczytano plik konfiguracji"}));
-    EXPECT_EQ(other.CurrentConfig(), saved);
+    EXPECT_EQ(Inside(other).CurrentConfig(), saved);
     EXPECT_EQ(other.Edit_haslo->text(), "9876");
     EXPECT_EQ(other.TempKorekta->text(), "+0,0");
     EXPECT_EQ(other.TempKorekta2->text(), "-12,7");
@@ -457,7 +463,7 @@ TEST_F(ConfigWindow, AFileWithAFaultReportsItAndAppliesNothing) {
         desktop.Log.clear();
         load(fileCase.name);
         EXPECT_EQ(desktop.Log, fileCase.log) << fileCase.name;
-        EXPECT_EQ(window.CurrentConfig(), ConfigRecord()) << fileCase.name;
+        EXPECT_EQ(Inside(window).CurrentConfig(), ConfigRecord()) << fileCase.name;
         EXPECT_EQ(window.Edit_haslo->text(), "0157") << fileCase.name;
     }
 
@@ -485,7 +491,7 @@ TEST_F(ConfigWindow, CancelledDialogsChangeNothing) {
     EXPECT_EQ(desktop.FileDialogsShown.size(), 2u);
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
     EXPECT_TRUE(desktop.Log.isEmpty());
-    EXPECT_EQ(window.CurrentConfig(), ConfigRecord());
+    EXPECT_EQ(Inside(window).CurrentConfig(), ConfigRecord());
 }
 
 TEST_F(ConfigWindow, ARecordThatCannotBeSavedIsRefusedBeforeTheDialog) {

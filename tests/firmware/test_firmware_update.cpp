@@ -1,6 +1,7 @@
 // The firmware update against the simulated recorder's boot loader: the real window and its
 // dialog, driven from inside the dialog's modal loop, the real serial component on a
 // pseudo-terminal.
+#include "MainAccess.h"
 #include "RecorderSession.h"
 #include "config/Container.h"
 #include "firmware/TFboot.h"
@@ -67,8 +68,8 @@ protected:
 
     // The port open, nobody logged on: no status poll can take a fault meant for a block.
     void OpenPort() {
-        w.RsComm->Open();
-        ASSERT_TRUE(w.RsComm->IsOpen());
+        Inside(w).RsComm->Open();
+        ASSERT_TRUE(Inside(w).RsComm->IsOpen());
     }
     void ChangeFaults(const std::function<void(tc8sim::FaultOptions&)>& change) {
         tc8sim::FaultOptions faults = session.sim->Faults();
@@ -136,8 +137,9 @@ protected:
     }
 
     bool LoggedOffShown() const {
-        return w.Edit_logon->text() == QStringLiteral("WYLOGOWANY") && !w.LoggedOn &&
-               !w.PollEnabled && w.Button_polacz->isEnabled() && !w.ButtonRestart->isEnabled() &&
+        return w.Edit_logon->text() == QStringLiteral("WYLOGOWANY") && !Inside(w).LoggedOn &&
+               !Inside(w).PollEnabled && w.Button_polacz->isEnabled() &&
+               !w.ButtonRestart->isEnabled() &&
                w.TextWersja->text() == QStringLiteral("TC-8 v ...");
     }
 
@@ -238,24 +240,24 @@ TEST_F(FirmwareUpdate, AnAcknowledgementGluedToAnotherByteDoesNotCount) {
 TEST_F(FirmwareUpdate, AnAcknowledgementInThePassThatRunsOutOfTimeCounts) {
     // With the tick stopped, one queued handler uses up the attempt's ticks; with and
     // without a lone "!" arriving in the same pass.
-    w.Timer->stop();
+    Inside(w).Timer->stop();
     for (const bool acknowledged : {false, true}) {
         QTimer::singleShot(0, &w, [&] {
             for (int tick = 0; tick < Cmd::ShortTimeout; ++tick)
-                w.TimerTimer();
+                Inside(w).TimerTimer();
             if (acknowledged)
-                w.LastSingleRxByte = Cmd::FirmwareAck;
+                Inside(w).LastSingleRxByte = Cmd::FirmwareAck;
         });
-        EXPECT_EQ(w.WaitForBlockAcknowledgement(), acknowledged);
+        EXPECT_EQ(Inside(w).WaitForBlockAcknowledgement(), acknowledged);
     }
 }
 
 TEST_F(FirmwareUpdate, AnAcknowledgementLeftFromBeforeDoesNotCountForTheNextBlock) {
     OpenPort();
     ChangeFaults([](tc8sim::FaultOptions& f) { f.Silent = true; });
-    w.LastSingleRxByte = Cmd::FirmwareAck;
+    Inside(w).LastSingleRxByte = Cmd::FirmwareAck;
     int repeatsLeft = 0;
-    EXPECT_FALSE(w.SendFirmwareBlock(QByteArray(129, '\0'), repeatsLeft));
+    EXPECT_FALSE(Inside(w).SendFirmwareBlock(QByteArray(129, '\0'), repeatsLeft));
     EXPECT_EQ(Recorder().RequestCount(Cmd::FirmwareBlock), 1);
     EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAcknowledgement}));
 }

@@ -1,5 +1,6 @@
 // Live status, history and recorder commands end to end: the main window with its serial
 // port on a pseudo-terminal and the simulated recorder at the other end.
+#include "MainAccess.h"
 #include "RecorderSession.h"
 #include "operations/HistoryRendering.h"
 #include "operations/StatusRendering.h"
@@ -226,7 +227,7 @@ TEST_F(RecorderOperations, DownloadOnAQuietLineEndsWithTheNoAnswerReport) {
 
     ASSERT_TRUE(WaitFor([&] { return !desktop->Log.isEmpty(); }, 60000));
     EXPECT_EQ(desktop->Log, (QStringList{"beep", "Error: Brak odpowiedzi z rejestratora TC-8"}));
-    EXPECT_FALSE(window->LoggedOn);
+    EXPECT_FALSE(Inside(window).LoggedOn);
     EXPECT_FALSE(window->ButtonSTOP->isEnabled());
     EXPECT_FALSE(window->ButtonPobierz->isEnabled());
     EXPECT_TRUE(window->Button_polacz->isEnabled());
@@ -250,7 +251,7 @@ TEST_F(RecorderOperations, StopGoesOutOncePerRecordUntilAcknowledged) {
 
     int recordsWhileStopping = 0;
     QObject::connect(window->trm, &QPlainTextEdit::blockCountChanged, window, [&] {
-        if (window->HistoryStopRequested)
+        if (Inside(window).HistoryStopRequested)
             ++recordsWhileStopping;
     });
     Click(window->ButtonPobierz);
@@ -258,12 +259,12 @@ TEST_F(RecorderOperations, StopGoesOutOncePerRecordUntilAcknowledged) {
     EXPECT_EQ(Received(Cmd::HistoryStop), 0);
     ASSERT_TRUE(window->ButtonSTOP->isEnabled());
     Click(window->ButtonSTOP);
-    ASSERT_TRUE(WaitFor([&] { return window->HistoryStopRequested; }));
+    ASSERT_TRUE(WaitFor([&] { return Inside(window).HistoryStopRequested; }));
     EXPECT_TRUE(window->Icon_get->isEnabled());
 
     ASSERT_TRUE(WaitFor([&] { return window->ButtonPobierz->isEnabled(); }));
     EXPECT_FALSE(window->ButtonSTOP->isEnabled());
-    EXPECT_FALSE(window->HistoryStopRequested);
+    EXPECT_FALSE(Inside(window).HistoryStopRequested);
     EXPECT_GE(recordsWhileStopping, 1);
     EXPECT_TRUE(WaitFor([&] { return Received(Cmd::HistoryStop) == recordsWhileStopping; }))
         << Received(Cmd::HistoryStop) << " stop requests for " << recordsWhileStopping
@@ -287,7 +288,7 @@ TEST_F(RecorderOperations, AReadClickedWhileRecordsStreamAfterStopRunsAndEndsThe
     bool clicked = false;
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (!clicked && window->WaitsInProgress > 0) {
+        if (!clicked && Inside(window).WaitsInProgress > 0) {
             clicked = true;
             watcher.setInterval(2); // the read's waits last long enough to be seen
             window->Icon_get->click();
@@ -307,7 +308,7 @@ TEST_F(RecorderOperations, AReadClickedWhileRecordsStreamAfterStopRunsAndEndsThe
     EXPECT_GE(Received(Cmd::ReadLimits), 2);
     EXPECT_FALSE(window->ButtonSTOP->isEnabled());
     EXPECT_TRUE(window->ButtonPobierz->isEnabled());
-    EXPECT_TRUE(window->LoggedOn);
+    EXPECT_TRUE(Inside(window).LoggedOn);
 }
 
 TEST_F(RecorderOperations, ASerialErrorThatIsNoLostDeviceLeavesTheDownloadRunning) {
@@ -315,11 +316,11 @@ TEST_F(RecorderOperations, ASerialErrorThatIsNoLostDeviceLeavesTheDownloadRunnin
     window->ApplicationException(
         ERsCommError(QStringLiteral("Output buffer is full. Please check comm status.")));
     EXPECT_TRUE(window->ButtonSTOP->isEnabled());
-    EXPECT_TRUE(window->LoggedOn);
+    EXPECT_TRUE(Inside(window).LoggedOn);
     EXPECT_TRUE(desktop->Log.isEmpty());
     ASSERT_TRUE(WaitFor([&] { return window->ButtonPobierz->isEnabled(); }, 60000));
     EXPECT_EQ(LastLine(), QStringLiteral("Koniec historii"));
-    EXPECT_TRUE(window->LoggedOn);
+    EXPECT_TRUE(Inside(window).LoggedOn);
     EXPECT_TRUE(desktop->Log.isEmpty()) << desktop->Log.join(u'\n').toStdString();
 }
 
@@ -370,7 +371,7 @@ TEST_F(RecorderOperations, NewPasswordIsSentWholeAndLogsOnAgain) {
     LogOn();
     desktop->ModalScripts.push_back([&](QDialog& dialog) {
         auto& passwordDialog = static_cast<TFhaslo_nowe&>(dialog);
-        EXPECT_FALSE(window->PollEnabled);
+        EXPECT_FALSE(Inside(window).PollEnabled);
         EXPECT_TRUE(window->Temp->text().isEmpty());
         EXPECT_TRUE(DeviceControlsDisabled());
         passwordDialog.Edit_haslo_nowe->setText(QStringLiteral("12a45"));
@@ -385,7 +386,7 @@ TEST_F(RecorderOperations, NewPasswordIsSentWholeAndLogsOnAgain) {
     EXPECT_FALSE(window->Edit_haslo->isEnabled());
     EXPECT_EQ(window->Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
     EXPECT_TRUE(DeviceControlsEnabled());
-    EXPECT_TRUE(window->PollEnabled);
+    EXPECT_TRUE(Inside(window).PollEnabled);
     const int polls = Received(Cmd::Status);
     EXPECT_TRUE(WaitFor([&] { return Received(Cmd::Status) > polls; }));
     EXPECT_EQ(desktop->Log, QStringList({QStringLiteral("Information: Hasło zmienione")}));
@@ -405,7 +406,7 @@ TEST_F(RecorderOperations, CancelledPasswordDialogSendsNothing) {
         Click(window->Button_zmiana_hasla);
         ASSERT_TRUE(WaitFor(
             [&] { return desktop->ModalScripts.size() == 1u - i && DeviceControlsEnabled(); }));
-        EXPECT_TRUE(window->PollEnabled);
+        EXPECT_TRUE(Inside(window).PollEnabled);
     }
     EXPECT_EQ(Received(Cmd::ChangePassword), 0);
     EXPECT_EQ(session->Recorder().Password, QByteArray("0157"));
@@ -439,7 +440,7 @@ TEST_F(RecorderOperations, FailedPasswordChangeLeavesTheWindowLoggedOff) {
     EXPECT_EQ(window->Edit_logon->text(), QStringLiteral("WYLOGOWANY"));
     EXPECT_TRUE(DeviceControlsDisabled());
     EXPECT_TRUE(window->Button_polacz->isEnabled());
-    EXPECT_FALSE(window->PollEnabled);
+    EXPECT_FALSE(Inside(window).PollEnabled);
     EXPECT_EQ(window->Edit_haslo->text(), QStringLiteral("0157"));
 }
 

@@ -1,5 +1,6 @@
 // The main window's live status, history and recorder commands fed with answer frames
 // directly, with no recorder on the line.
+#include "MainAccess.h"
 #include "ScriptedDesktop.h"
 #include "WaitFor.h"
 #include "operations/TFhaslo_nowe.h"
@@ -42,7 +43,7 @@ QStringList Lines(const QPlainTextEdit& box) {
 class OperationsWindow : public ::testing::Test {
 protected:
     void Feed(std::uint8_t code, const QByteArray& payload) {
-        window->ExtractFrame(BuildResponseFrame(code, payload));
+        Inside(window).ExtractFrame(BuildResponseFrame(code, payload));
     }
     // Runs `step` from the event loop once a click queued before it is being handled, so
     // from inside the wait that the click has started. A timer, not a posted call: a nested
@@ -64,7 +65,7 @@ protected:
         bool started = false;
         Click(window->ButtonPobierz);
         Later([&] {
-            EXPECT_EQ(window->LastRequestFrame, BuildRequestFrame(Cmd::HistoryStart, "h"));
+            EXPECT_EQ(Inside(window).LastRequestFrame, BuildRequestFrame(Cmd::HistoryStart, "h"));
             EXPECT_TRUE(window->ButtonSTOP->isEnabled());
             EXPECT_FALSE(window->ButtonPobierz->isEnabled());
             Feed(Cmd::HistoryStart, lengthPayload);
@@ -135,7 +136,7 @@ TEST_F(OperationsWindow, DisablingTheDeviceControlsBlanksTheReadingsButKeepsDate
     const QByteArray status =
         Bytes({21, 5, 0x50, 0x02, 0x83, 0, 26, 12, 7, 1, 30, 5, 0, 0}); // raw 592: red
     Feed(Cmd::Status, status);
-    window->DisableDeviceControls();
+    Inside(window).DisableDeviceControls();
     for (TEdit* field : {window->Temp, window->Temp2, window->Udc}) {
         EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
         EXPECT_EQ(field->Color(), Colors::BtnFace()) << field->objectName().toStdString();
@@ -181,7 +182,7 @@ TEST_F(OperationsWindow, HistoryRecordsBecomeLinesAndMoveTheGauge) {
 }
 
 TEST_F(OperationsWindow, ZeroLengthKeepsTheGaugeEmptyThroughTheDownload) {
-    window->EnterLoggedOn();
+    Inside(window).EnterLoggedOn();
     StartDownload(Bytes({0, 0}));
     for (int i = 0; i < 5; ++i) {
         Feed(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, i, 21, 5, 0x83, 0}));
@@ -193,13 +194,13 @@ TEST_F(OperationsWindow, ZeroLengthKeepsTheGaugeEmptyThroughTheDownload) {
 }
 
 TEST_F(OperationsWindow, StartEmptiesTheBoxAndBlanksTheStatus) {
-    window->EnterLoggedOn();
+    Inside(window).EnterLoggedOn();
     window->trm->setPlainText(QStringLiteral("old line"));
     Feed(Cmd::Status, Bytes({21, 5, 0xBC, 0x02, 0x83, 0, 26, 12, 7, 1, 30, 5, 0, 0}));
     StartDownload(Bytes({0x20, 0x00}));
     EXPECT_TRUE(window->trm->toPlainText().isEmpty());
     EXPECT_TRUE(window->Temp->text().isEmpty());
-    EXPECT_FALSE(window->PollEnabled);
+    EXPECT_FALSE(Inside(window).PollEnabled);
     EXPECT_EQ(window->TempBar->Max(), 32);
     EXPECT_EQ(window->TempBar->Position(), 0);
     EXPECT_FALSE(window->ButtonKasuj->isEnabled());
@@ -207,7 +208,7 @@ TEST_F(OperationsWindow, StartEmptiesTheBoxAndBlanksTheStatus) {
 }
 
 TEST_F(OperationsWindow, EndMarkerFinishesTheDownload) {
-    window->EnterLoggedOn();
+    Inside(window).EnterLoggedOn();
     StartDownload(Bytes({0x30, 0x00}));
     Feed(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, 5, 21, 5, 0x83, 0}));
     Feed(Cmd::HistoryEnd, {});
@@ -216,56 +217,56 @@ TEST_F(OperationsWindow, EndMarkerFinishesTheDownload) {
     EXPECT_TRUE(window->ButtonPobierz->isEnabled());
     EXPECT_FALSE(window->ButtonSTOP->isEnabled());
     EXPECT_TRUE(window->ButtonKasuj->isEnabled());
-    EXPECT_TRUE(window->PollEnabled);
+    EXPECT_TRUE(Inside(window).PollEnabled);
 }
 
 TEST_F(OperationsWindow, StopGoesOutWithEveryRecordUntilTheEndMarker) {
-    window->EnterLoggedOn();
+    Inside(window).EnterLoggedOn();
     StartDownload(Bytes({0x00, 0x01}));
     Feed(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, 1, 21, 5, 0x83, 0}));
-    const QByteArray startFrame = window->LastRequestFrame;
+    const QByteArray startFrame = Inside(window).LastRequestFrame;
 
     Click(window->ButtonSTOP);
-    ASSERT_TRUE(WaitFor([&] { return window->HistoryStopRequested; }));
+    ASSERT_TRUE(WaitFor([&] { return Inside(window).HistoryStopRequested; }));
     EXPECT_TRUE(window->Icon_get->isEnabled());
     EXPECT_TRUE(window->Icon_put->isEnabled());
     EXPECT_TRUE(window->ButtonSTOP->isEnabled());
-    EXPECT_EQ(window->LastRequestFrame, startFrame); // nothing goes out at the click
+    EXPECT_EQ(Inside(window).LastRequestFrame, startFrame); // nothing goes out at the click
 
     const QByteArray stopFrame = BuildRequestFrame(Cmd::HistoryStop, "x");
     for (int second = 2; second < 5; ++second) {
-        window->LastRequestFrame.clear();
+        Inside(window).LastRequestFrame.clear();
         Feed(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, second, 21, 5, 0x83, 0}));
-        EXPECT_EQ(window->LastRequestFrame, stopFrame);
+        EXPECT_EQ(Inside(window).LastRequestFrame, stopFrame);
     }
 
     // The end marker overtakes the acknowledgement.
     Feed(Cmd::HistoryEnd, {});
     EXPECT_EQ(Lines(*window->trm).last(), QStringLiteral("Koniec historii"));
-    EXPECT_FALSE(window->HistoryStopRequested);
+    EXPECT_FALSE(Inside(window).HistoryStopRequested);
     EXPECT_TRUE(window->ButtonPobierz->isEnabled());
     EXPECT_FALSE(window->ButtonSTOP->isEnabled());
 
-    window->LastRequestFrame.clear();
+    Inside(window).LastRequestFrame.clear();
     Feed(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, 6, 21, 5, 0x83, 0}));
-    EXPECT_TRUE(window->LastRequestFrame.isEmpty());
+    EXPECT_TRUE(Inside(window).LastRequestFrame.isEmpty());
 }
 
 TEST_F(OperationsWindow, StopAcknowledgementReturnsToIdleWithoutAnEndLine) {
-    window->EnterLoggedOn();
+    Inside(window).EnterLoggedOn();
     StartDownload(Bytes({0x00, 0x01}));
     Feed(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, 1, 21, 5, 0x83, 0}));
     Click(window->ButtonSTOP);
-    ASSERT_TRUE(WaitFor([&] { return window->HistoryStopRequested; }));
+    ASSERT_TRUE(WaitFor([&] { return Inside(window).HistoryStopRequested; }));
     Feed(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, 2, 21, 5, 0x83, 0}));
     Feed(Cmd::HistoryStop, {});
 
-    EXPECT_FALSE(window->HistoryStopRequested);
+    EXPECT_FALSE(Inside(window).HistoryStopRequested);
     EXPECT_TRUE(window->ButtonPobierz->isEnabled());
     EXPECT_FALSE(window->ButtonSTOP->isEnabled());
     EXPECT_EQ(window->TempBar->Position(), 0);
     EXPECT_EQ(Lines(*window->trm).size(), 2);
-    EXPECT_TRUE(window->PollEnabled);
+    EXPECT_TRUE(Inside(window).PollEnabled);
 }
 
 TEST_F(OperationsWindow, LateHistoryAnswersLeaveALoggedOffWindowAlone) {
@@ -275,7 +276,7 @@ TEST_F(OperationsWindow, LateHistoryAnswersLeaveALoggedOffWindowAlone) {
     for (QPushButton* control : {window->ButtonPobierz, window->ButtonKasuj, window->ButtonCzas,
                                  window->Button_zmiana_hasla})
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
-    EXPECT_FALSE(window->PollEnabled);
+    EXPECT_FALSE(Inside(window).PollEnabled);
 }
 
 class HistorySave : public OperationsWindow {
@@ -351,11 +352,11 @@ TEST_F(HistorySave, FailedWriteIsReported) {
 }
 
 TEST_F(OperationsWindow, ClearHistoryReportsOnlyTheRecordersAnswer) {
-    window->EnterLoggedOn();
+    Inside(window).EnterLoggedOn();
     window->trm->setPlainText(QStringLiteral("zostaje"));
     Click(window->ButtonKasuj);
     Later([&] {
-        EXPECT_EQ(window->LastRequestFrame, BuildRequestFrame(Cmd::ClearHistory, "x"));
+        EXPECT_EQ(Inside(window).LastRequestFrame, BuildRequestFrame(Cmd::ClearHistory, "x"));
         // Another answer does not end the wait.
         Feed(Cmd::Status, Bytes({21, 5, 0xBC, 0x02, 0x83, 0, 26, 12, 7, 1, 30, 5, 0, 0}));
         // Posted from inside the wait: it runs after the wait has looked again.
@@ -371,19 +372,19 @@ TEST_F(OperationsWindow, ClearHistoryReportsOnlyTheRecordersAnswer) {
 }
 
 TEST_F(OperationsWindow, ClockPayloadIsTheLocalTimeOnA24HourClock) {
-    window->EnterLoggedOn();
+    Inside(window).EnterLoggedOn();
     const QDateTime times[] = {QDateTime(QDate(2026, 12, 7), QTime(1, 30, 5)),
                                QDateTime(QDate(2031, 2, 28), QTime(23, 5, 0))};
     const QByteArray payloads[] = {Bytes({26, 12, 7, 1, 30, 5}), Bytes({31, 2, 28, 23, 5, 0})};
     for (int i = 0; i < 2; ++i) {
         desktop.FixedNow = times[i];
-        window->LastRequestFrame.clear();
+        Inside(window).LastRequestFrame.clear();
         Click(window->ButtonCzas);
-        ASSERT_TRUE(WaitFor([&] { return !window->LastRequestFrame.isEmpty(); }));
-        EXPECT_EQ(window->LastRequestFrame, BuildRequestFrame(Cmd::SetClock, payloads[i]));
+        ASSERT_TRUE(WaitFor([&] { return !Inside(window).LastRequestFrame.isEmpty(); }));
+        EXPECT_EQ(Inside(window).LastRequestFrame, BuildRequestFrame(Cmd::SetClock, payloads[i]));
         // Sent, not waited for: the controls are back at once.
         EXPECT_TRUE(window->ButtonCzas->isEnabled());
-        EXPECT_TRUE(window->PollEnabled);
+        EXPECT_TRUE(Inside(window).PollEnabled);
     }
     EXPECT_TRUE(desktop.Log.isEmpty());
     Feed(Cmd::SetClock, {});
@@ -391,22 +392,22 @@ TEST_F(OperationsWindow, ClockPayloadIsTheLocalTimeOnA24HourClock) {
 }
 
 TEST_F(OperationsWindow, PasswordIsMeasuredInItsWindows1250Bytes) {
-    window->EnterLoggedOn();
+    Inside(window).EnterLoggedOn();
     const QString longest(MaxRequestPayload, u'ł'); // two bytes each in UTF-8, one on the wire
-    const QByteArray before = window->LastRequestFrame;
+    const QByteArray before = Inside(window).LastRequestFrame;
     desktop.ModalScripts.push_back([&](QDialog& dialog) {
         auto& passwordDialog = static_cast<TFhaslo_nowe&>(dialog);
-        EXPECT_FALSE(window->PollEnabled);
+        EXPECT_FALSE(Inside(window).PollEnabled);
         passwordDialog.Edit_haslo_nowe->setText(longest + u'ł');
         passwordDialog.Button1->click();
         EXPECT_EQ(desktop.Log, QStringList({QStringLiteral("Error: Hasło jest za długie")}));
-        EXPECT_EQ(window->LastRequestFrame, before);
+        EXPECT_EQ(Inside(window).LastRequestFrame, before);
         EXPECT_TRUE(dialog.isVisible());
 
         passwordDialog.Edit_haslo_nowe->setText(longest);
         Later([&] {
             EXPECT_EQ(
-                window->LastRequestFrame,
+                Inside(window).LastRequestFrame,
                 BuildRequestFrame(Cmd::ChangePassword, QByteArray(MaxRequestPayload, '\xB3')));
             Feed(Cmd::ChangePassword, {});
         });

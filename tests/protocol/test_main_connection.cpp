@@ -1,4 +1,5 @@
 // Connecting, logging on and off, and the window's states, against the simulated recorder.
+#include "MainAccess.h"
 #include "RecorderSession.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
@@ -58,7 +59,7 @@ protected:
 };
 
 TEST_F(ConnectionTest, StartsDisconnected) {
-    EXPECT_FALSE(w.RsComm->IsOpen());
+    EXPECT_FALSE(Inside(w).RsComm->IsOpen());
     EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
     EXPECT_EQ(w.Edit_status->Color(), Colors::Red);
     EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
@@ -68,13 +69,13 @@ TEST_F(ConnectionTest, StartsDisconnected) {
     EXPECT_TRUE(w.Button_polacz->isEnabled());
     EXPECT_FALSE(w.Button_rozlacz->isEnabled());
     EXPECT_TRUE(DeviceControlsDisabled());
-    EXPECT_FALSE(w.LoggedOn);
-    EXPECT_FALSE(w.PollEnabled);
+    EXPECT_FALSE(Inside(w).LoggedOn);
+    EXPECT_FALSE(Inside(w).PollEnabled);
 }
 
 TEST_F(ConnectionTest, LogonShowsTheLoggedOnStateAndTheVersion) {
     ASSERT_TRUE(session.LogOn());
-    EXPECT_TRUE(w.RsComm->IsOpen());
+    EXPECT_TRUE(Inside(w).RsComm->IsOpen());
     EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
     EXPECT_EQ(w.Edit_status->Color(), Colors::Lime);
     EXPECT_EQ(w.Edit_logon->Color(), Colors::Lime);
@@ -84,8 +85,8 @@ TEST_F(ConnectionTest, LogonShowsTheLoggedOnStateAndTheVersion) {
     EXPECT_FALSE(w.Button_polacz->isEnabled());
     EXPECT_TRUE(DeviceControlsEnabled());
     EXPECT_FALSE(w.ButtonSTOP->isEnabled());
-    EXPECT_TRUE(w.LoggedOn);
-    EXPECT_TRUE(w.PollEnabled);
+    EXPECT_TRUE(Inside(w).LoggedOn);
+    EXPECT_TRUE(Inside(w).PollEnabled);
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v 1.5");
     EXPECT_EQ(TextColor(w.TextWersja), Colors::Black);
     EXPECT_TRUE(session.desktop.Log.isEmpty());
@@ -101,11 +102,11 @@ TEST_F(ConnectionTest, TheStatusPollFollowsTheLogonAndRepeats) {
 
 TEST_F(ConnectionTest, NoPollWhileTheDeviceControlsAreDisabled) {
     ASSERT_TRUE(session.LogOn());
-    w.DisableDeviceControls();
+    Inside(w).DisableDeviceControls();
     const int polls = Requests(Cmd::Status);
     // Longer than a poll period (15 ticks): count ticks rather than time.
     int ticks = 0;
-    QObject::connect(w.Timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    QObject::connect(Inside(w).Timer, &QTimer::timeout, [&ticks] { ++ticks; });
     ASSERT_TRUE(WaitFor([&] { return ticks >= 40; }));
     EXPECT_EQ(Requests(Cmd::Status), polls);
 }
@@ -117,7 +118,7 @@ TEST_F(ConnectionTest, ARefusedPasswordStaysConnectedAndLoggedOff) {
     RecorderSession::Click(w.Button_polacz);
     ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
     EXPECT_EQ(session.desktop.Log, (QStringList{"beep", "Error: Błędne hasło"}));
-    EXPECT_TRUE(w.RsComm->IsOpen());
+    EXPECT_TRUE(Inside(w).RsComm->IsOpen());
     EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
     EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
     EXPECT_TRUE(DeviceControlsDisabled());
@@ -150,7 +151,7 @@ TEST_F(ConnectionTest, FourUnansweredAttemptsReportAndLogOff) {
     EXPECT_EQ(Requests(Cmd::Logon), 4);
     EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
     EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
-    EXPECT_TRUE(w.RsComm->IsOpen());
+    EXPECT_TRUE(Inside(w).RsComm->IsOpen());
     EXPECT_TRUE(w.Button_polacz->isEnabled());
     EXPECT_TRUE(DeviceControlsDisabled());
 }
@@ -166,11 +167,11 @@ TEST_F(ConnectionTest, AnUnansweredPollLogsOffSilentlyAndPollingStops) {
     EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v ...");
     EXPECT_EQ(TextColor(w.TextWersja), Colors::Gray);
-    EXPECT_FALSE(w.PollEnabled);
+    EXPECT_FALSE(Inside(w).PollEnabled);
 
     const int polls = Requests(Cmd::Status);
     int ticks = 0;
-    QObject::connect(w.Timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    QObject::connect(Inside(w).Timer, &QTimer::timeout, [&ticks] { ++ticks; });
     ASSERT_TRUE(WaitFor([&] { return ticks >= 40; }));
     EXPECT_EQ(Requests(Cmd::Status), polls);
 
@@ -183,7 +184,7 @@ TEST_F(ConnectionTest, AnUnansweredPollLogsOffSilentlyAndPollingStops) {
 TEST_F(ConnectionTest, LogoutReportsAndClosesThePort) {
     ASSERT_TRUE(session.LogOn());
     RecorderSession::Click(w.Button_rozlacz);
-    ASSERT_TRUE(WaitFor([&] { return !w.RsComm->IsOpen(); }));
+    ASSERT_TRUE(WaitFor([&] { return !Inside(w).RsComm->IsOpen(); }));
     EXPECT_EQ(session.desktop.Log,
               (QStringList{"beep", "Information: Wylogowano z Rejestratora TC-8"}));
     EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
@@ -202,7 +203,7 @@ TEST_F(ConnectionTest, LogoutFromASilentRecorderReportsNoAnswerAndStillCloses) {
     faults.Silent = true;
     SetFaults(faults);
     RecorderSession::Click(w.Button_rozlacz);
-    ASSERT_TRUE(WaitFor([&] { return !w.RsComm->IsOpen(); }));
+    ASSERT_TRUE(WaitFor([&] { return !Inside(w).RsComm->IsOpen(); }));
     EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAnswer}));
     EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
 }
@@ -275,7 +276,7 @@ TEST_F(ConnectionTest, AFailedOpenSaysWhyBelowThePlainBox) {
         w.Combo_Port->setCurrentIndex(index);
         RecorderSession::Click(w.Button_polacz);
         EXPECT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 3; }));
-        EXPECT_FALSE(w.RsComm->IsOpen());
+        EXPECT_FALSE(Inside(w).RsComm->IsOpen());
         EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
         EXPECT_TRUE(w.Combo_Port->isEnabled());
         EXPECT_EQ(session.desktop.Log.mid(0, 2),
@@ -336,7 +337,7 @@ TEST_F(ConnectionTest, AFailedOpenAfterTheDeviceWentAwayLeavesTheWindowDisconnec
     ASSERT_TRUE(session.LogOn());
     const std::filesystem::path entry = session.sim->PublishedPath();
     session.sim->Stop();
-    ASSERT_TRUE(WaitFor([&] { return w.RsComm->IsDeviceGone(); }));
+    ASSERT_TRUE(WaitFor([&] { return Inside(w).RsComm->IsDeviceGone(); }));
     std::filesystem::create_symlink(entry.parent_path() / "ttyUSB-unplugged", entry);
     // The status poll finds nobody: the window logs off silently and offers "POŁĄCZ".
     ASSERT_TRUE(WaitFor([&] { return w.Button_polacz->isEnabled(); }));
@@ -350,7 +351,7 @@ TEST_F(ConnectionTest, AFailedOpenAfterTheDeviceWentAwayLeavesTheWindowDisconnec
                   "Detail: Wpis COM1 w folderze portów prowadzi do " +
                       QString::fromStdString((entry.parent_path() / "ttyUSB-unplugged").string()) +
                       ", którego nie ma: włóż adapter albo usuń wpis."}));
-    EXPECT_FALSE(w.RsComm->IsOpen());
+    EXPECT_FALSE(Inside(w).RsComm->IsOpen());
     EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
     EXPECT_EQ(w.Edit_status->Color(), Colors::Red);
     EXPECT_TRUE(w.Combo_Port->isEnabled());
@@ -368,7 +369,7 @@ TEST_F(ConnectionTest, TheChosenEntryNamesThePort) {
     com3.Start();
     w.Combo_Port->setCurrentIndex(2);
     ASSERT_TRUE(session.LogOn());
-    EXPECT_EQ(w.RsComm->PortNum(), 3);
+    EXPECT_EQ(Inside(w).RsComm->PortNum(), 3);
     EXPECT_EQ(com3.Snapshot().RequestCount(Cmd::Logon), 1);
     EXPECT_EQ(Requests(Cmd::Logon), 0);
     EXPECT_FALSE(w.Combo_Port->isEnabled());
@@ -401,11 +402,11 @@ TEST_F(ConnectionTest, ThePasswordFieldTakesDigitsOnlyAndFourAtMost) {
 TEST_F(ConnectionTest, LeavingAShortPasswordPutsTheDefaultBack) {
     for (const QString& typed : {QString("12"), QString()}) {
         w.Edit_haslo->setText(typed);
-        w.Edit_hasloExit();
+        Inside(w).Edit_hasloExit();
         EXPECT_EQ(w.Edit_haslo->text(), "0157");
     }
     w.Edit_haslo->setText("4321");
-    w.Edit_hasloExit();
+    Inside(w).Edit_hasloExit();
     EXPECT_EQ(w.Edit_haslo->text(), "4321");
 }
 
@@ -429,8 +430,8 @@ TEST_F(ConnectionTest, ThePollNeverStartsInsideAWait) {
     bool answered = false;
     bool done = false;
     QTimer::singleShot(0, &w, [&] {
-        w.SendRequest(Cmd::ClearHistory, "x");
-        answered = w.WaitForResponse(Cmd::LongTimeout, Cmd::ClearHistory);
+        Inside(w).SendRequest(Cmd::ClearHistory, "x");
+        answered = Inside(w).WaitForResponse(Cmd::LongTimeout, Cmd::ClearHistory);
         done = true;
     });
     ASSERT_TRUE(WaitFor([&] { return done; }));
@@ -442,39 +443,39 @@ TEST_F(ConnectionTest, ThePollNeverStartsInsideAWait) {
 
 TEST_F(ConnectionTest, AnAnswerFollowedByAnotherFrameStillEndsTheWait) {
     ASSERT_TRUE(session.LogOn());
-    w.DisableDeviceControls();
+    Inside(w).DisableDeviceControls();
     bool answered = false;
     bool done = false;
     QTimer::singleShot(0, &w, [&] {
-        w.SendRequest(0x30, "?"); // a code the recorder does not know: it stays silent
+        Inside(w).SendRequest(0x30, "?"); // a code the recorder does not know: it stays silent
         // The awaited answer and another frame arrive in one delivery.
-        w.ExtractFrame(BuildResponseFrame(0x30, "ok") + BuildResponseFrame(0x02, {}));
-        answered = w.WaitForResponse(Cmd::ShortTimeout, 0x30);
+        Inside(w).ExtractFrame(BuildResponseFrame(0x30, "ok") + BuildResponseFrame(0x02, {}));
+        answered = Inside(w).WaitForResponse(Cmd::ShortTimeout, 0x30);
         done = true;
     });
     ASSERT_TRUE(WaitFor([&] { return done; }));
     EXPECT_TRUE(answered);
-    EXPECT_EQ(w.ResponseCode, 0x30);
-    EXPECT_EQ(w.ResponsePayload, QByteArray("ok"));
+    EXPECT_EQ(Inside(w).ResponseCode, 0x30);
+    EXPECT_EQ(Inside(w).ResponsePayload, QByteArray("ok"));
 }
 
 TEST_F(ConnectionTest, ARequestSentDuringAWaitDoesNotHideItsAnswer) {
     ASSERT_TRUE(session.LogOn());
-    w.DisableDeviceControls();
+    Inside(w).DisableDeviceControls();
     bool answered = false;
     bool done = false;
     QTimer::singleShot(0, &w, [&] {
-        w.SendRequest(0x30, "a"); // unknown to the recorder: only the test answers it
+        Inside(w).SendRequest(0x30, "a"); // unknown to the recorder: only the test answers it
         QTimer::singleShot(0, &w, [&] {
-            w.ExtractFrame(BuildResponseFrame(0x30, "ok"));
-            w.SendRequest(0x31, "b"); // say, a history stop sent by a record handler
+            Inside(w).ExtractFrame(BuildResponseFrame(0x30, "ok"));
+            Inside(w).SendRequest(0x31, "b"); // say, a history stop sent by a record handler
         });
-        answered = w.WaitForResponse(Cmd::ShortTimeout, 0x30);
+        answered = Inside(w).WaitForResponse(Cmd::ShortTimeout, 0x30);
         done = true;
     });
     ASSERT_TRUE(WaitFor([&] { return done; }));
     EXPECT_TRUE(answered);
-    EXPECT_EQ(w.ResponsePayload, QByteArray("ok"));
+    EXPECT_EQ(Inside(w).ResponsePayload, QByteArray("ok"));
 }
 
 TEST_F(ConnectionTest, AWaitWhoseResendRaisesLeavesThePollAndTheConfigurationWorking) {
@@ -483,46 +484,47 @@ TEST_F(ConnectionTest, AWaitWhoseResendRaisesLeavesThePollAndTheConfigurationWor
     // The line takes no more output. Once the configuration write waits for its first
     // group, the output queue is filled to the brim, so the re-send finds no room and raises.
     faults->Stalled = true;
-    w.RsComm->Buffers().SetWriteTimeout(0);
+    Inside(w).RsComm->Buffers().SetWriteTimeout(0);
     bool filled = false;
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (filled || w.WaitsInProgress == 0)
+        if (filled || Inside(w).WaitsInProgress == 0)
             return;
         filled = true;
         watcher.stop();
         try {
             for (;;)
-                w.RsComm->WriteText(QByteArray(1, '\0'));
+                Inside(w).RsComm->WriteText(QByteArray(1, '\0'));
         } catch (const ERsCommError&) {
         }
     });
     watcher.start(2);
     RecorderSession::Click(w.Icon_put);
-    ASSERT_TRUE(WaitFor([&] { return filled && w.WaitsInProgress == 0 && !w.ExchangeBusy; }));
+    ASSERT_TRUE(WaitFor(
+        [&] { return filled && Inside(w).WaitsInProgress == 0 && !Inside(w).ExchangeBusy; }));
     EXPECT_TRUE(w.Panel_bar->isHidden());
     EXPECT_TRUE(DeviceControlsEnabled());
-    EXPECT_TRUE(w.PollEnabled);
+    EXPECT_TRUE(Inside(w).PollEnabled);
 
     faults->Stalled = false;
-    w.RsComm->Buffers().SetWriteTimeout(1000);
+    Inside(w).RsComm->Buffers().SetWriteTimeout(1000);
     const int polls = Requests(Cmd::Status);
     ASSERT_TRUE(WaitFor([&] { return Requests(Cmd::Status) > polls; }));
     QTimer::singleShot(0, w.Pobierz1, &QAction::trigger);
     ASSERT_TRUE(
         WaitFor([&] { return Requests(Cmd::ReadHeader3) == 1 && w.Icon_get->isEnabled(); }));
-    EXPECT_TRUE(w.LoggedOn);
+    EXPECT_TRUE(Inside(w).LoggedOn);
     EXPECT_TRUE(session.desktop.Log.isEmpty()) << session.desktop.Log.join(u'\n').toStdString();
 }
 
 TEST_F(ConnectionTest, AWaitResendsItsOwnRequest) {
     ASSERT_TRUE(session.LogOn());
-    w.DisableDeviceControls();
+    Inside(w).DisableDeviceControls();
     bool done = false;
     QTimer::singleShot(0, &w, [&] {
-        w.SendRequest(0x30, "a");
-        QTimer::singleShot(0, &w, [&] { w.SendRequest(0x31, "b"); });
-        w.WaitForResponse(Cmd::ShortTimeout, 0x30);
+        Inside(w).SendRequest(0x30, "a");
+        QTimer::singleShot(0, &w, [&] { Inside(w).SendRequest(0x31, "b"); });
+        Inside(w).WaitForResponse(Cmd::ShortTimeout, 0x30);
         done = true;
     });
     ASSERT_TRUE(WaitFor([&] { return done; }));
@@ -532,13 +534,13 @@ TEST_F(ConnectionTest, AWaitResendsItsOwnRequest) {
 }
 
 TEST_F(ConnectionTest, VersionLabelIgnoresAnswersWithoutAVersion) {
-    w.ExtractFrame(BuildResponseFrame(Cmd::Logon, "T:"));
+    Inside(w).ExtractFrame(BuildResponseFrame(Cmd::Logon, "T:"));
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v 2.0");
-    w.ExtractFrame(BuildResponseFrame(Cmd::Logon, "T/"));
+    Inside(w).ExtractFrame(BuildResponseFrame(Cmd::Logon, "T/"));
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v 2.0");
-    w.ExtractFrame(BuildResponseFrame(Cmd::Logon, "T"));
+    Inside(w).ExtractFrame(BuildResponseFrame(Cmd::Logon, "T"));
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v 2.0");
-    w.ExtractFrame(BuildResponseFrame(Cmd::Logon, "N0"));
+    Inside(w).ExtractFrame(BuildResponseFrame(Cmd::Logon, "N0"));
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v 1.0");
 }
 

@@ -4,6 +4,7 @@
 // window gives up and logs off, the test logs on again as the user would; a download whose
 // end marker was lost is ended with STOP and a configuration read. Every history record
 // that reached the line intact must be in the text box, and memory must stay flat.
+#include "MainAccess.h"
 #include "ProcessUsage.h"
 #include "RecorderSession.h"
 #include "ReplyLedger.h"
@@ -36,7 +37,7 @@ constexpr int LogonAttemptsLimit = 30;
 class Soak : public ::testing::Test {
 protected:
     Soak() : session(Settings(ledger)) {
-        w.SetTickIntervalForTests(TickMs);
+        Inside(w).SetTickIntervalForTests(TickMs);
         session.desktop.SleepScale = 0;
         // Runs after the window's own handler, so these count finished clicks.
         QObject::connect(w.Button_polacz, &QPushButton::clicked, [this] { ++logonsDone; });
@@ -57,7 +58,7 @@ protected:
 
     // "POŁĄCZ" until the window is logged on; the port stays open throughout.
     void LogOn() {
-        for (int attempt = 0; !w.LoggedOn; ++attempt) {
+        for (int attempt = 0; !Inside(w).LoggedOn; ++attempt) {
             ASSERT_LT(attempt, LogonAttemptsLimit)
                 << "the window does not log on: " << session.desktop.Log.join(u'\n').toStdString();
             ASSERT_TRUE(w.Button_polacz->isEnabled());
@@ -68,11 +69,11 @@ protected:
     }
 
     bool Idle() const {
-        return w.LoggedOn && w.WaitsInProgress == 0 && w.ButtonPobierz->isEnabled();
+        return Inside(w).LoggedOn && Inside(w).WaitsInProgress == 0 && w.ButtonPobierz->isEnabled();
     }
 
     bool DownloadShownRunning() const {
-        return w.LoggedOn && w.WaitsInProgress == 0 && w.ButtonSTOP->isEnabled();
+        return Inside(w).LoggedOn && Inside(w).WaitsInProgress == 0 && w.ButtonSTOP->isEnabled();
     }
 
     bool Streaming() const { return session.sim->Snapshot().HistoryStreaming; }
@@ -120,10 +121,13 @@ protected:
         bool stopped = false;
         for (;;) {
             ASSERT_TRUE(WaitFor(
-                [&] { return !w.LoggedOn || Idle() || (DownloadShownRunning() && !Streaming()); },
+                [&] {
+                    return !Inside(w).LoggedOn || Idle() ||
+                           (DownloadShownRunning() && !Streaming());
+                },
                 60000))
                 << "download " << download << " hangs";
-            if (!w.LoggedOn) {
+            if (!Inside(w).LoggedOn) {
                 ++logOffsFound;
                 ASSERT_NO_FATAL_FAILURE(LogOn());
             } else if (Idle()) {
@@ -174,14 +178,14 @@ TEST_F(Soak, PollsAndDownloadsOnABadLine) {
             memoryEarly = ResidentBytes();
         if (polls >= StatusPolls && downloads == Downloads)
             break;
-        if (!w.LoggedOn) {
+        if (!Inside(w).LoggedOn) {
             ++logOffsFound;
             ASSERT_NO_FATAL_FAILURE(LogOn());
         } else if (downloads < Downloads &&
                    polls >= (downloads + 1) * StatusPolls / (Downloads + 1)) {
             ASSERT_NO_FATAL_FAILURE(RunDownload(++downloads));
         } else {
-            ASSERT_TRUE(WaitFor([&] { return Polls() > polls || !w.LoggedOn; }, 20000))
+            ASSERT_TRUE(WaitFor([&] { return Polls() > polls || !Inside(w).LoggedOn; }, 20000))
                 << "no status poll for 20 s at poll " << polls;
         }
     }

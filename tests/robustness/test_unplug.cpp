@@ -3,6 +3,7 @@
 // the real serial component. The program must not crash or spin, must show the failure the
 // way it shows it, and must log on again to the recorder once it is back on COM1, without
 // being restarted.
+#include "MainAccess.h"
 #include "ProcessUsage.h"
 #include "RecorderSession.h"
 #include "app/TApplication.h"
@@ -106,7 +107,7 @@ protected:
         ASSERT_TRUE(w.Button_rozlacz->isEnabled());
         session.desktop.Log.clear();
         RecorderSession::Click(w.Button_rozlacz);
-        ASSERT_TRUE(WaitFor([this] { return !w.RsComm->IsOpen(); }));
+        ASSERT_TRUE(WaitFor([this] { return !Inside(w).RsComm->IsOpen(); }));
         EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAnswer}));
         session.desktop.Log.clear();
         ASSERT_TRUE(session.LogOn());
@@ -115,11 +116,11 @@ protected:
     }
 
     bool DownloadRunningShown() const {
-        return w.LoggedOn && w.ButtonSTOP->isEnabled() && !w.ButtonPobierz->isEnabled();
+        return Inside(w).LoggedOn && w.ButtonSTOP->isEnabled() && !w.ButtonPobierz->isEnabled();
     }
 
     bool LoggedOffShown() const {
-        return !w.LoggedOn && w.Edit_logon->text() == QStringLiteral("WYLOGOWANY") &&
+        return !Inside(w).LoggedOn && w.Edit_logon->text() == QStringLiteral("WYLOGOWANY") &&
                w.Button_polacz->isEnabled() && !w.ButtonPobierz->isEnabled();
     }
 

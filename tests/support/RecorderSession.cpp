@@ -1,4 +1,5 @@
 #include "RecorderSession.h"
+#include "MainAccess.h"
 
 #include "serial/TRsComm.h"
 #include "ui/TEdit.h"
@@ -14,7 +15,7 @@ RecorderSession::RecorderSession(tc8sim::SimulatedRecorder::Settings settings) {
     sim = std::make_unique<tc8sim::SimulatedRecorder>(std::move(settings));
     sim->Start();
     window = std::make_unique<TMain>(desktop);
-    window->SetTickIntervalForTests(TickMs);
+    Inside(window).SetTickIntervalForTests(TickMs);
     window->SetPortEnumeration(std::make_unique<ScriptedPorts>(machinePorts));
 }
 
@@ -44,7 +45,8 @@ bool RecorderSession::LoggedOnShown() const {
 
 std::shared_ptr<DeviceFaults> RecorderSession::InjectDeviceFaults() {
     auto faults = std::make_shared<DeviceFaults>();
-    window->RsComm->SetDeviceFactory([faults] { return std::make_unique<FaultyDevice>(faults); });
+    Inside(window).RsComm->SetDeviceFactory(
+        [faults] { return std::make_unique<FaultyDevice>(faults); });
     return faults;
 }
 
