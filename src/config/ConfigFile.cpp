@@ -1,10 +1,8 @@
 #include "config/ConfigFile.h"
 
+#include "config/ConfigFields.h"
 #include "config/Container.h"
-#include "config/WholeNumber.h"
 #include "protocol/AnsiCodec.h"
-
-#include <array>
 
 namespace {
 
@@ -45,20 +43,15 @@ ConfigFileImage BuildConfigFile(const QString& password, const ConfigRecord& rec
         return {{}, fault};
 
     QByteArray body;
-    const std::array<QByteArray, 6> texts{passwordBytes,
-                                          ToAnsi(record.TC8Nazwa),
-                                          ToAnsi(record.TC8Nazwa2),
-                                          ToAnsi(record.TC8Nazwa3),
-                                          ToAnsi(record.TC8name),
-                                          ToAnsi(record.TC8Typ)};
-    for (const QByteArray& text : texts) {
-        body.append(static_cast<char>(text.size()));
-        body.append(text);
+    body.append(static_cast<char>(passwordBytes.size()));
+    body.append(passwordBytes);
+    for (const ConfigField field : ConfigFileOrder) {
+        const QByteArray bytes = FieldBytes(record, field);
+        // A text goes with its length byte.
+        if (RowOf(field).Kind == FieldKind::Text)
+            body.append(static_cast<char>(bytes.size()));
+        body.append(bytes);
     }
-    for (const quint8 byte :
-         {record.TempMin, record.TempMax, record.TempKorekta, record.TempKorekta2,
-          RequireWholeNumberLowByte(record.TempZapisz), RequireWholeNumberLowByte(record.IleDruk)})
-        body.append(static_cast<char>(byte));
     return {BuildContainer(ConfigFileTag, body), RecordFault::None};
 }
 
@@ -66,18 +59,26 @@ std::optional<ConfigFileContents> ParseConfigFile(const QByteArray& image) {
     const QByteArray body = ContainerBody(image);
     BodyReader reader(body);
     ConfigFileContents contents;
-    ConfigRecord& record = contents.Record;
-    quint8 interval = 0;
-    quint8 reports = 0;
-    const bool complete = reader.Text(contents.Password) && reader.Text(record.TC8Nazwa) &&
-                          reader.Text(record.TC8Nazwa2) && reader.Text(record.TC8Nazwa3) &&
-                          reader.Text(record.TC8name) && reader.Text(record.TC8Typ) &&
-                          reader.Byte(record.TempMin) && reader.Byte(record.TempMax) &&
-                          reader.Byte(record.TempKorekta) && reader.Byte(record.TempKorekta2) &&
-                          reader.Byte(interval) && reader.Byte(reports);
-    if (!complete)
+    if (!reader.Text(contents.Password))
         return std::nullopt;
-    record.TempZapisz = QString::number(interval);
-    record.IleDruk = QString::number(reports);
+    for (const ConfigField field : ConfigFileOrder) {
+        const ConfigFieldRow& row = RowOf(field);
+        quint8 byte = 0;
+        switch (row.Kind) {
+        case FieldKind::Text:
+            if (!reader.Text(contents.Record.*row.Text))
+                return std::nullopt;
+            break;
+        case FieldKind::RawByte:
+            if (!reader.Byte(contents.Record.*row.Byte))
+                return std::nullopt;
+            break;
+        case FieldKind::Count:
+            if (!reader.Byte(byte))
+                return std::nullopt;
+            contents.Record.*row.Text = QString::number(byte);
+            break;
+        }
+    }
     return contents;
 }

@@ -1,63 +1,8 @@
 #include "config/ConfigGroups.h"
 
-#include "config/WholeNumber.h"
+#include "config/ConfigFields.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
-
-namespace {
-
-enum class FieldKind { RawByte, Count, Text };
-
-FieldKind KindOf(ConfigField field) {
-    switch (field) {
-    case ConfigField::TempMin:
-    case ConfigField::TempMax:
-    case ConfigField::TempKorekta:
-    case ConfigField::TempKorekta2:
-        return FieldKind::RawByte;
-    case ConfigField::TempZapisz:
-    case ConfigField::IleDruk:
-        return FieldKind::Count;
-    default:
-        return FieldKind::Text;
-    }
-}
-
-// The raw byte of a RawByte field, for const and non-const records alike.
-template <typename Record> auto& RawByteOf(Record& record, ConfigField field) {
-    switch (field) {
-    case ConfigField::TempMin:
-        return record.TempMin;
-    case ConfigField::TempMax:
-        return record.TempMax;
-    case ConfigField::TempKorekta:
-        return record.TempKorekta;
-    default:
-        return record.TempKorekta2;
-    }
-}
-
-// The text of a Count or Text field.
-template <typename Record> auto& TextOf(Record& record, ConfigField field) {
-    switch (field) {
-    case ConfigField::TempZapisz:
-        return record.TempZapisz;
-    case ConfigField::IleDruk:
-        return record.IleDruk;
-    case ConfigField::TC8name:
-        return record.TC8name;
-    case ConfigField::TC8Nazwa:
-        return record.TC8Nazwa;
-    case ConfigField::TC8Typ:
-        return record.TC8Typ;
-    case ConfigField::TC8Nazwa2:
-        return record.TC8Nazwa2;
-    default:
-        return record.TC8Nazwa3;
-    }
-}
-
-} // namespace
 
 const std::array<ConfigGroup, 9>& ConfigGroups() {
     using F = ConfigField;
@@ -95,39 +40,28 @@ RecordFault FindGroupFault(const ConfigGroup& group, const ConfigRecord& record,
 
 QByteArray ConfigGroupPayload(const ConfigGroup& group, const ConfigRecord& record) {
     QByteArray payload;
-    for (const ConfigField field : group.Fields) {
-        switch (KindOf(field)) {
-        case FieldKind::RawByte:
-            payload.append(static_cast<char>(RawByteOf(record, field)));
-            break;
-        case FieldKind::Count:
-            payload.append(static_cast<char>(RequireWholeNumberLowByte(TextOf(record, field))));
-            break;
-        case FieldKind::Text:
-            payload.append(ToAnsi(TextOf(record, field)));
-            break;
-        }
-    }
+    for (const ConfigField field : group.Fields)
+        payload.append(FieldBytes(record, field));
     return payload;
 }
 
 bool ApplyConfigGroupPayload(const ConfigGroup& group, const QByteArray& payload,
                              ConfigRecord& record) {
-    const ConfigField first = group.Fields.front();
-    if (KindOf(first) == FieldKind::Text) {
+    const ConfigFieldRow& first = RowOf(group.Fields.front());
+    if (first.Kind == FieldKind::Text) {
         const qsizetype end = payload.indexOf('\0');
-        TextOf(record, first) = FromAnsi(end < 0 ? payload : payload.left(end));
+        record.*first.Text = FromAnsi(end < 0 ? payload : payload.left(end));
         return true;
     }
     if (payload.size() < group.Fields.size())
         return false;
     for (qsizetype i = 0; i < group.Fields.size(); ++i) {
-        const ConfigField field = group.Fields[i];
+        const ConfigFieldRow& row = RowOf(group.Fields[i]);
         const auto byte = static_cast<quint8>(payload[i]);
-        if (KindOf(field) == FieldKind::RawByte)
-            RawByteOf(record, field) = byte;
+        if (row.Kind == FieldKind::RawByte)
+            record.*row.Byte = byte;
         else
-            TextOf(record, field) = QString::number(byte);
+            record.*row.Text = QString::number(byte);
     }
     return true;
 }

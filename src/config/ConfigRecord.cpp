@@ -1,5 +1,6 @@
 #include "config/ConfigRecord.h"
 
+#include "config/ConfigFields.h"
 #include "config/WholeNumber.h"
 #include "protocol/AnsiCodec.h"
 
@@ -12,45 +13,23 @@ bool TextTooLong(const QString& text, int maxTextBytes) {
 } // namespace
 
 RecordFault FindFieldFault(const ConfigRecord& record, ConfigField field, int maxTextBytes) {
-    bool tooLong = false;
-    switch (field) {
-    case ConfigField::TempMin:
-    case ConfigField::TempMax:
-    case ConfigField::TempKorekta:
-    case ConfigField::TempKorekta2:
+    const ConfigFieldRow& row = RowOf(field);
+    switch (row.Kind) {
+    case FieldKind::RawByte:
         return RecordFault::None;
-    case ConfigField::IleDruk:
-        return WholeNumberLowByte(record.IleDruk) ? RecordFault::None
-                                                  : RecordFault::IleDrukNotWholeNumber;
-    case ConfigField::TempZapisz:
-        return WholeNumberLowByte(record.TempZapisz) ? RecordFault::None
-                                                     : RecordFault::TempZapiszNotWholeNumber;
-    case ConfigField::TC8name:
-        tooLong = TextTooLong(record.TC8name, maxTextBytes);
-        break;
-    case ConfigField::TC8Nazwa:
-        tooLong = TextTooLong(record.TC8Nazwa, maxTextBytes);
-        break;
-    case ConfigField::TC8Typ:
-        tooLong = TextTooLong(record.TC8Typ, maxTextBytes);
-        break;
-    case ConfigField::TC8Nazwa2:
-        tooLong = TextTooLong(record.TC8Nazwa2, maxTextBytes);
-        break;
-    case ConfigField::TC8Nazwa3:
-        tooLong = TextTooLong(record.TC8Nazwa3, maxTextBytes);
-        break;
+    case FieldKind::Count:
+        return WholeNumberLowByte(record.*row.Text) ? RecordFault::None : row.NotWholeNumber;
+    case FieldKind::Text:
+        return TextTooLong(record.*row.Text, maxTextBytes) ? RecordFault::TextTooLong
+                                                           : RecordFault::None;
     }
-    return tooLong ? RecordFault::TextTooLong : RecordFault::None;
+    return RecordFault::None;
 }
 
 RecordFault FindRecordFault(const ConfigRecord& record, int maxTextBytes) {
-    using F = ConfigField;
     RecordFault first = RecordFault::None;
-    for (const ConfigField field :
-         {F::TempMin, F::TempMax, F::TempKorekta, F::TempKorekta2, F::TempZapisz, F::IleDruk,
-          F::TC8name, F::TC8Nazwa, F::TC8Typ, F::TC8Nazwa2, F::TC8Nazwa3}) {
-        const RecordFault fault = FindFieldFault(record, field, maxTextBytes);
+    for (const ConfigFieldRow& row : ConfigFieldRows()) {
+        const RecordFault fault = FindFieldFault(record, row.Field, maxTextBytes);
         if (fault != RecordFault::None && (first == RecordFault::None || fault < first))
             first = fault;
     }

@@ -3,6 +3,7 @@
 #include "ui/TMain.h"
 
 #include "app/Guarded.h"
+#include "config/ConfigFields.h"
 #include "config/ConfigGroups.h"
 #include "config/ConfigRecord.h"
 #include "config/Encodings.h"
@@ -18,6 +19,7 @@
 #include <QScopeGuard>
 #include <QTimer>
 #include <QToolButton>
+#include <array>
 
 namespace {
 
@@ -29,104 +31,70 @@ constexpr int ReadSettlePasses = 251;
 
 } // namespace
 
+const TMain::ConfigFieldControl& TMain::ControlOf(ConfigField field) {
+    using F = ConfigField;
+    using C = TMainControls;
+    // In the order of the enumeration.
+    static const std::array<ConfigFieldControl, ConfigFieldCount> controls{{
+        {F::TempMin, &C::TempMin, &TMain::TempMinChange, &TMain::TempMinByte, &TMain::ShowTempMin},
+        {F::TempMax, &C::TempMax, &TMain::TempMaxChange, &TMain::TempMaxByte, &TMain::ShowTempMax},
+        {F::TempKorekta, &C::TempKorekta, &TMain::TempKorektaChange, &TMain::TempKorektaByte,
+         &TMain::ShowCorrections},
+        {F::TempKorekta2, &C::TempKorekta2, &TMain::TempKorektaChange, &TMain::TempKorekta2Byte,
+         &TMain::ShowCorrections},
+        {F::TempZapisz, &C::TempZapisz, &TMain::TempZapiszChange},
+        {F::IleDruk, &C::IleDruk, &TMain::IleDrukChange},
+        {F::TC8name, &C::TC8name, &TMain::TC8nameChange},
+        {F::TC8Nazwa, &C::TC8Nazwa, &TMain::TC8NazwaChange},
+        {F::TC8Typ, &C::TC8Typ, &TMain::TC8TypChange},
+        {F::TC8Nazwa2, &C::TC8Nazwa2, &TMain::TC8Nazwa2Change},
+        {F::TC8Nazwa3, &C::TC8Nazwa3, &TMain::TC8Nazwa3Change},
+    }};
+    return controls[static_cast<std::size_t>(field)];
+}
+
 void TMain::SetConfigStartupValues() {
-    TempMinByte = 132;
-    TempMaxByte = 138;
-    TempKorektaByte = 0;
-    TempKorekta2Byte = 0;
+    const ConfigRecord defaults;
+    for (const ConfigFieldRow& row : ConfigFieldRows()) {
+        const ConfigFieldControl& control = ControlOf(row.Field);
+        if (row.Kind == FieldKind::RawByte)
+            this->*control.Byte = defaults.*row.Byte;
+        else
+            (this->*control.Edit)->setText(defaults.*row.Text);
+    }
     ShowTempMax();
     ShowTempMin();
     ShowCorrections();
-    for (TEdit* field : {TempKorekta, TempKorekta2, TempMin, TempMax, TempZapisz, TC8name, TC8Typ,
-                         TC8Nazwa, TC8Nazwa2, TC8Nazwa3, IleDruk})
-        field->SetColor(Colors::InStep);
+    for (const ConfigField field : StartupMarkOrder)
+        MarkInStep(field);
 }
 
 ConfigRecord TMain::CurrentConfig() const {
     ConfigRecord record;
-    record.TempMin = TempMinByte;
-    record.TempMax = TempMaxByte;
-    record.TempKorekta = TempKorektaByte;
-    record.TempKorekta2 = TempKorekta2Byte;
-    record.TempZapisz = TempZapisz->text();
-    record.IleDruk = IleDruk->text();
-    record.TC8name = TC8name->text();
-    record.TC8Nazwa = TC8Nazwa->text();
-    record.TC8Typ = TC8Typ->text();
-    record.TC8Nazwa2 = TC8Nazwa2->text();
-    record.TC8Nazwa3 = TC8Nazwa3->text();
+    for (const ConfigFieldRow& row : ConfigFieldRows()) {
+        const ConfigFieldControl& control = ControlOf(row.Field);
+        if (row.Kind == FieldKind::RawByte)
+            record.*row.Byte = this->*control.Byte;
+        else
+            record.*row.Text = (this->*control.Edit)->text();
+    }
     return record;
 }
 
 TEdit* TMain::ConfigEdit(ConfigField field) const {
-    switch (field) {
-    case ConfigField::TempMin:
-        return TempMin;
-    case ConfigField::TempMax:
-        return TempMax;
-    case ConfigField::TempKorekta:
-        return TempKorekta;
-    case ConfigField::TempKorekta2:
-        return TempKorekta2;
-    case ConfigField::TempZapisz:
-        return TempZapisz;
-    case ConfigField::IleDruk:
-        return IleDruk;
-    case ConfigField::TC8name:
-        return TC8name;
-    case ConfigField::TC8Nazwa:
-        return TC8Nazwa;
-    case ConfigField::TC8Typ:
-        return TC8Typ;
-    case ConfigField::TC8Nazwa2:
-        return TC8Nazwa2;
-    case ConfigField::TC8Nazwa3:
-        return TC8Nazwa3;
-    }
-    return nullptr;
+    return this->*ControlOf(field).Edit;
 }
 
 // Takes one field from the record into the window; a changed text marks the field edited
 // through its change handler.
 void TMain::ShowConfigField(ConfigField field, const ConfigRecord& record) {
-    switch (field) {
-    case ConfigField::TempMin:
-        TempMinByte = record.TempMin;
-        ShowTempMin();
-        return;
-    case ConfigField::TempMax:
-        TempMaxByte = record.TempMax;
-        ShowTempMax();
-        return;
-    case ConfigField::TempKorekta:
-        TempKorektaByte = record.TempKorekta;
-        ShowCorrections();
-        return;
-    case ConfigField::TempKorekta2:
-        TempKorekta2Byte = record.TempKorekta2;
-        ShowCorrections();
-        return;
-    case ConfigField::TempZapisz:
-        TempZapisz->setText(record.TempZapisz);
-        return;
-    case ConfigField::IleDruk:
-        IleDruk->setText(record.IleDruk);
-        return;
-    case ConfigField::TC8name:
-        TC8name->setText(record.TC8name);
-        return;
-    case ConfigField::TC8Nazwa:
-        TC8Nazwa->setText(record.TC8Nazwa);
-        return;
-    case ConfigField::TC8Typ:
-        TC8Typ->setText(record.TC8Typ);
-        return;
-    case ConfigField::TC8Nazwa2:
-        TC8Nazwa2->setText(record.TC8Nazwa2);
-        return;
-    case ConfigField::TC8Nazwa3:
-        TC8Nazwa3->setText(record.TC8Nazwa3);
-        return;
+    const ConfigFieldRow& row = RowOf(field);
+    const ConfigFieldControl& control = ControlOf(field);
+    if (row.Kind == FieldKind::RawByte) {
+        this->*control.Byte = record.*row.Byte;
+        (this->*control.Show)();
+    } else {
+        ConfigEdit(field)->setText(record.*row.Text);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "ui/TMain.h"
 
 #include "app/Guarded.h"
+#include "config/ConfigFields.h"
 #include "config/Stepping.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
@@ -11,10 +12,6 @@
 #include <QAction>
 #include <QToolButton>
 #include <utility>
-
-namespace {
-const QString DefaultReportCount = QStringLiteral("16");
-} // namespace
 
 void TMain::ConnectConfigHandlers() {
     const std::pair<TSpinButton*, std::pair<void (TMain::*)(), void (TMain::*)()>> spins[] = {
@@ -29,21 +26,10 @@ void TMain::ConnectConfigHandlers() {
         connect(spin, &TSpinButton::DownClick, this, Guarded(this, handlers.second));
     }
 
-    const std::pair<TEdit*, void (TMain::*)()> textChanges[] = {
-        {TempMin, &TMain::TempMinChange},
-        {TempMax, &TMain::TempMaxChange},
-        {TempZapisz, &TMain::TempZapiszChange},
-        {IleDruk, &TMain::IleDrukChange},
-        {TC8Typ, &TMain::TC8TypChange},
-        {TC8name, &TMain::TC8nameChange},
-        {TC8Nazwa, &TMain::TC8NazwaChange},
-        {TC8Nazwa2, &TMain::TC8Nazwa2Change},
-        {TC8Nazwa3, &TMain::TC8Nazwa3Change},
-        {TempKorekta, &TMain::TempKorektaChange},
-        {TempKorekta2, &TMain::TempKorektaChange},
-    };
-    for (const auto& [field, handler] : textChanges)
-        connect(field, &QLineEdit::textChanged, this, Guarded(this, handler));
+    for (const ConfigFieldRow& row : ConfigFieldRows()) {
+        const ConfigFieldControl& control = ControlOf(row.Field);
+        connect(this->*control.Edit, &QLineEdit::textChanged, this, Guarded(this, control.Changed));
+    }
 
     IleDruk->OnKeyPress = [this](QChar& key) {
         RunGuarded([this, &key] { IleDrukKeyPress(key); });
@@ -168,5 +154,5 @@ void TMain::IleDrukKeyPress(QChar& key) {
 
 void TMain::IleDrukExit() {
     if (IleDruk->text().isEmpty())
-        IleDruk->setText(DefaultReportCount);
+        IleDruk->setText(ConfigRecord{}.IleDruk);
 }

@@ -2,6 +2,7 @@
 // back, and reading the container shared with firmware files.
 #include "ui/TMain.h"
 
+#include "config/ConfigFields.h"
 #include "config/ConfigFile.h"
 #include "config/Container.h"
 #include "config/WholeFile.h"
@@ -50,21 +51,8 @@ void TMain::LoadConfigFile() {
 
     const ConfigRecord& record = contents->Record;
     Edit_haslo->setText(contents->Password);
-    TC8Nazwa->setText(record.TC8Nazwa);
-    TC8Nazwa2->setText(record.TC8Nazwa2);
-    TC8Nazwa3->setText(record.TC8Nazwa3);
-    TC8name->setText(record.TC8name);
-    TC8Typ->setText(record.TC8Typ);
-    TempMinByte = record.TempMin;
-    ShowTempMin();
-    TempMaxByte = record.TempMax;
-    ShowTempMax();
-    TempKorektaByte = record.TempKorekta;
-    ShowCorrections();
-    TempKorekta2Byte = record.TempKorekta2;
-    ShowCorrections();
-    TempZapisz->setText(record.TempZapisz);
-    IleDruk->setText(record.IleDruk);
+    for (const ConfigField field : ConfigFileOrder)
+        ShowConfigField(field, record);
 
     desk().Beep();
     desk().ShowMessage(MessageKind::Information, QStringLiteral("Odczytano plik konfiguracji"));

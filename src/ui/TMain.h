@@ -104,10 +104,11 @@ private:
     void DisableDeviceControls() override;
 
     // ---- Configuration (src/config/TMainConfig*.cpp) ----
-    // The four temperature values as the bytes that travel on the wire; the other seven
-    // fields of the configuration are the texts of their edit fields.
-    std::uint8_t TempMinByte = 132;
-    std::uint8_t TempMaxByte = 138;
+    // The four temperature values as the bytes that travel on the wire, set at start-up
+    // from ConfigRecord's defaults; the other seven fields of the configuration are the
+    // texts of their edit fields.
+    std::uint8_t TempMinByte = 0;
+    std::uint8_t TempMaxByte = 0;
     std::uint8_t TempKorektaByte = 0;
     std::uint8_t TempKorekta2Byte = 0;
     // The image of the configuration or firmware file saved or read last, tag to check
@@ -204,6 +205,16 @@ private:
     void SetConfigStartupValues();
     void ConnectConfigHandlers();
     void MarkEdited(TEdit* field);
+    // Where the window shows a field of the configuration: its edit control and change
+    // handler, and for a raw byte the member that holds it and the function that shows it.
+    struct ConfigFieldControl {
+        ConfigField Field;
+        TEdit* TMainControls::*Edit;
+        void (TMain::*Changed)();
+        std::uint8_t TMain::*Byte = nullptr;
+        void (TMain::*Show)() = nullptr;
+    };
+    static const ConfigFieldControl& ControlOf(ConfigField field);
     TEdit* ConfigEdit(ConfigField field) const;
     void ShowConfigField(ConfigField field, const ConfigRecord& record);
     void MarkInStep(ConfigField field);

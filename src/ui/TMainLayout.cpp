@@ -357,7 +357,6 @@ void TMain::CreateControls() {
         row.spin = addSpinButton(GroupBox4, QString::fromLatin1(row.spinName), row.field);
         top += 29;
     }
-    TempZapisz->setText(QStringLiteral("1"));
 
     // ---- Recorder state: read-only fields filled by the status poll ----
     GroupBox7 = addGroupBox(area, QStringLiteral("GroupBox7"), QStringLiteral("Stan TC-8"),
@@ -418,14 +417,12 @@ void TMain::CreateControls() {
     TC8Typ->SetMaxTypedLength(8);
     Label_Dwukropek = addFieldLabel(GroupBox1, QStringLiteral("Label_Dwukropek"),
                                     QStringLiteral(":"), 152, top, 6);
-    TC8name = addEdit(GroupBox1, QStringLiteral("TC8name"), {160, top, 120, FieldHeight},
-                      QStringLiteral("Rejestrator nr.1"));
+    TC8name = addEdit(GroupBox1, QStringLiteral("TC8name"), {160, top, 120, FieldHeight});
     TC8name->SetMaxTypedLength(12);
     top += 27;
     Label_IleDruk = addFieldLabel(GroupBox1, QStringLiteral("Label_IleDruk"),
                                   QStringLiteral("Ilość raportów do wydruku"), 8, top, 136);
-    IleDruk = addEdit(GroupBox1, QStringLiteral("IleDruk"), {146, top, 30, FieldHeight},
-                      QStringLiteral("16"));
+    IleDruk = addEdit(GroupBox1, QStringLiteral("IleDruk"), {146, top, 30, FieldHeight});
     IleDruk->SetMaxTypedLength(2);
 
     // ---- Temperature history ----

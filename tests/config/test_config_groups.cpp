@@ -1,9 +1,11 @@
 #include "app/Errors.h"
+#include "config/ConfigFields.h"
 #include "config/ConfigGroups.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Frame.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -133,3 +135,17 @@ TEST(ConfigGroups, FaultsFoundBeforeWriting) {
 }
 
 } // namespace
+
+// The field table follows the enumeration, and each fixed order names every field once.
+TEST(ConfigFieldTable, RowsFollowTheEnumerationAndEachOrderHoldsEveryFieldOnce) {
+    for (std::size_t i = 0; i < ConfigFieldCount; ++i)
+        EXPECT_EQ(static_cast<std::size_t>(ConfigFieldRows()[i].Field), i);
+    for (const ConfigFieldOrder& order : {ConfigFileOrder, StartupMarkOrder}) {
+        std::set<ConfigField> seen(order.begin(), order.end());
+        EXPECT_EQ(seen.size(), ConfigFieldCount);
+    }
+    std::set<ConfigField> grouped;
+    for (const ConfigGroup& group : ConfigGroups())
+        grouped.insert(group.Fields.begin(), group.Fields.end());
+    EXPECT_EQ(grouped.size(), ConfigFieldCount);
+}
