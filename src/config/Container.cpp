@@ -1,6 +1,6 @@
 #include "config/Container.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "config/WholeNumber.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #include "protocol/AnsiCodec.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 #include <QSysInfo>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "protocol/Frame.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
 #include "protocol/PortOpenDetail.h"
+#include "serial/PortAccess.h"
 #include "serial/PortEnumeration.h"
 #include "serial/PortNames.h"
 #include "serial/TRsComm.h"
-#include "serial/TRsLockFile.h"
 #include "ui/Colors.h"
 #include "ui/PortList.h"
 #include "ui/TComboBox.h"
@@ -18,14 +18,12 @@
 
 #include <QAbstractItemView>
 #include <QAction>
-#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QToolButton>
-#include <grp.h>
-#include <sys/stat.h>
+#include <cerrno>
 
 namespace {
 const QString DefaultPassword = QStringLiteral("0157");
@@ -36,23 +34,6 @@ void setState(TEdit* field, const QString& text, const QColor& background) {
     field->SetColor(background);
 }
 
-// The group whose members may read and write the device, when joining it would help.
-QString GroupToJoin(const QString& device) {
-    struct stat status {};
-    if (device.isEmpty() || stat(QFile::encodeName(device).constData(), &status) != 0)
-        return {};
-    if ((status.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP) || status.st_gid == 0)
-        return {};
-    const group* owner = getgrgid(status.st_gid);
-    return owner != nullptr ? QString::fromLocal8Bit(owner->gr_name) : QString();
-}
-
-QString ProcessName(qint64 pid) {
-    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-    if (!comm.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromLocal8Bit(comm.readAll()).trimmed();
-}
 } // namespace
 
 void TMain::ApplySerialSettings() {
@@ -138,12 +119,10 @@ QString TMain::PortOpenFailureDetail(const ERsOpenError& error) const {
     }
     failure.Group = GroupToJoin(failure.Device);
     if (error.SystemError == EBUSY && !failure.Device.isEmpty()) {
-        const TRsLockFile lockFile;
-        failure.OwnerPid = lockFile.Owner(failure.Device);
-        if (failure.OwnerPid > 0)
-            failure.OwnerName = ProcessName(failure.OwnerPid);
-        else
-            failure.StaleLock = lockFile.StaleLock(failure.Device);
+        const TPortHolder holder = FindPortHolder(failure.Device);
+        failure.OwnerPid = holder.Pid;
+        failure.OwnerName = holder.Name;
+        failure.StaleLock = holder.StaleLock;
     }
     for (int i = 0; i < PortCount; ++i) {
         if (Ports[i].Port && Ports[i].Port->Present)

@@ -1,7 +1,7 @@
 // The main window's frame layer: sending requests and turning received bytes into answers.
 #include "ui/TMain.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "protocol/Frame.h"
 #include "serial/TRsComm.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 
 // Every error of the serial-port component except the failure to open a device.
 class ERsCommError : public Exception {

@@ -3,11 +3,10 @@
 #include "serial/RsTypes.h"
 
 #include <mutex>
-#include <sys/types.h>
 
-// The scheduling priority of one background thread, changeable while it runs. On Linux a
-// thread's priority is its nice value; raising it needs privilege, and without it the
-// thread silently keeps the priority it was started with.
+// The scheduling priority of one background thread, changeable while it runs; each backend
+// maps the priorities to its platform's (src/serial/posix: nice values, where raising one
+// needs privilege, and without it the thread silently keeps the priority it started with).
 class TRsPriorityControl {
 public:
     explicit TRsPriorityControl(TRsThreadPriority priority) : priority_(priority) {}
@@ -21,6 +20,6 @@ private:
 
     std::mutex mutex_;
     TRsThreadPriority priority_;
-    pid_t thread_ = 0;
+    int thread_ = 0; // the system's id of the attached thread; 0 before it attaches
     int startNice_ = 0;
 };

@@ -1,9 +1,9 @@
 #include "ui/TMain.h"
 
-#include "app/Errors.h"
 #include "app/Guarded.h"
 #include "app/TApplication.h"
 #include "app/TFInfo.h"
+#include "core/Errors.h"
 #include "serial/ERsCommError.h"
 #include "serial/PortEnumeration.h"
 #include "serial/TRsComm.h"

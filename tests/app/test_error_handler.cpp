@@ -1,6 +1,6 @@
 #include "ScriptedDesktop.h"
 #include "WaitFor.h"
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "serial/ERsCommError.h"
 #include "ui/TMain.h"
 

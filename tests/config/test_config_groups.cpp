@@ -1,6 +1,6 @@
-#include "app/Errors.h"
 #include "config/ConfigFields.h"
 #include "config/ConfigGroups.h"
+#include "core/Errors.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Frame.h"
 

@@ -1,5 +1,5 @@
-#include "app/Errors.h"
 #include "config/Container.h"
+#include "core/Errors.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "app/Errors.h"
 #include "config/Encodings.h"
 #include "config/Stepping.h"
+#include "core/Errors.h"
 
 #include <gtest/gtest.h>
 

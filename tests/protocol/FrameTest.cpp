@@ -1,5 +1,5 @@
 #include "protocol/Frame.h"
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "protocol/Commands.h"
 
 #include <gtest/gtest.h>

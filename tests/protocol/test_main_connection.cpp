@@ -6,7 +6,7 @@
 #include "serial/ERsCommError.h"
 #include "serial/PortTable.h"
 #include "serial/TRsComm.h"
-#include "serial/TRsLockFile.h"
+#include "serial/posix/TRsLockFile.h"
 #include "ui/Colors.h"
 #include "ui/PortList.h"
 #include "ui/TComboBox.h"

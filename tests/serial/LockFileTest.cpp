@@ -1,4 +1,4 @@
-#include "serial/TRsLockFile.h"
+#include "serial/posix/TRsLockFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

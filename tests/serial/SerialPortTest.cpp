@@ -1,5 +1,5 @@
 #include "SerialFixture.h"
-#include "serial/TRsLockFile.h"
+#include "serial/posix/TRsLockFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "serial/PosixCustomBaud.h"
+#include "serial/posix/PosixCustomBaud.h"
 
 #include <asm/termbits.h>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "serial/PosixTermios.h"
+#include "serial/posix/PosixTermios.h"
 
 #include <cerrno>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "serial/TRsDevice.h"
-#include "serial/TRsLockFile.h"
+#include "serial/posix/TRsLockFile.h"
 
 // A serial device on Linux: a terminal opened non-blocking, set by termios, watched with
 // poll(). Exclusive use rests on three locks, since TIOCEXCL alone does not stop root: an

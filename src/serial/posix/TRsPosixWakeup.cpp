@@ -1,4 +1,4 @@
-#include "serial/TRsPosixWakeup.h"
+#include "serial/posix/TRsPosixWakeup.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "serial/TRsPosixDevice.h"
+#include "serial/posix/TRsPosixDevice.h"
 
-#include "serial/PosixCustomBaud.h"
-#include "serial/PosixTermios.h"
-#include "serial/TRsPosixWakeup.h"
+#include "serial/posix/PosixCustomBaud.h"
+#include "serial/posix/PosixTermios.h"
+#include "serial/posix/TRsPosixWakeup.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
