@@ -1,9 +1,9 @@
 // The configuration read from and written to a simulated recorder: the real main window and
 // serial component on one side of a pseudo-terminal, the simulator on the other.
+#include "Bytes.h"
+#include "DeviceControls.h"
 #include "MainAccess.h"
-#include "ScriptedDesktop.h"
-#include "SimulatedRecorder.h"
-#include "WaitFor.h"
+#include "RecorderSession.h"
 #include "config/ConfigGroups.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
@@ -17,7 +17,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -30,22 +29,9 @@ using tc8sim::RecorderModel;
 using tc8sim::SimTime;
 using tc8sim::SimulatedRecorder;
 
-QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray result;
-    for (const int value : values)
-        result.append(static_cast<char>(value));
-    return result;
-}
-
 class ConfigExchange : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dataHome.isValid());
-        // COM1 is looked up in the per-user ports folder, where the simulator publishes it.
-        qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-        recorder = std::make_unique<SimulatedRecorder>(SimulatedRecorder::Settings{});
-        recorder->Start();
-        window = std::make_unique<TMain>(desktop);
         Inside(window).SetTickIntervalForTests(40);
         QObject::connect(window->Bar, &QProgressBar::valueChanged, [this](int position) {
             progress << position;
@@ -53,15 +39,9 @@ protected:
                 OnProgress(position);
         });
 
-        QMetaObject::invokeMethod(window->Button_polacz, "click", Qt::QueuedConnection);
-        ASSERT_TRUE(WaitFor([this] { return window->Edit_logon->text() == "ZALOGOWANY"; }));
+        ASSERT_TRUE(session.LogOn());
         desktop.Log.clear();
         progress.clear();
-    }
-
-    void TearDown() override {
-        window.reset();
-        recorder->Stop();
     }
 
     // Stores the groups in the recorder as if a PC had written them before.
@@ -99,27 +79,25 @@ protected:
     }
 
     void expectDeviceControlsEnabled(bool enabled) const {
-        EXPECT_EQ(window->Icon_get->isEnabled(), enabled);
-        EXPECT_EQ(window->Icon_put->isEnabled(), enabled);
-        EXPECT_EQ(window->Pobierz1->isEnabled(), enabled);
-        EXPECT_EQ(window->Zapisz1->isEnabled(), enabled);
-        EXPECT_EQ(window->ButtonRestart->isEnabled(), enabled);
+        EXPECT_TRUE(enabled ? DeviceControlsEnabled(*window) : DeviceControlsDisabled(*window));
         EXPECT_EQ(window->Button_polacz->isEnabled(), !enabled);
     }
 
-    QTemporaryDir dataHome;
-    std::unique_ptr<SimulatedRecorder> recorder;
-    ScriptedDesktop desktop;
-    std::unique_ptr<TMain> window;
     QList<int> progress; // every position Bar took, in order
     std::function<void(int)> OnProgress;
+    // The simulator paced as a real line, on COM1 of the session's own ports folder; last,
+    // so that the window goes before what its handlers use.
+    RecorderSession session{SimulatedRecorder::Settings{}};
+    const std::unique_ptr<SimulatedRecorder>& recorder = session.sim;
+    ScriptedDesktop& desktop = session.desktop;
+    const std::unique_ptr<TMain>& window = session.window;
 };
 
 TEST_F(ConfigExchange, AReadOfAllNineGroupsFillsTheFieldsAndMarksThemInStep) {
-    presetRecorder({{Cmd::WriteLimits, bytes({0, 255})},
-                    {Cmd::WriteCorrection1, bytes({128})},
-                    {Cmd::WriteCorrection2, bytes({255})},
-                    {Cmd::WriteCounts, bytes({0, 255})},
+    presetRecorder({{Cmd::WriteLimits, Bytes({0, 255})},
+                    {Cmd::WriteCorrection1, Bytes({128})},
+                    {Cmd::WriteCorrection2, Bytes({255})},
+                    {Cmd::WriteCounts, Bytes({0, 255})},
                     {Cmd::WriteName, ToAnsi(QStringLiteral("Chłodnia nr 2"))},
                     {Cmd::WriteHeader1, QByteArray(40, 'x')},
                     {Cmd::WriteType, QByteArray("AB\0CD", 5)},
@@ -177,10 +155,10 @@ TEST_F(ConfigExchange, AWriteLandsEveryGroupInTheRecorder) {
     for (const ConfigGroup& group : ConfigGroups())
         EXPECT_EQ(state.ConfigGroup(group.WriteCode), ConfigGroupPayload(group, written))
             << int(group.WriteCode);
-    EXPECT_EQ(state.ConfigGroup(Cmd::WriteLimits), bytes({131, 139}));
-    EXPECT_EQ(state.ConfigGroup(Cmd::WriteCorrection1), bytes({129}));
-    EXPECT_EQ(state.ConfigGroup(Cmd::WriteCorrection2), bytes({1}));
-    EXPECT_EQ(state.ConfigGroup(Cmd::WriteCounts), bytes({2, 7}));
+    EXPECT_EQ(state.ConfigGroup(Cmd::WriteLimits), Bytes({131, 139}));
+    EXPECT_EQ(state.ConfigGroup(Cmd::WriteCorrection1), Bytes({129}));
+    EXPECT_EQ(state.ConfigGroup(Cmd::WriteCorrection2), Bytes({1}));
+    EXPECT_EQ(state.ConfigGroup(Cmd::WriteCounts), Bytes({2, 7}));
     EXPECT_EQ(state.ConfigGroup(Cmd::WriteName), QByteArray("\xA3\xF3\x64\x9F"));
 
     for (TEdit* field : configFields())
@@ -213,7 +191,7 @@ TEST_F(ConfigExchange, AnUnansweredNameGroupStopsTheWriteAtFiftyAndLogsOff) {
     expectDeviceControlsEnabled(false);
     ASSERT_TRUE(WaitFor([this] { return recorder->Snapshot().RequestCount(Cmd::WriteName) == 4; }));
     const tc8sim::RecorderState state = recorder->Snapshot();
-    EXPECT_EQ(state.ConfigGroup(Cmd::WriteCounts), bytes({1, 3}));
+    EXPECT_EQ(state.ConfigGroup(Cmd::WriteCounts), Bytes({1, 3}));
     EXPECT_EQ(state.RequestCount(Cmd::WriteHeader1), 0);
     EXPECT_TRUE(state.ConfigGroup(Cmd::WriteHeader1).isEmpty());
     EXPECT_EQ(window->IleDruk->Color(), Colors::InStep);
@@ -221,7 +199,7 @@ TEST_F(ConfigExchange, AnUnansweredNameGroupStopsTheWriteAtFiftyAndLogsOff) {
 }
 
 TEST_F(ConfigExchange, AnUnansweredReadKeepsWhatCameBeforeAndLogsOff) {
-    presetRecorder({{Cmd::WriteLimits, bytes({100, 200})}});
+    presetRecorder({{Cmd::WriteLimits, Bytes({100, 200})}});
     OnProgress = [this](int position) {
         if (position == Cmd::ReadCounts) {
             FaultOptions silent;

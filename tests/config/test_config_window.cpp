@@ -1,6 +1,7 @@
 // The configuration in the main window without a recorder: start-up values and marks, the
 // editor's spin buttons, marks and typed fields, answers taken into the fields, and
 // configuration files saved and loaded through the file dialogs.
+#include "Bytes.h"
 #include "MainAccess.h"
 #include "ScriptedDesktop.h"
 #include "WaitFor.h"
@@ -30,13 +31,6 @@
 namespace {
 
 const QByteArray ExampleFile = QByteArray::fromHex("726366000000000000848A0000011068");
-
-QByteArray bytes(std::initializer_list<int> values) {
-    QByteArray result;
-    for (const int value : values)
-        result.append(static_cast<char>(value));
-    return result;
-}
 
 // Types each character as a key press carrying it.
 void typeText(QWidget* widget, const QString& text) {
@@ -130,7 +124,7 @@ TEST_F(ConfigWindow, StartsWithTheDefaultValuesAllInStep) {
 }
 
 TEST_F(ConfigWindow, LimitSpinButtonsStepOneDegreeAndStopAtTheByteBounds) {
-    receive(0x04, bytes({1, 254}));
+    receive(0x04, Bytes({1, 254}));
     ASSERT_EQ(window.TempMin->text(), "-127");
     ASSERT_EQ(window.TempMax->text(), "+126");
 
@@ -151,7 +145,7 @@ TEST_F(ConfigWindow, LimitSpinButtonsStepOneDegreeAndStopAtTheByteBounds) {
     EXPECT_EQ(window.TempMax->Color(), Colors::InStep);
 
     // Nothing ties the two limits together.
-    receive(0x04, bytes({147, 138}));
+    receive(0x04, Bytes({147, 138}));
     window.SpinButton3->UpButton()->click();
     EXPECT_EQ(window.TempMin->text(), "+20");
     EXPECT_EQ(window.TempMax->text(), "+10");
@@ -184,7 +178,7 @@ TEST_F(ConfigWindow, CorrectionSpinButtonsFollowTheSteppingTableAndMarkEveryClic
         {255, false, "-12,6"}, {128, true, "+0,1"}, {128, false, "-0,1"},
     };
     for (const auto& step : steps) {
-        receive(0x06, bytes({step.before}));
+        receive(0x06, Bytes({step.before}));
         ASSERT_EQ(window.TempKorekta->Color(), Colors::InStep);
         step.up ? up() : down();
         EXPECT_EQ(window.TempKorekta->text(), step.after) << step.before << " " << step.up;
@@ -192,7 +186,7 @@ TEST_F(ConfigWindow, CorrectionSpinButtonsFollowTheSteppingTableAndMarkEveryClic
     }
 
     // The second correction has its own button and byte.
-    receive(0x08, bytes({5}));
+    receive(0x08, Bytes({5}));
     window.SpinButton5->DownButton()->click();
     EXPECT_EQ(window.TempKorekta2->text(), "+0,4");
     EXPECT_EQ(Inside(window).TempKorekta2Byte, 4);
@@ -207,12 +201,12 @@ TEST_F(ConfigWindow, IntervalSpinButtonStepsFromOneTo255AndMarksEveryClick) {
     window.SpinButton4->UpButton()->click();
     EXPECT_EQ(window.TempZapisz->text(), "2");
 
-    receive(0x0A, bytes({255, 16}));
+    receive(0x0A, Bytes({255, 16}));
     window.SpinButton4->UpButton()->click();
     EXPECT_EQ(window.TempZapisz->text(), "255");
     EXPECT_EQ(window.TempZapisz->Color(), Colors::Red);
 
-    receive(0x0A, bytes({0, 16}));
+    receive(0x0A, Bytes({0, 16}));
     EXPECT_EQ(window.TempZapisz->text(), "0");
     window.SpinButton4->DownButton()->click();
     EXPECT_EQ(window.TempZapisz->text(), "0");
@@ -260,10 +254,10 @@ TEST_F(ConfigWindow, ATextChangeMarksItsFieldAndTheSameTextMarksNothing) {
 
 TEST_F(ConfigWindow, AnswersFillTheirGroupAndMarkItInStep) {
     markAllEdited();
-    receive(0x04, bytes({0, 255}));
-    receive(0x06, bytes({128}));
-    receive(0x08, bytes({255}));
-    receive(0x0A, bytes({0, 255}));
+    receive(0x04, Bytes({0, 255}));
+    receive(0x06, Bytes({128}));
+    receive(0x08, Bytes({255}));
+    receive(0x0A, Bytes({0, 255}));
     receive(0x0C, ToAnsi(QStringLiteral("Chłodnia nr 2")));
     receive(0x0E, QByteArray(40, 'x'));
     receive(0x10, QByteArray("AB\0CD", 5));
@@ -288,10 +282,10 @@ TEST_F(ConfigWindow, AnswersFillTheirGroupAndMarkItInStep) {
 
 TEST_F(ConfigWindow, AnAnswerShorterThanItsGroupChangesNothing) {
     markAllEdited();
-    receive(0x04, bytes({0}));
+    receive(0x04, Bytes({0}));
     receive(0x06, {});
     receive(0x08, {});
-    receive(0x0A, bytes({7}));
+    receive(0x0A, Bytes({7}));
     EXPECT_EQ(Inside(window).CurrentConfig(), ConfigRecord());
     for (TEdit* field : {window.TempMin, window.TempMax, window.TempKorekta, window.TempKorekta2,
                          window.TempZapisz, window.IleDruk})
@@ -390,7 +384,7 @@ TEST_F(ConfigWindow, SavingTheStartUpValuesGivesThirtySixBytes) {
     const QByteArray saved = readFile("default");
     EXPECT_EQ(saved, BuildConfigFile("0157", ConfigRecord()).Image);
     EXPECT_EQ(saved.size(), 36);
-    EXPECT_TRUE(saved.startsWith(bytes({0x72, 0x63, 0x66, 0x04})));
+    EXPECT_TRUE(saved.startsWith(Bytes({0x72, 0x63, 0x66, 0x04})));
     EXPECT_TRUE(desktop.Log.isEmpty());
 
     // Saving again to the same name replaces the file without asking.
@@ -402,10 +396,10 @@ TEST_F(ConfigWindow, SavingTheStartUpValuesGivesThirtySixBytes) {
 
 TEST_F(ConfigWindow, SaveAndLoadKeepEveryFieldPolishLettersIncluded) {
     window.Edit_haslo->setText("9876");
-    receive(0x04, bytes({0, 255}));
-    receive(0x06, bytes({128}));
-    receive(0x08, bytes({255}));
-    receive(0x0A, bytes({0, 255}));
+    receive(0x04, Bytes({0, 255}));
+    receive(0x06, Bytes({128}));
+    receive(0x08, Bytes({255}));
+    receive(0x0A, Bytes({0, 255}));
     window.TC8name->setText(QStringLiteral("Łódź Bałuty"));
     window.TC8Typ->setText(QStringLiteral("ŻÓŁW"));
     window.TC8Nazwa->setText(QStringLiteral("Zażółć gęślą jaźń"));
@@ -440,7 +434,7 @@ TEST_F(ConfigWindow, AFileWithAFaultReportsItAndAppliesNothing) {
     QByteArray badBody = good;
     badBody[9] = static_cast<char>(badBody[9] ^ 0x40);
     // The check byte is right, but the name's length byte promises 40 bytes and 2 follow.
-    const QByteArray shortBody = BuildContainer("rcf", bytes({0, 0, 0, 0, 40, 0x84, 0x8A}));
+    const QByteArray shortBody = BuildContainer("rcf", Bytes({0, 0, 0, 0, 40, 0x84, 0x8A}));
     const QByteArray tooLarge =
         BuildContainer("rcf", body + QByteArray(16385 - 4 - body.size(), 'z'));
     const struct {

@@ -3,7 +3,7 @@
 # 60), built by the fuzz preset. New inputs go to a scratch corpus in the build folder; the
 # seeds here are only read. An input that makes a target fail is left in
 # build-fuzz/artifacts/ and printed; copy it into corpus/<target>/ once the fault is fixed,
-# so that fuzz_corpus_test keeps replaying it.
+# so that test_fuzz_corpus keeps replaying it.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 

@@ -1,5 +1,7 @@
 // Live status, history and recorder commands end to end: the main window with its serial
 // port on a pseudo-terminal and the simulated recorder at the other end.
+#include "Bytes.h"
+#include "DeviceControls.h"
 #include "MainAccess.h"
 #include "RecorderSession.h"
 #include "operations/HistoryRendering.h"
@@ -29,13 +31,6 @@
 #include <sstream>
 
 namespace {
-
-QByteArray Bytes(std::initializer_list<int> values) {
-    QByteArray bytes;
-    for (const int value : values)
-        bytes.append(static_cast<char>(value));
-    return bytes;
-}
 
 // The payload bytes of a traced status reply ("... n 0x50 status  [14] D7 00 BE 02 ...").
 std::optional<QByteArray> StatusReplyPayload(const std::string& line) {
@@ -117,16 +112,8 @@ protected:
 
     QString LastLine() const { return window->trm->document()->lastBlock().text(); }
 
-    bool DeviceControlsEnabled() const {
-        return window->ButtonPobierz->isEnabled() && window->ButtonKasuj->isEnabled() &&
-               window->ButtonCzas->isEnabled() && window->ButtonRestart->isEnabled() &&
-               window->Button_zmiana_hasla->isEnabled();
-    }
-    bool DeviceControlsDisabled() const {
-        return !window->ButtonPobierz->isEnabled() && !window->ButtonKasuj->isEnabled() &&
-               !window->ButtonCzas->isEnabled() && !window->ButtonRestart->isEnabled() &&
-               !window->Button_zmiana_hasla->isEnabled();
-    }
+    bool DeviceControlsEnabled() const { return ::DeviceControlsEnabled(*window); }
+    bool DeviceControlsDisabled() const { return ::DeviceControlsDisabled(*window); }
 
     std::mutex traceMutex;
     std::vector<QByteArray> statusReplies; // every status payload the recorder sent

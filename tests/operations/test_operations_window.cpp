@@ -1,5 +1,6 @@
 // The main window's live status, history and recorder commands fed with answer frames
 // directly, with no recorder on the line.
+#include "Bytes.h"
 #include "MainAccess.h"
 #include "ScriptedDesktop.h"
 #include "WaitFor.h"
@@ -26,13 +27,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray Bytes(std::initializer_list<int> values) {
-    QByteArray bytes;
-    for (const int value : values)
-        bytes.append(static_cast<char>(value));
-    return bytes;
-}
 
 QStringList Lines(const QPlainTextEdit& box) {
     return box.toPlainText().split(u'\n', Qt::SkipEmptyParts);
@@ -80,6 +74,7 @@ protected:
 };
 
 struct StatusExample {
+    const char* name;
     QByteArray payload;
     const char* temp;
     const char* temp2;
@@ -91,37 +86,48 @@ struct StatusExample {
     const char* time;
 };
 
-TEST_F(OperationsWindow, StatusAnswersFillEveryStatusField) {
-    const StatusExample examples[] = {
-        {Bytes({21, 5, 0xBC, 0x02, 0x83, 0, 26, 12, 7, 1, 30, 5, 0x34, 0x12}), "+21.5", "-3.0",
-         "+12,5V", true, "700", "4660", "2026.12.07", "01:30:05"},
-        {Bytes({0x80, 5, 0x56, 0x02, 0x80, 0, 5, 1, 9, 9, 5, 0, 0, 0}), "-0.5", "-0.0", "+10,7V",
-         false, "598", "0", "2005.01.09", "09:05:00"},
-        {Bytes({0, 0, 0x57, 0x02, 0xFF, 9, 9, 1, 1, 0, 0, 0, 0xFF, 0xFF}), "+0.0", "-127.9",
-         "+10,8V", true, "599", "65535", "2009.01.01", "00:00:00"},
-        {Bytes({0x7F, 9, 0, 0, 0x05, 12, 10, 13, 31, 23, 59, 59, 1, 0}), "+127.9", "+5.12", "+0,4V",
-         false, "0", "1", "2010.13.31", "23:59:59"},
-        {Bytes({3, 0, 0xFF, 0xFF, 0x83, 0, 99, 12, 31, 12, 0, 0, 0, 1}), "+3.0", "-3.0", "+1130,9V",
-         true, "65535", "256", "2099.12.31", "12:00:00"},
-    };
-    for (const StatusExample& example : examples) {
-        SCOPED_TRACE(example.temp);
-        Feed(Cmd::Status, example.payload);
-        EXPECT_EQ(window->Temp->text(), QString::fromLatin1(example.temp));
-        EXPECT_EQ(window->Temp2->text(), QString::fromLatin1(example.temp2));
-        EXPECT_EQ(window->Udc->text(), QString::fromLatin1(example.udc));
-        EXPECT_EQ(window->Udc->Color(), example.supplyOk ? Colors::Lime : Colors::Red);
-        EXPECT_EQ(window->RUwe->text(), QString::fromLatin1(example.rawSupply));
-        EXPECT_EQ(window->Ruac->text(), QString::fromLatin1(example.auxiliary));
-        EXPECT_EQ(window->Data->text(), QString::fromLatin1(example.date));
-        EXPECT_EQ(window->czas->text(), QString::fromLatin1(example.time));
-        // The temperatures keep the button face whatever they show.
-        EXPECT_EQ(window->Temp->Color(), Colors::BtnFace());
-        EXPECT_EQ(window->Temp2->Color(), Colors::BtnFace());
-    }
+class StatusAnswer : public OperationsWindow,
+                     public ::testing::WithParamInterface<StatusExample> {};
+
+TEST_P(StatusAnswer, FillsEveryStatusField) {
+    const StatusExample& example = GetParam();
+    Feed(Cmd::Status, example.payload);
+    EXPECT_EQ(window->Temp->text(), QString::fromLatin1(example.temp));
+    EXPECT_EQ(window->Temp2->text(), QString::fromLatin1(example.temp2));
+    EXPECT_EQ(window->Udc->text(), QString::fromLatin1(example.udc));
+    EXPECT_EQ(window->Udc->Color(), example.supplyOk ? Colors::Lime : Colors::Red);
+    EXPECT_EQ(window->RUwe->text(), QString::fromLatin1(example.rawSupply));
+    EXPECT_EQ(window->Ruac->text(), QString::fromLatin1(example.auxiliary));
+    EXPECT_EQ(window->Data->text(), QString::fromLatin1(example.date));
+    EXPECT_EQ(window->czas->text(), QString::fromLatin1(example.time));
+    // The temperatures keep the button face whatever they show.
+    EXPECT_EQ(window->Temp->Color(), Colors::BtnFace());
+    EXPECT_EQ(window->Temp2->Color(), Colors::BtnFace());
     EXPECT_TRUE(window->Icon_get->isEnabled());
     EXPECT_TRUE(window->Icon_put->isEnabled());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, StatusAnswer,
+    ::testing::Values(
+        StatusExample{"Typical",
+                      Bytes({21, 5, 0xBC, 0x02, 0x83, 0, 26, 12, 7, 1, 30, 5, 0x34, 0x12}), "+21.5",
+                      "-3.0", "+12,5V", true, "700", "4660", "2026.12.07", "01:30:05"},
+        StatusExample{"MinusZeroAndLowSupply",
+                      Bytes({0x80, 5, 0x56, 0x02, 0x80, 0, 5, 1, 9, 9, 5, 0, 0, 0}), "-0.5", "-0.0",
+                      "+10,7V", false, "598", "0", "2005.01.09", "09:05:00"},
+        StatusExample{"LowestSecondSensorAndSupplyJustOk",
+                      Bytes({0, 0, 0x57, 0x02, 0xFF, 9, 9, 1, 1, 0, 0, 0, 0xFF, 0xFF}), "+0.0",
+                      "-127.9", "+10,8V", true, "599", "65535", "2009.01.01", "00:00:00"},
+        StatusExample{"HighestTemperatureAndDateBytesAsTheyCome",
+                      Bytes({0x7F, 9, 0, 0, 0x05, 12, 10, 13, 31, 23, 59, 59, 1, 0}), "+127.9",
+                      "+5.12", "+0,4V", false, "0", "1", "2010.13.31", "23:59:59"},
+        StatusExample{"HighestSupply",
+                      Bytes({3, 0, 0xFF, 0xFF, 0x83, 0, 99, 12, 31, 12, 0, 0, 0, 1}), "+3.0",
+                      "-3.0", "+1130,9V", true, "65535", "256", "2099.12.31", "12:00:00"}),
+    [](const ::testing::TestParamInfo<StatusExample>& info) {
+        return std::string(info.param.name);
+    });
 
 TEST_F(OperationsWindow, ShortStatusAnswerChangesNothing) {
     Feed(Cmd::Status, Bytes({21, 5, 0xBC, 0x02, 0x83, 0, 26, 12, 7, 1, 30, 5, 0x34, 0x12}));

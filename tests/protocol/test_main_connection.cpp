@@ -1,4 +1,5 @@
 // Connecting, logging on and off, and the window's states, against the simulated recorder.
+#include "DeviceControls.h"
 #include "MainAccess.h"
 #include "RecorderSession.h"
 #include "protocol/Commands.h"
@@ -43,19 +44,8 @@ protected:
     void SetFaults(const tc8sim::FaultOptions& f) { session.sim->SetFaults(f); }
     int Requests(std::uint8_t code) const { return session.Recorder().RequestCount(code); }
 
-    bool DeviceControlsEnabled() const {
-        return w.Button_zmiana_hasla->isEnabled() && w.ButtonRestart->isEnabled() &&
-               w.Icon_get->isEnabled() && w.Icon_put->isEnabled() && w.Pobierz1->isEnabled() &&
-               w.Zapisz1->isEnabled() && w.ButtonCzas->isEnabled() &&
-               w.ButtonPobierz->isEnabled() && w.ButtonKasuj->isEnabled();
-    }
-    bool DeviceControlsDisabled() const {
-        return !w.Button_zmiana_hasla->isEnabled() && !w.ButtonRestart->isEnabled() &&
-               !w.Icon_get->isEnabled() && !w.Icon_put->isEnabled() && !w.Pobierz1->isEnabled() &&
-               !w.Zapisz1->isEnabled() && !w.ButtonCzas->isEnabled() &&
-               !w.ButtonPobierz->isEnabled() && !w.ButtonSTOP->isEnabled() &&
-               !w.ButtonKasuj->isEnabled();
-    }
+    bool DeviceControlsEnabled() const { return ::DeviceControlsEnabled(w); }
+    bool DeviceControlsDisabled() const { return ::DeviceControlsDisabled(w); }
 };
 
 TEST_F(ConnectionTest, StartsDisconnected) {

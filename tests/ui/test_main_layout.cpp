@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -45,48 +46,56 @@ struct ExpectedEdit {
     const char* hint;
 };
 
-TEST_F(MainLayout, EditFieldsStartWithTheirTextsLimitsAndAccess) {
-    const ExpectedEdit expectations[] = {
-        {"Edit_haslo", "0157", 4, false, "Hasło dostępu (4 cyfry)"},
-        {"Edit_status", "ROZŁĄCZONY", 0, true, ""},
-        {"Edit_logon", "WYLOGOWANY", 0, true, ""},
-        {"TempKorekta", nullptr, 0, true, ""},
-        {"TempKorekta2", nullptr, 0, true, ""},
-        {"TempMin", nullptr, 0, true, ""},
-        {"TempMax", nullptr, 0, true, ""},
-        {"TempZapisz", "1", 0, true, ""},
-        {"Temp", "", 0, true, ""},
-        {"Temp2", "", 0, true, ""},
-        {"Udc", "", 0, true, ""},
-        {"Data", "", 0, true, ""},
-        {"czas", "", 0, true, ""},
-        {"TC8Nazwa", nullptr, 29, false, ""},
-        {"TC8Nazwa2", nullptr, 29, false, ""},
-        {"TC8Nazwa3", nullptr, 29, false, ""},
-        {"TC8Typ", nullptr, 8, false, ""},
-        {"TC8name", "Rejestrator nr.1", 12, false, ""},
-        {"IleDruk", "16", 2, false, ""},
-        {"Ruac", nullptr, 0, false, ""},
-        {"RUwe", nullptr, 0, false, ""},
-        {"Rtemp", nullptr, 0, false, ""},
-        {"Rtemp2", nullptr, 0, false, ""},
-    };
-    for (const ExpectedEdit& expected : expectations) {
-        SCOPED_TRACE(expected.name);
-        auto* edit = control<TEdit>(expected.name);
-        ASSERT_NE(edit, nullptr);
-        EXPECT_EQ(edit->accessibleName(), QString::fromLatin1(expected.name));
-        // Texts left to the configuration defaults are not pinned here.
-        if (expected.text != nullptr) {
-            EXPECT_EQ(edit->text(), QString::fromUtf8(expected.text));
-        }
-        EXPECT_EQ(edit->MaxTypedLength(), expected.typedLimit);
-        EXPECT_EQ(edit->isReadOnly(), expected.readOnly);
-        EXPECT_EQ(edit->toolTip(), QString::fromUtf8(expected.hint));
-        EXPECT_TRUE(edit->isEnabled());
-        // Qt's own limit would cut texts the program sets.
-        EXPECT_EQ(edit->maxLength(), QLineEdit().maxLength());
+class MainLayoutEdit : public MainLayout, public ::testing::WithParamInterface<ExpectedEdit> {};
+
+TEST_P(MainLayoutEdit, StartsWithItsTextLimitAndAccess) {
+    const ExpectedEdit& expected = GetParam();
+    auto* edit = control<TEdit>(expected.name);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->accessibleName(), QString::fromLatin1(expected.name));
+    // Texts left to the configuration defaults are not pinned here.
+    if (expected.text != nullptr) {
+        EXPECT_EQ(edit->text(), QString::fromUtf8(expected.text));
     }
+    EXPECT_EQ(edit->MaxTypedLength(), expected.typedLimit);
+    EXPECT_EQ(edit->isReadOnly(), expected.readOnly);
+    EXPECT_EQ(edit->toolTip(), QString::fromUtf8(expected.hint));
+    EXPECT_TRUE(edit->isEnabled());
+    // Qt's own limit would cut texts the program sets.
+    EXPECT_EQ(edit->maxLength(), QLineEdit().maxLength());
+}
+
+INSTANTIATE_TEST_SUITE_P(EditFields, MainLayoutEdit,
+                         ::testing::ValuesIn(std::vector<ExpectedEdit>{
+                             {"Edit_haslo", "0157", 4, false, "Hasło dostępu (4 cyfry)"},
+                             {"Edit_status", "ROZŁĄCZONY", 0, true, ""},
+                             {"Edit_logon", "WYLOGOWANY", 0, true, ""},
+                             {"TempKorekta", nullptr, 0, true, ""},
+                             {"TempKorekta2", nullptr, 0, true, ""},
+                             {"TempMin", nullptr, 0, true, ""},
+                             {"TempMax", nullptr, 0, true, ""},
+                             {"TempZapisz", "1", 0, true, ""},
+                             {"Temp", "", 0, true, ""},
+                             {"Temp2", "", 0, true, ""},
+                             {"Udc", "", 0, true, ""},
+                             {"Data", "", 0, true, ""},
+                             {"czas", "", 0, true, ""},
+                             {"TC8Nazwa", nullptr, 29, false, ""},
+                             {"TC8Nazwa2", nullptr, 29, false, ""},
+                             {"TC8Nazwa3", nullptr, 29, false, ""},
+                             {"TC8Typ", nullptr, 8, false, ""},
+                             {"TC8name", "Rejestrator nr.1", 12, false, ""},
+                             {"IleDruk", "16", 2, false, ""},
+                             {"Ruac", nullptr, 0, false, ""},
+                             {"RUwe", nullptr, 0, false, ""},
+                             {"Rtemp", nullptr, 0, false, ""},
+                             {"Rtemp2", nullptr, 0, false, ""},
+                         }),
+                         [](const ::testing::TestParamInfo<ExpectedEdit>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(MainLayout, EditFieldsAreTheWindowsMembers) {
     EXPECT_EQ(main->Edit_haslo, control<TEdit>("Edit_haslo"));
     EXPECT_EQ(main->TC8Nazwa3, control<TEdit>("TC8Nazwa3"));
 }
@@ -98,29 +107,36 @@ struct ExpectedButton {
     const char* hint;
 };
 
-TEST_F(MainLayout, ButtonsStartWithTheirCaptionsHintsAndStates) {
-    const ExpectedButton expectations[] = {
-        {"Button_polacz", "POŁĄCZ", true, "Połącz do sterownika KVAM"},
-        {"Button_rozlacz", "ROZŁĄCZ", false, "Rozłącz od sterownika  KVAM"},
-        {"ButtonRestart", "Restart TC-8", false, ""},
-        {"ButtonFirmware", "Aktualizacja", true, ""},
-        {"Button_zmiana_hasla", "Zmiana hasła", false, ""},
-        {"ButtonKasuj", "Kasuj historie", false, ""},
-        {"ButtonCzas", "Ustaw zegar", false, ""},
-        {"ButtonPobierz", "START", false, ""},
-        {"ButtonSTOP", "STOP", false, ""},
-        {"ButtonZapisz", "Zapisz do pliku", true, ""},
-    };
-    for (const ExpectedButton& expected : expectations) {
-        SCOPED_TRACE(expected.name);
-        auto* button = control<QPushButton>(expected.name);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), QString::fromUtf8(expected.caption));
-        EXPECT_EQ(button->accessibleName(), QString::fromUtf8(expected.caption));
-        EXPECT_EQ(button->isEnabled(), expected.enabled);
-        EXPECT_EQ(button->toolTip(), QString::fromUtf8(expected.hint));
-    }
+class MainLayoutButton : public MainLayout, public ::testing::WithParamInterface<ExpectedButton> {};
 
+TEST_P(MainLayoutButton, StartsWithItsCaptionHintAndState) {
+    const ExpectedButton& expected = GetParam();
+    auto* button = control<QPushButton>(expected.name);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QString::fromUtf8(expected.caption));
+    EXPECT_EQ(button->accessibleName(), QString::fromUtf8(expected.caption));
+    EXPECT_EQ(button->isEnabled(), expected.enabled);
+    EXPECT_EQ(button->toolTip(), QString::fromUtf8(expected.hint));
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, MainLayoutButton,
+                         ::testing::ValuesIn(std::vector<ExpectedButton>{
+                             {"Button_polacz", "POŁĄCZ", true, "Połącz do sterownika KVAM"},
+                             {"Button_rozlacz", "ROZŁĄCZ", false, "Rozłącz od sterownika  KVAM"},
+                             {"ButtonRestart", "Restart TC-8", false, ""},
+                             {"ButtonFirmware", "Aktualizacja", true, ""},
+                             {"Button_zmiana_hasla", "Zmiana hasła", false, ""},
+                             {"ButtonKasuj", "Kasuj historie", false, ""},
+                             {"ButtonCzas", "Ustaw zegar", false, ""},
+                             {"ButtonPobierz", "START", false, ""},
+                             {"ButtonSTOP", "STOP", false, ""},
+                             {"ButtonZapisz", "Zapisz do pliku", true, ""},
+                         }),
+                         [](const ::testing::TestParamInfo<ExpectedButton>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(MainLayout, PictureButtonsStartDisabledWithTheirPicturesAndHints) {
     for (const char* name : {"Icon_get", "Icon_put"}) {
         SCOPED_TRACE(name);
         auto* picture = control<QToolButton>(name);

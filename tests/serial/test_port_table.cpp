@@ -1,7 +1,7 @@
-#include "serial/PortTable.h"
 #include "PortsFolder.h"
 #include "PtyPair.h"
 #include "serial/PortEnumeration.h"
+#include "serial/PortTable.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
-#include "protocol/FrameAssembler.h"
 #include "protocol/Commands.h"
+#include "protocol/FrameAssembler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "serial/PortNames.h"
 #include "PortsFolder.h"
+#include "serial/PortNames.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,17 +1,11 @@
-#include "protocol/Frame.h"
+#include "Bytes.h"
 #include "core/Errors.h"
 #include "protocol/Commands.h"
+#include "protocol/Frame.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-QByteArray Bytes(std::initializer_list<int> values) {
-    QByteArray bytes;
-    for (int v : values)
-        bytes.append(static_cast<char>(v));
-    return bytes;
-}
 
 TEST(Frame, WorkedExamplesAreBuiltByteForByte) {
     EXPECT_EQ(BuildRequestFrame(Cmd::Logout, "W"), Bytes({0x4E, 0x02, 0x01, 0x57, 0xA8}));

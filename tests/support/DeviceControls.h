@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/TMainControls.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QToolButton>
+
+// The controls that need a logged-on recorder, as the window switches them on and off
+// together: all on (STOP aside, which only a download turns on), or all off.
+inline bool DeviceControlsEnabled(const TMainControls& w) {
+    return w.Button_zmiana_hasla->isEnabled() && w.ButtonRestart->isEnabled() &&
+           w.Icon_get->isEnabled() && w.Icon_put->isEnabled() && w.Pobierz1->isEnabled() &&
+           w.Zapisz1->isEnabled() && w.ButtonCzas->isEnabled() && w.ButtonPobierz->isEnabled() &&
+           w.ButtonKasuj->isEnabled();
+}
+
+inline bool DeviceControlsDisabled(const TMainControls& w) {
+    return !w.Button_zmiana_hasla->isEnabled() && !w.ButtonRestart->isEnabled() &&
+           !w.Icon_get->isEnabled() && !w.Icon_put->isEnabled() && !w.Pobierz1->isEnabled() &&
+           !w.Zapisz1->isEnabled() && !w.ButtonCzas->isEnabled() && !w.ButtonPobierz->isEnabled() &&
+           !w.ButtonSTOP->isEnabled() && !w.ButtonKasuj->isEnabled();
+}
