@@ -26,7 +26,11 @@ template <std::invocable Handler> auto Guarded(Handler handler) {
     return [handler = std::move(handler)] { RunGuarded(handler); };
 }
 
-// A slot for connect() that runs `object`'s `method` guarded.
-template <typename Object> auto Guarded(Object* object, void (Object::*method)()) {
-    return [object, method] { RunGuarded([object, method] { (object->*method)(); }); };
+// A slot for connect(), or a field's key or focus handler, that runs `object`'s `method`
+// guarded with the arguments it is called with.
+template <typename Object, typename... Args>
+auto Guarded(Object* object, void (Object::*method)(Args...)) {
+    return [object, method](Args... args) {
+        RunGuarded([&] { (object->*method)(std::forward<Args>(args)...); });
+    };
 }

@@ -1,6 +1,7 @@
 #include "app/TFInfo.h"
 
 #include "app/JpegImage.h"
+#include "ui/ControlBuilders.h"
 #include "ui/Desktop.h"
 #include "ui/WindowFont.h"
 
@@ -31,21 +32,10 @@ QPixmap aboutPicture() {
     return QPixmap::fromImage(DecodeJpeg(file.readAll()));
 }
 
-QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& place) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAccessibleName(name);
-    label->setGeometry(place);
-    return label;
-}
-
 } // namespace
 
 TFInfo::TFInfo(Desktop& desktop, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint),
-      desktop_(desktop) {
+    : QDialog(owner, FixedDialogFlags()), desktop_(desktop) {
     setObjectName(QStringLiteral("FInfo"));
     setWindowTitle(QStringLiteral("O programie"));
     setFont(WindowFont());
@@ -75,10 +65,7 @@ TFInfo::TFInfo(Desktop& desktop, QWidget* owner)
     Label3->setCursor(Qt::PointingHandCursor);
     Label3->installEventFilter(this);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAccessibleName(QStringLiteral("OK"));
-    Button1->setGeometry(170, 79, 75, 25);
+    Button1 = addButton(this, QStringLiteral("Button1"), QStringLiteral("OK"), {170, 79, 75, 25});
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 }

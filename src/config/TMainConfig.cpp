@@ -12,6 +12,7 @@
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
+#include "ui/Texts.h"
 
 #include <QAction>
 #include <QFrame>
@@ -164,8 +165,7 @@ void TMain::ReadConfigFromRecorder() {
         SendRequest(code, ReadRequestPayload);
         // ConfigReceived applies the answer while the wait handles events.
         if (!WaitForResponse(Cmd::ShortTimeout, code)) {
-            desk().ShowMessage(MessageKind::Error,
-                               QStringLiteral("Brak odpowiedzi z rejestratora TC-8"));
+            desk().ShowMessage(MessageKind::Error, Texts::NoAnswer);
             Bar->SetPosition(code);
             break;
         }

@@ -31,9 +31,7 @@ void TMain::ConnectConfigHandlers() {
         connect(this->*control.Edit, &QLineEdit::textChanged, this, Guarded(this, control.Changed));
     }
 
-    IleDruk->OnKeyPress = [this](QChar& key) {
-        RunGuarded([this, &key] { IleDrukKeyPress(key); });
-    };
+    IleDruk->OnKeyPress = Guarded(this, &TMain::IleDrukKeyPress);
     IleDruk->OnExit = Guarded(this, &TMain::IleDrukExit);
 
     connect(Icon_get, &QToolButton::clicked, this, Guarded(this, &TMain::SpeedButton3Click));

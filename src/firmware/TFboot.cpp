@@ -2,6 +2,7 @@
 
 #include "app/Guarded.h"
 #include "firmware/TFirmwareHost.h"
+#include "ui/ControlBuilders.h"
 #include "ui/TGauge.h"
 #include "ui/WindowFont.h"
 
@@ -21,29 +22,10 @@ constexpr int BeforeClosingMs = 1000;
 constexpr int SharedRepeatAllowance = 2;
 constexpr int FinishedProgress = 100;
 
-template <class Widget> Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    widget->setAccessibleName(name);
-    return widget;
-}
-
-QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption,
-                       const QRect& place) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    button->setGeometry(place);
-    button->setAutoDefault(false);
-    return button;
-}
-
 } // namespace
 
 TFboot::TFboot(TFirmwareHost& host, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint),
-      host_(host) {
+    : QDialog(owner, FixedDialogFlags()), host_(host) {
     setObjectName(QStringLiteral("Fboot"));
     setWindowTitle(QStringLiteral("Bootloader"));
     setFont(WindowFont());

@@ -4,6 +4,7 @@
 #include "operations/TPasswordHost.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Frame.h"
+#include "ui/ControlBuilders.h"
 #include "ui/Desktop.h"
 #include "ui/TEdit.h"
 #include "ui/WindowFont.h"
@@ -13,44 +14,28 @@
 #include <QPushButton>
 
 TFhaslo_nowe::TFhaslo_nowe(TPasswordHost& host, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint),
-      host_(host) {
+    : QDialog(owner, FixedDialogFlags()), host_(host) {
     setObjectName(QStringLiteral("Fhaslo_nowe"));
     setWindowTitle(QStringLiteral("Fhaslo_nowe"));
     setFont(WindowFont());
     setFixedSize(137, 89);
 
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setAccessibleName(QStringLiteral("Panel1"));
+    Panel1 = named(new QFrame(this), QStringLiteral("Panel1"));
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
     Panel1->setGeometry(0, 0, 137, 89);
 
-    Label1 = new QLabel(QStringLiteral("Nowe haslo :"), Panel1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAccessibleName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 19, 70, 15);
+    Label1 = addLabel(Panel1, QStringLiteral("Label1"), QStringLiteral("Nowe haslo :"),
+                      {12, 19, 70, 15});
 
     // No length limit and no character filter: whatever the field holds is sent.
-    Edit_haslo_nowe = new TEdit(Panel1);
-    Edit_haslo_nowe->setObjectName(QStringLiteral("Edit_haslo_nowe"));
-    Edit_haslo_nowe->setAccessibleName(QStringLiteral("Edit_haslo_nowe"));
+    Edit_haslo_nowe = named(new TEdit(Panel1), QStringLiteral("Edit_haslo_nowe"));
     Edit_haslo_nowe->setGeometry(88, 16, 33, 21);
     Edit_haslo_nowe->setText(QStringLiteral("0157"));
 
-    Button1 = new QPushButton(QStringLiteral("Zapisz"), Panel1);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAccessibleName(QStringLiteral("Zapisz"));
-    Button1->setGeometry(8, 52, 58, 25);
-    Button1->setAutoDefault(false);
-
-    Button2 = new QPushButton(QStringLiteral("Anuluj"), Panel1);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAccessibleName(QStringLiteral("Anuluj"));
-    Button2->setGeometry(71, 52, 58, 25);
-    Button2->setAutoDefault(false);
+    Button1 =
+        addButton(Panel1, QStringLiteral("Button1"), QStringLiteral("Zapisz"), {8, 52, 58, 25});
+    Button2 =
+        addButton(Panel1, QStringLiteral("Button2"), QStringLiteral("Anuluj"), {71, 52, 58, 25});
     connect(Button1, &QPushButton::clicked, this, Guarded(this, &TFhaslo_nowe::Button1Click));
     connect(Button2, &QPushButton::clicked, this, Guarded(this, &TFhaslo_nowe::Button2Click));
     connect(this, &QDialog::finished, this, Guarded(this, &TFhaslo_nowe::FormClose));

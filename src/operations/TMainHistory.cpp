@@ -9,6 +9,7 @@
 #include "protocol/Commands.h"
 #include "ui/RepaintThrottle.h"
 #include "ui/TGauge.h"
+#include "ui/Texts.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -63,7 +64,7 @@ void TMain::HistoryLineLost() {
         return; // ended meanwhile
     // Said as a failed wait says it, since the records are what the download waits for.
     desk().Beep();
-    desk().ShowMessage(MessageKind::Error, QStringLiteral("Brak odpowiedzi z rejestratora TC-8"));
+    desk().ShowMessage(MessageKind::Error, Texts::NoAnswer);
     EnterLoggedOff();
 }
 

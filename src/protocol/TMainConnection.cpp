@@ -52,12 +52,13 @@ void TMain::ConnectConnectionHandlers() {
     connect(Button_polacz, &QPushButton::clicked, this, Guarded(this, &TMain::Button_polaczClick));
     connect(Button_rozlacz, &QPushButton::clicked, this,
             Guarded(this, &TMain::Button_rozlaczClick));
-    Edit_haslo->OnKeyPress = [this](QChar& key) { Edit_hasloKeyPress(key); };
-    Edit_haslo->OnExit = [this] { Edit_hasloExit(); };
+    Edit_haslo->OnKeyPress = Guarded(this, &TMain::Edit_hasloKeyPress);
+    Edit_haslo->OnExit = Guarded(this, &TMain::Edit_hasloExit);
 
     Combo_Port->setItemDelegate(new TPortListDelegate(Combo_Port));
     Combo_Port->OnDropDown = Guarded(this, &TMain::Combo_PortDropDown);
-    connect(Combo_Port, &QComboBox::currentIndexChanged, this, [this] { DescribeChosenPort(); });
+    connect(Combo_Port, &QComboBox::currentIndexChanged, this,
+            Guarded(this, &TMain::DescribeChosenPort));
     SetPortEnumeration(CreateSystemPortEnumeration());
 }
 

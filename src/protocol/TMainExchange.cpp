@@ -6,6 +6,7 @@
 #include "protocol/FirmwareVersion.h"
 #include "serial/TRsComm.h"
 #include "ui/Colors.h"
+#include "ui/Texts.h"
 
 #include <QLabel>
 #include <QScopeGuard>
@@ -54,8 +55,7 @@ bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
         }
         if (expected != Cmd::Status) {
             desk().Beep();
-            desk().ShowMessage(MessageKind::Error,
-                               QStringLiteral("Brak odpowiedzi z rejestratora TC-8"));
+            desk().ShowMessage(MessageKind::Error, Texts::NoAnswer);
         }
         desk().ProcessMessages();
         EnterLoggedOff();

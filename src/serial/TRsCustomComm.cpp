@@ -290,7 +290,7 @@ int TRsCustomComm::WriteBuf(const char* data, int count) {
 }
 
 int TRsCustomComm::WriteDirect(const char* data, int count) {
-    const QDeadlineTimer deadline(buffers_.ReadTimeout());
+    const QDeadlineTimer deadline(buffers_.WriteTimeout());
     int written = 0;
     while (written < count) {
         const TRsTransfer sent = device_->Write(data + written, count - written);

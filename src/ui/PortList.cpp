@@ -9,14 +9,15 @@ const QString Separator = QStringLiteral(" · ");
 QString Hex4(quint16 value) {
     return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0'));
 }
+const QString NoDevice = QStringLiteral("brak urządzenia");
 } // namespace
 
 QString PortListDetail(const TPortChoice& choice) {
     if (!choice.Port)
-        return QStringLiteral("brak urządzenia");
+        return NoDevice;
     QStringList parts{DeviceShortName(choice.Port->Device)};
     if (!choice.Port->Present)
-        parts << QStringLiteral("brak urządzenia");
+        parts << NoDevice;
     if (!choice.Port->Description.isEmpty())
         parts << choice.Port->Description;
     if (!choice.Port->Accessible)

@@ -1,4 +1,5 @@
 #include "ui/QtDesktop.h"
+#include "ui/Texts.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -27,7 +28,7 @@ QString qtFilter(const QString& filter) {
 
 void QtDesktop::ShowMessage(MessageKind kind, const QString& text, const QString& detail) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString caption = QStringLiteral("Konfigurator TC-8");
+    QString caption = Texts::ProgramName;
     switch (kind) {
     case MessageKind::Error:
         icon = QMessageBox::Critical;

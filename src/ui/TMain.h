@@ -91,7 +91,6 @@ private:
 
     // ---- Connection and logon (src/protocol/TMainConnection.cpp) ----
     bool LoggedOn = false;
-    bool HistoryStopRequested = false;
 
     void Combo_PortDropDown();
     void Button_polaczClick();
@@ -174,6 +173,8 @@ private:
     void ButtonZapiszClick();
     // A download runs from its start until its end marker or stop acknowledgement.
     bool HistoryDownloadRunning() const;
+    // STOP has been pressed during the download that runs now.
+    bool HistoryStopRequested = false;
     // Ticks since bytes last came in while a download runs and no wait is in progress.
     int HistorySilentTicks = 0;
     // Ends a download whose line has failed: the no-answer report, then logged off.

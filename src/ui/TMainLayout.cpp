@@ -1,11 +1,13 @@
 // The main window's containers and controls: names, captions, hints, limits, colours,
 // positions and start states. The handlers live with their subsystems.
 #include "ui/Colors.h"
+#include "ui/ControlBuilders.h"
 #include "ui/TComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
 #include "ui/TMain.h"
 #include "ui/TSpinButton.h"
+#include "ui/Texts.h"
 #include "ui/VisibilityWatcher.h"
 #include "ui/WindowFont.h"
 
@@ -33,18 +35,6 @@ constexpr int LabelHeight = 15;
 // A label sits level with the text of the field beside it.
 constexpr int LabelDrop = 3;
 
-template <class Widget> Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    widget->setAccessibleName(name);
-    return widget;
-}
-
-QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& place) {
-    auto* label = named(new QLabel(text, parent), name);
-    label->setGeometry(place);
-    return label;
-}
-
 // A label level with a field whose top is at fieldTop.
 QLabel* addFieldLabel(QWidget* parent, const QString& name, const QString& text, int left,
                       int fieldTop, int width) {
@@ -63,18 +53,6 @@ TEdit* addReadOnlyEdit(QWidget* parent, const QString& name, const QRect& place,
     TEdit* edit = addEdit(parent, name, place, text);
     edit->setReadOnly(true);
     return edit;
-}
-
-QPushButton* addButton(QWidget* parent, const QString& name, const QString& caption,
-                       const QRect& place, bool enabled, const QString& hint = {}) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(caption);
-    button->setGeometry(place);
-    button->setEnabled(enabled);
-    button->setToolTip(hint);
-    button->setAutoDefault(false);
-    return button;
 }
 
 TSpinButton* addSpinButton(QWidget* parent, const QString& name, const TEdit* field) {
@@ -247,7 +225,7 @@ void setKeyboardAccess(TMain& w) {
 } // namespace
 
 void TMain::CreateControls() {
-    setWindowTitle(QStringLiteral("Konfigurator TC-8"));
+    setWindowTitle(Texts::ProgramName);
     setFont(WindowFont());
 
     MainMenu = named(new QMenuBar(this), QStringLiteral("MainMenu"));

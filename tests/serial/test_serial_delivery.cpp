@@ -130,6 +130,19 @@ TEST_F(SerialDelivery, FullQueueIsReportedAfterTheWriteTimeout) {
     EXPECT_TRUE(full);
 }
 
+// Were the read time-out to bound it, this would wait ten minutes for a reader.
+TEST_F(SerialDelivery, DirectWriteToAFullLineGivesUpAfterTheWriteTimeout) {
+    comm.SetDirectWrite(true);
+    comm.Buffers().SetReadTimeout(600000);
+    comm.Buffers().SetWriteTimeout(50);
+    comm.Open();
+    const QByteArray chunk(1000, 'y');
+    bool partial = false;
+    for (int i = 0; i < 10000 && !partial; ++i)
+        partial = !comm.WriteText(chunk);
+    EXPECT_TRUE(partial);
+}
+
 TEST_F(SerialDelivery, DirectWriteSendsAtOnce) {
     comm.SetDirectWrite(true);
     comm.Open();

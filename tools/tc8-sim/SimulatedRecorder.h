@@ -86,8 +86,8 @@ private:
     };
     // Applies the faults; called with mutex_ held.
     Outgoing PrepareLocked(std::vector<QByteArray> replies, std::chrono::milliseconds delay);
-    // Traces the replies and queues what is left of them.
-    // Queues the output to start `outgoing.Delay` from now, or from `start` when given.
+    // Traces the replies and queues what the faults left of them, to start `outgoing.Delay`
+    // from now, or at `start` when given.
     void Send(const Outgoing& outgoing,
               std::optional<LineSchedule::Clock::time_point> start = std::nullopt);
     void ScheduleRaw();

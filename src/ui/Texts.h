@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// Texts the program shows in more than one place.
+namespace Texts {
+// The main window's caption, also the caption of its message boxes.
+inline const QString ProgramName = QStringLiteral("Konfigurator TC-8");
+// A request that stayed unanswered through all its attempts.
+inline const QString NoAnswer = QStringLiteral("Brak odpowiedzi z rejestratora TC-8");
+} // namespace Texts
