@@ -29,15 +29,15 @@ inline constexpr std::uint8_t WriteHeader3 = 0x15;
 inline constexpr std::uint8_t FirstConfigRead = ReadLimits;
 inline constexpr std::uint8_t LastConfigRead = ReadHeader3;
 
-inline constexpr std::uint8_t HistoryEnd = 0x46;    // unsolicited, "F"
-inline constexpr std::uint8_t HistoryRecord = 0x47; // unsolicited, "G"
-inline constexpr std::uint8_t HistoryStart = 0x49;  // "I"
-inline constexpr std::uint8_t SetClock = 0x4A;      // "J"
-inline constexpr std::uint8_t HistoryStop = 0x4B;   // "K"
-inline constexpr std::uint8_t ClearHistory = 0x4C;  // "L"
-inline constexpr std::uint8_t Status = 0x50;        // "P"
-inline constexpr std::uint8_t Restart = 0x64;       // "d"
-inline constexpr std::uint8_t FirmwareBlock = 0x65; // "e"
+inline constexpr std::uint8_t HistoryEnd = 0x46;     // unsolicited, "F"
+inline constexpr std::uint8_t HistoryRecord = 0x47;  // unsolicited, "G"
+inline constexpr std::uint8_t HistoryStart = 0x49;   // "I"
+inline constexpr std::uint8_t SetClock = 0x4A;       // "J"
+inline constexpr std::uint8_t HistoryStop = 0x4B;    // "K"
+inline constexpr std::uint8_t ClearHistory = 0x4C;   // "L"
+inline constexpr std::uint8_t Status = 0x50;         // "P"
+inline constexpr std::uint8_t Restart = 0x64;        // "d"
+inline constexpr std::uint8_t FirmwareBlock = 0x65;  // "e"
 inline constexpr std::uint8_t FirmwareFinish = 0x66; // "f"
 
 // Payloads of the restart (the recorder restarts into its boot loader) and of the end of a

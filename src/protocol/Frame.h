@@ -7,8 +7,8 @@
 // a code byte, a payload length byte, the payload, and a checksum byte that is the 8-bit
 // sum of every byte before it (marker included; neither complemented nor negated).
 
-inline constexpr char RequestMarker = 'N';   // 0x4E
-inline constexpr char ResponseMarker = 'n';  // 0x6E
+inline constexpr char RequestMarker = 'N';  // 0x4E
+inline constexpr char ResponseMarker = 'n'; // 0x6E
 inline constexpr int MaxResponsePayload = 100;
 // A request frame is at most 256 bytes: four bytes of framing around at most 252 of payload.
 inline constexpr int MaxRequestPayload = 252;

@@ -13,5 +13,7 @@ inline const QColor Black(0, 0, 0);
 // Sync mark of a configuration field that is in step with the recorder.
 inline const QColor InStep(255, 255, 153);
 // The face colour of buttons, as the current style paints it.
-inline QColor BtnFace() { return QApplication::palette().color(QPalette::Button); }
+inline QColor BtnFace() {
+    return QApplication::palette().color(QPalette::Button);
+}
 } // namespace Colors

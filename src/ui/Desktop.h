@@ -19,7 +19,7 @@ struct FileDialog {
     QString Filter;     // "Description|*.ext"
     QString DefaultExt; // appended to a name typed without an extension
     QString InitialDir;
-    QString FileName;   // last name chosen; the result of a successful Execute
+    QString FileName; // last name chosen; the result of a successful Execute
 };
 
 // Everything that talks to the person or the desktop goes through this one interface:

@@ -54,7 +54,9 @@ void QtDesktop::ShowMessage(MessageKind kind, const QString& text, const QString
     box.exec();
 }
 
-void QtDesktop::Beep() { QApplication::beep(); }
+void QtDesktop::Beep() {
+    QApplication::beep();
+}
 
 bool QtDesktop::executeFileDialog(FileDialog& dialog, bool save) {
     QFileDialog fd(parentWindow_);
@@ -75,20 +77,34 @@ bool QtDesktop::executeFileDialog(FileDialog& dialog, bool save) {
     return true;
 }
 
-bool QtDesktop::ExecuteOpenDialog(FileDialog& dialog) { return executeFileDialog(dialog, false); }
+bool QtDesktop::ExecuteOpenDialog(FileDialog& dialog) {
+    return executeFileDialog(dialog, false);
+}
 
-bool QtDesktop::ExecuteSaveDialog(FileDialog& dialog) { return executeFileDialog(dialog, true); }
+bool QtDesktop::ExecuteSaveDialog(FileDialog& dialog) {
+    return executeFileDialog(dialog, true);
+}
 
-int QtDesktop::ShowModal(QDialog& dialog) { return dialog.exec(); }
+int QtDesktop::ShowModal(QDialog& dialog) {
+    return dialog.exec();
+}
 
-void QtDesktop::Sleep(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+void QtDesktop::Sleep(int milliseconds) {
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
 
-void QtDesktop::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtDesktop::ProcessMessages() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void QtDesktop::WaitForEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-void QtDesktop::OpenUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void QtDesktop::OpenUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
 
-QDateTime QtDesktop::Now() { return QDateTime::currentDateTime(); }
+QDateTime QtDesktop::Now() {
+    return QDateTime::currentDateTime();
+}

@@ -33,7 +33,9 @@ namespace {
 
 const QString NoAnswer = QStringLiteral("Error: Brak odpowiedzi z rejestratora TC-8");
 
-QColor TextColor(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
+QColor TextColor(const QLabel* label) {
+    return label->palette().color(QPalette::WindowText);
+}
 
 class ConnectionTest : public ::testing::Test {
 protected:
@@ -401,9 +403,8 @@ TEST_F(ConnectionTest, LeavingAShortPasswordPutsTheDefaultBack) {
 }
 
 TEST_F(ConnectionTest, TheTypedPasswordIsSent) {
-    session.sim->WithModel([](tc8sim::RecorderModel& model, tc8sim::SimTime) {
-        model.SetPassword("4321");
-    });
+    session.sim->WithModel(
+        [](tc8sim::RecorderModel& model, tc8sim::SimTime) { model.SetPassword("4321"); });
     w.Edit_haslo->setText("4321");
     ASSERT_TRUE(session.LogOn());
 }

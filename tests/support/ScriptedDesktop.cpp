@@ -30,7 +30,9 @@ void ScriptedDesktop::ShowMessage(MessageKind kind, const QString& text, const Q
         OnMessage(kind, text);
 }
 
-void ScriptedDesktop::Beep() { Log << QStringLiteral("beep"); }
+void ScriptedDesktop::Beep() {
+    Log << QStringLiteral("beep");
+}
 
 bool ScriptedDesktop::answerFileDialog(FileDialog& dialog) {
     FileDialogsShown.push_back(dialog);
@@ -44,9 +46,13 @@ bool ScriptedDesktop::answerFileDialog(FileDialog& dialog) {
     return true;
 }
 
-bool ScriptedDesktop::ExecuteOpenDialog(FileDialog& dialog) { return answerFileDialog(dialog); }
+bool ScriptedDesktop::ExecuteOpenDialog(FileDialog& dialog) {
+    return answerFileDialog(dialog);
+}
 
-bool ScriptedDesktop::ExecuteSaveDialog(FileDialog& dialog) { return answerFileDialog(dialog); }
+bool ScriptedDesktop::ExecuteSaveDialog(FileDialog& dialog) {
+    return answerFileDialog(dialog);
+}
 
 int ScriptedDesktop::ShowModal(QDialog& dialog) {
     QPointer<QDialog> target(&dialog);
@@ -70,6 +76,10 @@ void ScriptedDesktop::Sleep(int milliseconds) {
     QThread::msleep(static_cast<unsigned long>(milliseconds * SleepScale));
 }
 
-void ScriptedDesktop::OpenUrl(const QUrl& url) { UrlsOpened << url.toString(); }
+void ScriptedDesktop::OpenUrl(const QUrl& url) {
+    UrlsOpened << url.toString();
+}
 
-QDateTime ScriptedDesktop::Now() { return FixedNow ? *FixedNow : QDateTime::currentDateTime(); }
+QDateTime ScriptedDesktop::Now() {
+    return FixedNow ? *FixedNow : QDateTime::currentDateTime();
+}
