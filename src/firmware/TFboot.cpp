@@ -2,6 +2,7 @@
 
 #include "app/Guarded.h"
 #include "firmware/TFirmwareHost.h"
+#include "ui/Accessibility.h"
 #include "ui/ControlBuilders.h"
 #include "ui/TGauge.h"
 #include "ui/WindowFont.h"
@@ -27,6 +28,7 @@ constexpr int FinishedProgress = 100;
 TFboot::TFboot(TFirmwareHost& host, QWidget* owner)
     : QDialog(owner, FixedDialogFlags()), host_(host) {
     setObjectName(QStringLiteral("Fboot"));
+    InstallAccessibility();
     setWindowTitle(QStringLiteral("Bootloader"));
     setFont(WindowFont());
     setFixedSize(345, 129);
@@ -49,6 +51,7 @@ TFboot::TFboot(TFirmwareHost& host, QWidget* owner)
     LabelNazwaPliku->setGeometry(16, 70, 313, 15);
 
     BarBoot = named(new TGauge(Panel1), QStringLiteral("BarBoot"));
+    BarBoot->setAccessibleName(QStringLiteral("Postęp aktualizacji"));
     BarBoot->setGeometry(16, 94, 313, 21);
     BarBoot->SetMax(100);
     BarBoot->SetPosition(0);

@@ -31,6 +31,7 @@ TFhaslo_nowe::TFhaslo_nowe(TPasswordHost& host, QWidget* owner)
     Edit_haslo_nowe = named(new TEdit(Panel1), QStringLiteral("Edit_haslo_nowe"));
     Edit_haslo_nowe->setGeometry(88, 16, 33, 21);
     Edit_haslo_nowe->setText(QStringLiteral("0157"));
+    labelField(Label1, Edit_haslo_nowe);
 
     Button1 =
         addButton(Panel1, QStringLiteral("Button1"), QStringLiteral("Zapisz"), {8, 52, 58, 25});

@@ -21,6 +21,14 @@ QPushButton* addButton(QWidget* parent, const QString& name, const QString& capt
     return button;
 }
 
+void labelField(QLabel* label, QWidget* field) {
+    label->setBuddy(field);
+    QString text = label->text();
+    while (!text.isEmpty() && (text.back().isSpace() || text.back() == u':'))
+        text.chop(1);
+    field->setAccessibleName(text.trimmed());
+}
+
 Qt::WindowFlags FixedDialogFlags() {
     return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;

@@ -10,12 +10,16 @@ class QWidget;
 
 // The small steps every window of the program builds its controls with.
 
-// Gives a control its design name, which screen readers hear too.
+// Gives a control its design name, which is for the code: a person hears what the control
+// shows (a label's text, a caption) or the name that setAccessibleName gives it.
 template <class Widget> Widget* named(Widget* widget, const QString& name) {
     widget->setObjectName(name);
-    widget->setAccessibleName(name);
     return widget;
 }
+
+// The name a person hears for a field: the text of the label beside it without its
+// trailing colon. The label becomes the field's buddy.
+void labelField(QLabel* label, QWidget* field);
 
 QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& place);
 

@@ -7,6 +7,7 @@
 #include "serial/ERsCommError.h"
 #include "serial/PortEnumeration.h"
 #include "serial/TRsComm.h"
+#include "ui/Accessibility.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
 
@@ -17,6 +18,7 @@
 
 TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(desktop) {
     setObjectName(QStringLiteral("Main"));
+    InstallAccessibility();
     CreateControls();
 
     // First of all: an empty history box and the program-wide error handler.

@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 
 namespace {
@@ -148,9 +149,9 @@ QMenu* addMenu(QMenuBar* bar, const QString& name, const QString& caption) {
 
 // Keyboard and assistive access. Tab walks the window in reading order: the connection row,
 // then the groups of the left column from top to bottom, then those of the right column.
-// Read-only fields are stops too, so that their values can be reached and read out. The
-// spin buttons take no focus; their halves are named so that assistive tools can press
-// them, and each label is tied to its field.
+// Read-only fields are stops too, so that their values can be reached and read out. Each
+// field is heard by the label beside it. The spin buttons take no focus: the keys of their
+// fields step them, and their halves are named so that assistive tools can press them.
 void setKeyboardAccess(TMain& w) {
     QWidget* const order[] = {w.Combo_Port,
                               w.Edit_haslo,
@@ -208,7 +209,21 @@ void setKeyboardAccess(TMain& w) {
                                                      {w.Label_TypNazwa, w.TC8Typ},
                                                      {w.Label_IleDruk, w.IleDruk}};
     for (const auto& [label, field] : labelled)
-        label->setBuddy(field);
+        labelField(label, field);
+    // One label stands for two fields, and some controls have no label of their own.
+    const std::pair<QWidget*, QString> unlabelled[] = {
+        {w.TC8Typ, QStringLiteral("Typ")},
+        {w.TC8name, QStringLiteral("Nazwa")},
+        {w.Edit_status, QStringLiteral("Stan portu")},
+        {w.Edit_logon, QStringLiteral("Stan logowania")},
+        {w.Icon_get, w.Icon_get->toolTip()},
+        {w.Icon_put, w.Icon_put->toolTip()},
+        {w.trm, QStringLiteral("Historia temperatury")},
+        {w.TempBar, QStringLiteral("Postęp historii")},
+        {w.Bar, QStringLiteral("Postęp konfiguracji")},
+        {w.PanelKomunikacji, QStringLiteral("Połączenie")}};
+    for (const auto& [control, name] : unlabelled)
+        control->setAccessibleName(name);
 
     const std::pair<TSpinButton*, QLabel*> spins[] = {{w.SpinButton1, w.Label_Korekta1},
                                                       {w.SpinButton5, w.Label_Korekta2},
@@ -216,6 +231,7 @@ void setKeyboardAccess(TMain& w) {
                                                       {w.SpinButton2, w.Label_Max},
                                                       {w.SpinButton4, w.Label_Zapisz}};
     for (const auto& [spin, label] : spins) {
+        spin->StepWithKeysOf(label->buddy());
         const QString setting = label->text().simplified();
         spin->UpButton()->setAccessibleName(setting + QStringLiteral(": w górę"));
         spin->DownButton()->setAccessibleName(setting + QStringLiteral(": w dół"));
@@ -233,12 +249,19 @@ void TMain::CreateControls() {
     Plik1 = addMenu(MainMenu, QStringLiteral("Plik1"), QStringLiteral("Plik"));
     Odczyt1 = addMenuItem(Plik1, QStringLiteral("Odczyt1"), QStringLiteral("Odczyt"), true);
     Zapis1 = addMenuItem(Plik1, QStringLiteral("Zapis1"), QStringLiteral("Zapis"), true);
+    Odczyt1->setShortcut(QKeySequence::Open);
+    Zapis1->setShortcut(QKeySequence::Save);
     Dane1 = addMenu(MainMenu, QStringLiteral("Dane1"), QStringLiteral("Dane"));
     Pobierz1 = addMenuItem(Dane1, QStringLiteral("Pobierz1"), QStringLiteral("Odczyt"), false);
     Zapisz1 = addMenuItem(Dane1, QStringLiteral("Zapisz1"), QStringLiteral("Zapisz"), false);
     Info1 = addMenu(MainMenu, QStringLiteral("Info1"), QStringLiteral("Info"));
     Oprogramie1 =
         addMenuItem(Info1, QStringLiteral("Oprogramie1"), QStringLiteral("O programie"), true);
+
+    // F10 opens the first menu, as on the desktops the program runs on.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, MainMenu,
+            [this] { MainMenu->setActiveAction(Plik1->menuAction()); });
 
     auto* area = named(new QWidget(this), QStringLiteral("MainArea"));
     setCentralWidget(area);

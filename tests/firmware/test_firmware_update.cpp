@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -106,6 +107,7 @@ protected:
                 transfer.ChoiceLockedWhileRunning &=
                     !dialog.Button1->isEnabled() && !dialog.ButtonStart->isEnabled();
                 dialog.close();
+                QTest::keyClick(&dialog, Qt::Key_Escape);
                 transfer.CloseRefusedWhileRunning &= dialog.isVisible();
                 if (onProgress)
                     onProgress(value);
