@@ -11,3 +11,11 @@ QByteArray HistoryFileBytes(const QString& plainText) {
     text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     return ToAnsi(text);
 }
+
+QString HistoryTextOfFile(const QByteArray& bytes) {
+    QString text = FromAnsi(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    return text;
+}

@@ -10,3 +10,11 @@
 // adds nothing; an empty box gives an empty file. Characters the code page cannot hold
 // become "?".
 QByteArray HistoryFileBytes(const QString& plainText);
+
+// The history box's text of a saved history file: the Windows-1250 bytes decoded, CR LF as
+// "\n", without the line end of the last line. The text of a saved download comes back as
+// it was saved.
+QString HistoryTextOfFile(const QByteArray& bytes);
+
+// Saved histories larger than this are not opened: the longest download saves about 2 MB.
+inline constexpr qint64 HistoryFileLimit = 10 * 1024 * 1024;

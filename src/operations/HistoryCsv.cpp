@@ -1,0 +1,47 @@
+#include "operations/HistoryCsv.h"
+
+#include <cstdlib>
+
+namespace {
+
+void AppendNumber(QByteArray& out, int number, int width) {
+    const QByteArray digits = QByteArray::number(number);
+    for (qsizetype i = digits.size(); i < width; ++i)
+        out.append('0');
+    out.append(digits);
+}
+
+void AppendTemperature(QByteArray& out, int tenths) {
+    if (tenths < 0)
+        out.append('-');
+    out.append(QByteArray::number(std::abs(tenths) / 10));
+    out.append(',');
+    out.append(static_cast<char>('0' + std::abs(tenths) % 10));
+}
+
+} // namespace
+
+QByteArray HistoryCsvBytes(const std::vector<HistoryReading>& readings) {
+    QByteArray out("\xEF\xBB\xBF");
+    out.append(QStringLiteral("Data;Godzina;T1 [°C];T2 [°C]\r\n").toUtf8());
+    out.reserve(out.size() + static_cast<qsizetype>(readings.size()) * 32);
+    for (const HistoryReading& reading : readings) {
+        AppendNumber(out, reading.Year, 4);
+        out.append('-');
+        AppendNumber(out, reading.Month, 2);
+        out.append('-');
+        AppendNumber(out, reading.Day, 2);
+        out.append(';');
+        AppendNumber(out, reading.Hour, 2);
+        out.append(':');
+        AppendNumber(out, reading.Minute, 2);
+        out.append(':');
+        AppendNumber(out, reading.Second, 2);
+        out.append(';');
+        AppendTemperature(out, reading.T1.Tenths());
+        out.append(';');
+        AppendTemperature(out, reading.T2.Tenths());
+        out.append("\r\n");
+    }
+    return out;
+}
