@@ -121,15 +121,19 @@ void TMain::FlushHistoryLines() {
     PendingHistoryLines.clear();
 }
 
-void TMain::ButtonZapiszClick() {
+QString TMain::HistoryText() {
     FlushHistoryLines();
+    return TypedText(*trm);
+}
+
+void TMain::ButtonZapiszClick() {
     SaveDialog.DefaultExt = QStringLiteral("txt");
     SaveDialog.InitialDir = QDir::homePath();
     if (!desk().ExecuteSaveDialog(SaveDialog)) {
         desk().ShowMessage(MessageKind::Error, QStringLiteral("Nie zapisano"));
         return;
     }
-    if (WriteWholeFile(SaveDialog.FileName, HistoryFileBytes(TypedText(*trm))))
+    if (WriteWholeFile(SaveDialog.FileName, HistoryFileBytes(HistoryText())))
         desk().ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
     else
         desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));

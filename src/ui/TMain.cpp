@@ -40,6 +40,7 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
 
     ConnectConnectionHandlers();
     ConnectHistoryHandlers();
+    ConnectHistoryChartHandlers();
     ConnectCommandHandlers();
     connect(Oprogramie1, &QAction::triggered, this, Guarded(this, &TMain::Oprogramie1Click));
     connect(ButtonFirmware, &QPushButton::clicked, this,

@@ -19,6 +19,7 @@
 
 class QTimer;
 class RepaintThrottle;
+class THistoryChart;
 class TRsComm;
 class TRsCustomComm;
 class TPortEnumeration;
@@ -180,6 +181,21 @@ private:
     // Ends a download whose line has failed: the no-answer report, then logged off.
     void HistoryLineLost();
 
+    // The history as readings: chart, CSV, saved histories opened again
+    // (src/operations/TMainHistoryChart.cpp).
+    void WykresTemperatur1Click();
+    void EksportCsv1Click();
+    void OtworzHistorie1Click();
+    void ShowHistoryContextMenu(const QPoint& at);
+    // The history box's readings and the band of the editor, into the chart window.
+    void RefreshHistoryChart();
+    // Refreshes the open chart soon; changes that come quickly are taken together.
+    void HistoryChartDue();
+    THistoryChart* HistoryChart = nullptr;
+    QTimer* HistoryChartRefresh = nullptr;
+    FileDialog CsvDialog;
+    FileDialog HistoryOpenDialog;
+
     void ButtonCzasClick();
     void ClockSetAcknowledged();
     void ButtonRestartClick();
@@ -228,11 +244,14 @@ private:
 
     // Live status, history, recorder commands (src/operations/TMain*.cpp)
     void ConnectHistoryHandlers();
+    void ConnectHistoryChartHandlers();
     void ConnectCommandHandlers();
     // History lines are collected while a delivery is handled and appended together at its
     // end: one append of many lines costs little more than one of a single line.
     void AppendHistoryLine(const QString& line);
     void FlushHistoryLines();
+    // The history box's text, every line collected so far in it, line breaks as "\n".
+    QString HistoryText();
     QStringList PendingHistoryLines;
     // Paints the history group at most every 40 ms while a download fills it.
     RepaintThrottle* HistoryRepaint = nullptr;

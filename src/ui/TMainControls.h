@@ -27,6 +27,10 @@ struct TMainControls {
     QMenu* Dane1 = nullptr;
     QAction* Pobierz1 = nullptr; // "Dane" -> "Odczyt"
     QAction* Zapisz1 = nullptr;  // "Dane" -> "Zapisz"
+    QMenu* Historia1 = nullptr;
+    QAction* WykresTemperatur1 = nullptr; // "Historia" -> "Wykres temperatur…"
+    QAction* EksportCsv1 = nullptr;       // "Historia" -> "Eksport do CSV…"
+    QAction* OtworzHistorie1 = nullptr;   // "Historia" -> "Otwórz plik historii…"
     QMenu* Info1 = nullptr;
     QAction* Oprogramie1 = nullptr; // "Info" -> "O programie"
 

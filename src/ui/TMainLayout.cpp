@@ -254,6 +254,14 @@ void TMain::CreateControls() {
     Dane1 = addMenu(MainMenu, QStringLiteral("Dane1"), QStringLiteral("Dane"));
     Pobierz1 = addMenuItem(Dane1, QStringLiteral("Pobierz1"), QStringLiteral("Odczyt"), false);
     Zapisz1 = addMenuItem(Dane1, QStringLiteral("Zapisz1"), QStringLiteral("Zapisz"), false);
+    Historia1 = addMenu(MainMenu, QStringLiteral("Historia1"), QStringLiteral("Historia"));
+    WykresTemperatur1 = addMenuItem(Historia1, QStringLiteral("WykresTemperatur1"),
+                                    QStringLiteral("Wykres temperatur…"), true);
+    EksportCsv1 = addMenuItem(Historia1, QStringLiteral("EksportCsv1"),
+                              QStringLiteral("Eksport do CSV…"), true);
+    Historia1->addSeparator();
+    OtworzHistorie1 = addMenuItem(Historia1, QStringLiteral("OtworzHistorie1"),
+                                  QStringLiteral("Otwórz plik historii…"), true);
     Info1 = addMenu(MainMenu, QStringLiteral("Info1"), QStringLiteral("Info"));
     Oprogramie1 =
         addMenuItem(Info1, QStringLiteral("Oprogramie1"), QStringLiteral("O programie"), true);

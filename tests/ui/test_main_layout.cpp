@@ -274,13 +274,18 @@ TEST_F(MainLayout, MenusOfferTheirItemsWithDataItemsDisabled) {
     QMenuBar* bar = main->menuBar();
     ASSERT_EQ(bar, main->MainMenu);
     const auto menus = bar->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     const std::pair<const char*, std::vector<std::pair<const char*, bool>>> expected[] = {
         {"Plik", {{"Odczyt", true}, {"Zapis", true}}},
         {"Dane", {{"Odczyt", false}, {"Zapisz", false}}},
+        {"Historia",
+         {{"Wykres temperatur…", true},
+          {"Eksport do CSV…", true},
+          {"", true},
+          {"Otwórz plik historii…", true}}},
         {"Info", {{"O programie", true}}},
     };
-    for (int m = 0; m < 3; ++m) {
+    for (int m = 0; m < 4; ++m) {
         const auto& [title, items] = expected[m];
         SCOPED_TRACE(title);
         EXPECT_EQ(menus[m]->text(), QString::fromUtf8(title));

@@ -1,0 +1,294 @@
+#include "operations/THistoryChart.h"
+
+#include "app/Guarded.h"
+#include "config/WholeFile.h"
+#include "ui/ControlBuilders.h"
+#include "ui/WindowFont.h"
+
+#include <QBuffer>
+#include <QDateTimeAxis>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double WheelZoomStep = 1.25;
+const QString TimeFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
+
+// The rows of the figures table, in the order they are shown.
+enum FigureRow { Count, First, Last, Lowest, Highest, Mean, Above, Below, RowCount };
+
+double Degrees(int tenths) {
+    return tenths / 10.0;
+}
+
+QString AtTime(int tenths, const HistoryReading& reading) {
+    return QStringLiteral("%1 (%2)").arg(DegreesText(tenths), ReadingTimeText(reading));
+}
+
+QString TimeOutside(qint64 seconds, int readings) {
+    return QStringLiteral("%1 (%2 odcz.)").arg(DurationText(seconds)).arg(readings);
+}
+
+} // namespace
+
+void THistoryChartView::wheelEvent(QWheelEvent* event) {
+    const QRectF plot = chart()->plotArea();
+    const QPointF at = event->position();
+    const double steps = event->angleDelta().y() / 120.0;
+    if (steps == 0 || !plot.contains(at)) {
+        event->ignore();
+        return;
+    }
+    // The point under the pointer stays where it is.
+    const double scale = std::pow(WheelZoomStep, -steps);
+    const QRectF zoomed(at.x() - (at.x() - plot.left()) * scale,
+                        at.y() - (at.y() - plot.top()) * scale, plot.width() * scale,
+                        plot.height() * scale);
+    chart()->zoomIn(zoomed);
+    event->accept();
+}
+
+void THistoryChartView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    emit PointerMoved(chart()->mapToValue(at), chart()->plotArea().contains(at));
+    QChartView::mouseMoveEvent(event);
+}
+
+void THistoryChartView::leaveEvent(QEvent* event) {
+    emit PointerMoved({}, false);
+    QChartView::leaveEvent(event);
+}
+
+THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
+    : QDialog(owner, Qt::Window), desktop_(desktop) {
+    setObjectName(QStringLiteral("HistoryChart"));
+    setWindowTitle(QStringLiteral("Wykres temperatur"));
+    setFont(WindowFont());
+    resize(860, 640);
+
+    Pages = named(new QStackedWidget(this), QStringLiteral("Pages"));
+    Message = named(new QLabel(Pages), QStringLiteral("Message"));
+    Message->setAlignment(Qt::AlignCenter);
+    Message->setWordWrap(true);
+    Pages->addWidget(Message);
+
+    auto* chartPage = named(new QWidget(Pages), QStringLiteral("ChartPage"));
+    Pages->addWidget(chartPage);
+    BuildChart();
+    ChartView->setParent(chartPage);
+    PointerValue = named(new QLabel(chartPage), QStringLiteral("PointerValue"));
+    PointerValue->setMinimumWidth(280);
+    ButtonReset = addButton(chartPage, QStringLiteral("ButtonReset"), QStringLiteral("Cały wykres"),
+                            {}, true, QStringLiteral("Pokaż całą historię, bez powiększenia"));
+    ButtonSaveImage =
+        addButton(chartPage, QStringLiteral("ButtonSaveImage"), QStringLiteral("Zapisz obraz…"), {},
+                  true, QStringLiteral("Zapisz wykres jako obraz PNG"));
+    Figures = named(new QTableWidget(RowCount, 2, chartPage), QStringLiteral("Figures"));
+    Figures->setAccessibleName(QStringLiteral("Dane statystyczne"));
+    Figures->setHorizontalHeaderLabels({QStringLiteral("T1"), QStringLiteral("T2")});
+    Figures->setVerticalHeaderLabels(
+        {QStringLiteral("Liczba odczytów"), QStringLiteral("Pierwszy odczyt"),
+         QStringLiteral("Ostatni odczyt"), QStringLiteral("Minimum"), QStringLiteral("Maksimum"),
+         QStringLiteral("Średnia"), QStringLiteral("Powyżej Max"), QStringLiteral("Poniżej Min")});
+    Figures->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Figures->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    Figures->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Figures->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Figures->setFixedHeight(Figures->horizontalHeader()->sizeHint().height() +
+                            RowCount * Figures->verticalHeader()->defaultSectionSize() + 4);
+    Notes = named(new QLabel(chartPage), QStringLiteral("Notes"));
+
+    auto* pointerRow = new QHBoxLayout;
+    pointerRow->addWidget(PointerValue, 1);
+    pointerRow->addWidget(ButtonReset);
+    pointerRow->addWidget(ButtonSaveImage);
+    auto* chartColumn = new QVBoxLayout(chartPage);
+    chartColumn->setContentsMargins(0, 0, 0, 0);
+    chartColumn->addWidget(ChartView, 1);
+    chartColumn->addLayout(pointerRow);
+    chartColumn->addWidget(Figures);
+    chartColumn->addWidget(Notes);
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(Pages);
+
+    ImageDialog.Filter = QStringLiteral("Obraz PNG|*.png");
+    ImageDialog.DefaultExt = QStringLiteral("png");
+
+    connect(ButtonReset, &QPushButton::clicked, this, [this] { ChartView->chart()->zoomReset(); });
+    connect(ButtonSaveImage, &QPushButton::clicked, this, Guarded(this, &THistoryChart::SaveImage));
+    connect(ChartView, &THistoryChartView::PointerMoved, this, &THistoryChart::ShowPointer);
+}
+
+void THistoryChart::BuildChart() {
+    auto* chart = new QChart;
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale(QLocale::Polish, QLocale::Poland));
+    chart->legend()->setAlignment(Qt::AlignTop);
+
+    const auto addLine = [chart](const QString& name, const QPen& pen) {
+        auto* series = new QLineSeries(chart);
+        series->setName(name);
+        series->setPen(pen);
+        chart->addSeries(series);
+        return series;
+    };
+    T1Series = addLine(QStringLiteral("T1"), QPen(QColor(200, 40, 30), 1.5));
+    T2Series = addLine(QStringLiteral("T2"), QPen(QColor(30, 90, 200), 1.5));
+    MinLine = addLine(QStringLiteral("Min"), QPen(QColor(40, 130, 200), 1, Qt::DashLine));
+    MaxLine = addLine(QStringLiteral("Max"), QPen(QColor(220, 120, 20), 1, Qt::DashLine));
+    OutsideMarks = new QScatterSeries(chart);
+    OutsideMarks->setName(QStringLiteral("Poza zakresem"));
+    OutsideMarks->setMarkerSize(7);
+    OutsideMarks->setColor(QColor(230, 0, 120));
+    OutsideMarks->setBorderColor(QColor(230, 0, 120));
+    chart->addSeries(OutsideMarks);
+
+    TimeAxis = new QDateTimeAxis(chart);
+    TimeAxis->setFormat(QStringLiteral("dd.MM HH:mm"));
+    TimeAxis->setTickCount(7);
+    TemperatureAxis = new QValueAxis(chart);
+    TemperatureAxis->setLabelFormat(QStringLiteral("%.1f"));
+    TemperatureAxis->setTitleText(QStringLiteral("°C"));
+    chart->addAxis(TimeAxis, Qt::AlignBottom);
+    chart->addAxis(TemperatureAxis, Qt::AlignLeft);
+    for (QAbstractSeries* series : chart->series()) {
+        series->attachAxis(TimeAxis);
+        series->attachAxis(TemperatureAxis);
+    }
+
+    ChartView = named(new THistoryChartView(chart, this), QStringLiteral("ChartView"));
+    ChartView->setAccessibleName(QStringLiteral("Wykres temperatur"));
+    ChartView->setRenderHint(QPainter::Antialiasing);
+    ChartView->setRubberBand(QChartView::RectangleRubberBand);
+    ChartView->setMouseTracking(true);
+    ChartView->setToolTip(QStringLiteral(
+        "Kółko myszy powiększa, przeciągnięcie zaznacza obszar do powiększenia, prawy przycisk "
+        "oddala"));
+}
+
+void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits limits) {
+    const std::vector<HistoryReading>& readings = history.Readings;
+    if (readings.empty()) {
+        Message->setText(history.SkippedLines == 0
+                             ? QStringLiteral("Historia jest pusta. Pobierz ją z rejestratora "
+                                              "(START) albo otwórz zapisany plik historii.")
+                             : QStringLiteral("Żadna z linii historii (%1) nie jest odczytem "
+                                              "temperatury: nie ma czego pokazać.")
+                                   .arg(history.SkippedLines));
+        Pages->setCurrentWidget(Message);
+        return;
+    }
+
+    QList<QPointF> t1, t2, outside;
+    t1.reserve(static_cast<qsizetype>(readings.size()));
+    t2.reserve(static_cast<qsizetype>(readings.size()));
+    int lowest = std::min(limits.Min, limits.Max) * 10;
+    int highest = std::max(limits.Min, limits.Max) * 10;
+    qint64 first = std::numeric_limits<qint64>::max();
+    qint64 last = std::numeric_limits<qint64>::min();
+    for (const HistoryReading& reading : readings) {
+        const QDateTime time = reading.Time();
+        if (!time.isValid())
+            continue;
+        const auto x = static_cast<double>(time.toMSecsSinceEpoch());
+        first = std::min(first, time.toMSecsSinceEpoch());
+        last = std::max(last, time.toMSecsSinceEpoch());
+        for (const Sensor sensor : {Sensor::T1, Sensor::T2}) {
+            const int tenths = TenthsOf(reading, sensor);
+            (sensor == Sensor::T1 ? t1 : t2).append({x, Degrees(tenths)});
+            if (tenths > limits.Max * 10 || tenths < limits.Min * 10)
+                outside.append({x, Degrees(tenths)});
+            lowest = std::min(lowest, tenths);
+            highest = std::max(highest, tenths);
+        }
+    }
+    T1Series->replace(t1);
+    T2Series->replace(t2);
+    OutsideMarks->replace(outside);
+    if (first > last) { // no reading with a real date: the band alone, around now
+        first = QDateTime::currentMSecsSinceEpoch();
+        last = first;
+    }
+    if (first == last) {
+        first -= 30 * 60 * 1000;
+        last += 30 * 60 * 1000;
+    }
+    MinLine->replace({{double(first), double(limits.Min)}, {double(last), double(limits.Min)}});
+    MaxLine->replace({{double(first), double(limits.Max)}, {double(last), double(limits.Max)}});
+    MinLine->setName(QStringLiteral("Min %1").arg(DegreesText(limits.Min * 10)));
+    MaxLine->setName(QStringLiteral("Max %1").arg(DegreesText(limits.Max * 10)));
+    ChartView->chart()->zoomReset();
+    TimeAxis->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+    const double margin = std::max(1.0, Degrees(highest - lowest) * 0.05);
+    TemperatureAxis->setRange(Degrees(lowest) - margin, Degrees(highest) + margin);
+
+    const HistoryFigures figures = FiguresOf(readings, limits);
+    ShowFigures(readings, figures);
+    QStringList notes;
+    notes << QStringLiteral("Odstęp zapisu: %1").arg(DurationText(figures.IntervalSeconds));
+    if (history.SkippedLines > 0)
+        notes << QStringLiteral("pominięte linie: %1").arg(history.SkippedLines);
+    if (figures.UndatedReadings > 0)
+        notes << QStringLiteral("odczyty z nieistniejącą datą (pominięte): %1")
+                     .arg(figures.UndatedReadings);
+    Notes->setText(notes.join(QStringLiteral("; ")));
+    Pages->setCurrentWidget(ChartView->parentWidget());
+}
+
+void THistoryChart::ShowFigures(const std::vector<HistoryReading>& readings,
+                                const HistoryFigures& figures) {
+    const std::pair<Sensor, const SensorFigures*> columns[] = {{Sensor::T1, &figures.T1},
+                                                               {Sensor::T2, &figures.T2}};
+    for (int column = 0; column < 2; ++column) {
+        const auto& [sensor, f] = columns[column];
+        QString texts[RowCount];
+        texts[Count] = QString::number(f->Count);
+        if (f->Count > 0) {
+            texts[First] = ReadingTimeText(readings[*f->First]);
+            texts[Last] = ReadingTimeText(readings[*f->Last]);
+            texts[Lowest] = AtTime(TenthsOf(readings[*f->Lowest], sensor), readings[*f->Lowest]);
+            texts[Highest] = AtTime(TenthsOf(readings[*f->Highest], sensor), readings[*f->Highest]);
+            texts[Mean] = DegreesText(static_cast<int>(std::lround(f->MeanTenths)));
+            texts[Above] = TimeOutside(f->SecondsAbove, f->ReadingsAbove);
+            texts[Below] = TimeOutside(f->SecondsBelow, f->ReadingsBelow);
+        }
+        for (int row = 0; row < RowCount; ++row)
+            Figures->setItem(row, column, new QTableWidgetItem(texts[row]));
+    }
+}
+
+void THistoryChart::ShowPointer(QPointF value, bool insidePlot) {
+    if (!insidePlot || T1Series->count() == 0) {
+        PointerValue->clear();
+        return;
+    }
+    const QDateTime time = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(value.x()));
+    PointerValue->setText(QStringLiteral("%1   %2").arg(
+        time.toString(TimeFormat), DegreesText(static_cast<int>(std::lround(value.y() * 10)))));
+}
+
+void THistoryChart::SaveImage() {
+    if (!desktop_.ExecuteSaveDialog(ImageDialog))
+        return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const bool drawn = ChartView->grab().save(&buffer, "PNG");
+    if (drawn && WriteWholeFile(ImageDialog.FileName, png))
+        desktop_.ShowMessage(MessageKind::Information, QStringLiteral("Zapisano obraz wykresu"));
+    else
+        desktop_.ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+}

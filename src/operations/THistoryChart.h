@@ -1,0 +1,70 @@
+#pragma once
+
+#include "operations/HistoryFigures.h"
+#include "operations/HistoryReadings.h"
+#include "ui/Desktop.h"
+
+#include <QChartView>
+#include <QDialog>
+
+class QDateTimeAxis;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+class QScatterSeries;
+class QStackedWidget;
+class QTableWidget;
+class QValueAxis;
+
+// The chart's view: the wheel zooms around the pointer, a dragged rectangle zooms into it,
+// and the time and temperature under the pointer are reported as it moves.
+class THistoryChartView : public QChartView {
+    Q_OBJECT
+public:
+    using QChartView::QChartView;
+
+signals:
+    void PointerMoved(QPointF value, bool insidePlot);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+};
+
+// The temperature history as a chart: T1 and T2 over time against the band of TempMin and
+// TempMax, the readings outside it marked, the figures of each sensor below. Not modal; the
+// main window gives it the readings and the band whenever they change.
+class THistoryChart : public QDialog {
+    Q_OBJECT
+public:
+    THistoryChart(Desktop& desktop, QWidget* owner);
+
+    // The readings of the history box, lines of other forms counted in history.SkippedLines.
+    void ShowHistory(const ParsedHistory& history, TemperatureLimits limits);
+
+    QStackedWidget* Pages = nullptr; // the message, or the chart with its figures
+    QLabel* Message = nullptr;       // why there is no chart
+    THistoryChartView* ChartView = nullptr;
+    QLineSeries* T1Series = nullptr;
+    QLineSeries* T2Series = nullptr;
+    QLineSeries* MinLine = nullptr;
+    QLineSeries* MaxLine = nullptr;
+    QScatterSeries* OutsideMarks = nullptr;
+    QDateTimeAxis* TimeAxis = nullptr;
+    QValueAxis* TemperatureAxis = nullptr;
+    QTableWidget* Figures = nullptr;
+    QLabel* Notes = nullptr;        // interval, skipped lines, readings without a real date
+    QLabel* PointerValue = nullptr; // the time and temperature under the pointer
+    QPushButton* ButtonReset = nullptr;
+    QPushButton* ButtonSaveImage = nullptr;
+    FileDialog ImageDialog;
+
+private:
+    void BuildChart();
+    void ShowFigures(const std::vector<HistoryReading>& readings, const HistoryFigures& figures);
+    void ShowPointer(QPointF value, bool insidePlot);
+    void SaveImage();
+
+    Desktop& desktop_;
+};

@@ -1,0 +1,134 @@
+// The main window's history as readings: the chart window that follows the history box,
+// the CSV export and saved histories opened again. The text box and its file stay as the
+// download and "Zapisz do pliku" make them.
+#include "ui/TMain.h"
+
+#include "app/Guarded.h"
+#include "config/WholeFile.h"
+#include "operations/HistoryCsv.h"
+#include "operations/HistoryFigures.h"
+#include "operations/HistoryFile.h"
+#include "operations/HistoryReadings.h"
+#include "operations/THistoryChart.h"
+#include "ui/TEdit.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+namespace {
+// Fast enough to watch a download fill the chart, slow enough to leave it time.
+constexpr int ChartRefreshMs = 300;
+} // namespace
+
+void TMain::ConnectHistoryChartHandlers() {
+    connect(WykresTemperatur1, &QAction::triggered, this,
+            Guarded(this, &TMain::WykresTemperatur1Click));
+    connect(EksportCsv1, &QAction::triggered, this, Guarded(this, &TMain::EksportCsv1Click));
+    connect(OtworzHistorie1, &QAction::triggered, this,
+            Guarded(this, &TMain::OtworzHistorie1Click));
+    trm->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(trm, &QPlainTextEdit::customContextMenuRequested, this,
+            Guarded(this, &TMain::ShowHistoryContextMenu));
+
+    HistoryChartRefresh = new QTimer(this);
+    HistoryChartRefresh->setObjectName(QStringLiteral("HistoryChartRefresh"));
+    HistoryChartRefresh->setSingleShot(true);
+    HistoryChartRefresh->setInterval(ChartRefreshMs);
+    connect(HistoryChartRefresh, &QTimer::timeout, this,
+            Guarded(this, &TMain::RefreshHistoryChart));
+    connect(trm, &QPlainTextEdit::textChanged, this, &TMain::HistoryChartDue);
+    for (TEdit* limit : {TempMin, TempMax})
+        connect(limit, &QLineEdit::textChanged, this, &TMain::HistoryChartDue);
+
+    CsvDialog.Filter = QStringLiteral("Arkusz CSV|*.csv");
+    CsvDialog.DefaultExt = QStringLiteral("csv");
+    HistoryOpenDialog.Filter = QStringLiteral("Historia TC-8|*.txt");
+    HistoryOpenDialog.DefaultExt = QStringLiteral("txt");
+}
+
+void TMain::HistoryChartDue() {
+    // A change that comes while a refresh is due joins it rather than putting it off.
+    if (HistoryChart != nullptr && HistoryChart->isVisible() && !HistoryChartRefresh->isActive())
+        HistoryChartRefresh->start();
+}
+
+void TMain::RefreshHistoryChart() {
+    if (HistoryChart == nullptr)
+        return;
+    HistoryChart->ShowHistory(ParseHistory(HistoryText()), LimitsOfBytes(TempMinByte, TempMaxByte));
+}
+
+void TMain::WykresTemperatur1Click() {
+    if (HistoryChart == nullptr)
+        HistoryChart = new THistoryChart(desk(), this);
+    HistoryChartRefresh->stop();
+    RefreshHistoryChart();
+    HistoryChart->show();
+    HistoryChart->raise();
+    HistoryChart->activateWindow();
+}
+
+void TMain::EksportCsv1Click() {
+    const ParsedHistory history = ParseHistory(HistoryText());
+    if (history.Readings.empty()) {
+        desk().ShowMessage(MessageKind::Error,
+                           QStringLiteral("Brak odczytów temperatury do eksportu"));
+        return;
+    }
+    if (CsvDialog.InitialDir.isEmpty())
+        CsvDialog.InitialDir = QDir::homePath();
+    if (!desk().ExecuteSaveDialog(CsvDialog))
+        return;
+    if (WriteWholeFile(CsvDialog.FileName, HistoryCsvBytes(history.Readings)))
+        desk().ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik CSV"));
+    else
+        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+}
+
+void TMain::OtworzHistorie1Click() {
+    if (HistoryOpenDialog.InitialDir.isEmpty())
+        HistoryOpenDialog.InitialDir = QDir::homePath();
+    if (!desk().ExecuteOpenDialog(HistoryOpenDialog))
+        return;
+    QFile file(HistoryOpenDialog.FileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd odczytu pliku"),
+                           file.errorString());
+        return;
+    }
+    // Reads one byte past the limit instead of trusting the size the file has now.
+    const QByteArray bytes = file.read(HistoryFileLimit + 1);
+    if (bytes.size() > HistoryFileLimit) {
+        desk().ShowMessage(MessageKind::Error,
+                           QStringLiteral("Plik jest za duży na plik historii (ponad 10 MB)"));
+        return;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd odczytu pliku"),
+                           file.errorString());
+        return;
+    }
+    const QString text = HistoryTextOfFile(bytes);
+    if (ParseHistory(text).Readings.empty()) {
+        desk().ShowMessage(MessageKind::Error,
+                           QStringLiteral("To nie jest plik historii TC-8: żadna linia nie jest "
+                                          "odczytem temperatury"));
+        return;
+    }
+    PendingHistoryLines.clear();
+    trm->setPlainText(text);
+    desk().ShowMessage(MessageKind::Information, QStringLiteral("Odczytano plik historii"));
+}
+
+void TMain::ShowHistoryContextMenu(const QPoint& at) {
+    QMenu* menu = trm->createStandardContextMenu();
+    menu->setObjectName(QStringLiteral("HistoryContextMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    menu->addActions({WykresTemperatur1, EksportCsv1, OtworzHistorie1});
+    menu->popup(trm->viewport()->mapToGlobal(at));
+}
