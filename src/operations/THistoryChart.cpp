@@ -105,10 +105,15 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
          QStringLiteral("Średnia"), QStringLiteral("Powyżej Max"), QStringLiteral("Poniżej Min")});
     Figures->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Figures->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    Figures->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Figures->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Figures->verticalHeader()->setDefaultSectionSize(Figures->fontMetrics().height() + 6);
+    Figures->setWordWrap(false);
     Figures->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Figures->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Every row shows; the chart takes what height is left.
     Figures->setFixedHeight(Figures->horizontalHeader()->sizeHint().height() +
-                            RowCount * Figures->verticalHeader()->defaultSectionSize() + 4);
+                            RowCount * Figures->verticalHeader()->defaultSectionSize() +
+                            2 * Figures->frameWidth());
     Notes = named(new QLabel(chartPage), QStringLiteral("Notes"));
 
     auto* pointerRow = new QHBoxLayout;
@@ -147,8 +152,8 @@ void THistoryChart::BuildChart() {
     };
     T1Series = addLine(QStringLiteral("T1"), QPen(QColor(200, 40, 30), 1.5));
     T2Series = addLine(QStringLiteral("T2"), QPen(QColor(30, 90, 200), 1.5));
-    MinLine = addLine(QStringLiteral("Min"), QPen(QColor(40, 130, 200), 1, Qt::DashLine));
-    MaxLine = addLine(QStringLiteral("Max"), QPen(QColor(220, 120, 20), 1, Qt::DashLine));
+    MinLine = addLine(QStringLiteral("Min"), QPen(QColor(0, 140, 120), 1.5, Qt::DashLine));
+    MaxLine = addLine(QStringLiteral("Max"), QPen(QColor(220, 120, 20), 1.5, Qt::DashLine));
     OutsideMarks = new QScatterSeries(chart);
     OutsideMarks->setName(QStringLiteral("Poza zakresem"));
     OutsideMarks->setMarkerSize(7);
@@ -234,6 +239,7 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
     TimeAxis->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
     const double margin = std::max(1.0, Degrees(highest - lowest) * 0.05);
     TemperatureAxis->setRange(Degrees(lowest) - margin, Degrees(highest) + margin);
+    TemperatureAxis->applyNiceNumbers();
 
     const HistoryFigures figures = FiguresOf(readings, limits);
     ShowFigures(readings, figures);

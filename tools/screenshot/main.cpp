@@ -9,6 +9,7 @@
 #include "config/Container.h"
 #include "firmware/TFboot.h"
 #include "operations/TFhaslo_nowe.h"
+#include "operations/THistoryChart.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
 #include "serial/PortEnumeration.h"
@@ -25,6 +26,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -174,6 +177,35 @@ struct Tour {
         window.Combo_Port->hidePopup();
     }
 
+    // The menu "Historia" opened, with the top of the window under it.
+    void photographHistoryMenu() {
+        window.MainMenu->setActiveAction(window.Historia1->menuAction());
+        QMenu* menu = window.Historia1;
+        waitUntil("history menu", [menu] {
+            return menu->isVisible() && menu->windowHandle() && menu->windowHandle()->isExposed();
+        });
+        QCoreApplication::processEvents();
+        const QRect area = window.frameGeometry().united(menu->frameGeometry());
+        desktop.SaveScreenArea(
+            area.intersected(QRect(window.frameGeometry().topLeft(), QSize(area.width(), 160))),
+            QStringLiteral("history-menu.png"));
+        menu->close();
+    }
+
+    // The chart of the history just downloaded.
+    void photographHistoryChart() {
+        pick(window.WykresTemperatur1);
+        THistoryChart* chart = nullptr;
+        waitUntil("history chart", [this, &chart] {
+            chart = window.findChild<THistoryChart*>();
+            return chart != nullptr && chart->isVisible() && chart->windowHandle() &&
+                   chart->windowHandle()->isExposed();
+        });
+        QCoreApplication::processEvents();
+        desktop.Save(*chart, QStringLiteral("history-chart.png"));
+        chart->close();
+    }
+
     void run() {
         storeRecorderConfiguration();
         desktop.Save(window, QStringLiteral("main-window-start.png"));
@@ -211,6 +243,8 @@ struct Tour {
         });
         waitUntil("status after the history", [this] { return !window.Temp->text().isEmpty(); });
         desktop.Save(window, QStringLiteral("main-window.png"));
+        photographHistoryMenu();
+        photographHistoryChart();
 
         const QString historySaved = QStringLiteral("Zapisano plik historii");
         desktop.MessageShots[historySaved] = QStringLiteral("message-history-saved.png");
@@ -272,10 +306,10 @@ struct Tour {
         // the moment; a missing one fails the run rather than leave an old picture behind.
         for (const char* picture :
              {"main-window-start.png", "message-wrong-password.png", "main-window-reading.png",
-              "port-list.png", "main-window.png", "message-history-saved.png",
-              "password-dialog.png", "about-box.png", "message-port-unavailable.png",
-              "firmware-dialog-empty.png", "firmware-dialog.png", "message-firmware-warning.png",
-              "firmware-progress.png", "message-firmware-done.png"})
+              "port-list.png", "main-window.png", "history-menu.png", "history-chart.png",
+              "message-history-saved.png", "password-dialog.png", "about-box.png",
+              "message-port-unavailable.png", "firmware-dialog-empty.png", "firmware-dialog.png",
+              "message-firmware-warning.png", "firmware-progress.png", "message-firmware-done.png"})
             if (!desktop.PicturesWritten.contains(QLatin1String(picture)))
                 throw std::runtime_error(std::string("no picture ") + picture);
     }
