@@ -11,16 +11,13 @@ namespace {
 // tie. Steps of zero or backwards (a clock set back) are no interval.
 qint64 CommonStep(const std::vector<HistoryReading>& readings) {
     std::map<qint64, int> steps;
-    QDateTime previous;
+    std::optional<qint64> previous;
     for (const HistoryReading& reading : readings) {
-        const QDateTime time = reading.Time();
-        if (!time.isValid())
+        const std::optional<qint64> time = reading.Seconds();
+        if (!time)
             continue;
-        if (previous.isValid()) {
-            const qint64 step = previous.secsTo(time);
-            if (step > 0)
-                ++steps[step];
-        }
+        if (previous && *time > *previous)
+            ++steps[*time - *previous];
         previous = time;
     }
     qint64 common = 0;
@@ -36,7 +33,7 @@ SensorFigures FiguresOfSensor(const std::vector<HistoryReading>& readings, Senso
     SensorFigures figures;
     double sum = 0;
     for (size_t i = 0; i < readings.size(); ++i) {
-        if (!readings[i].Time().isValid())
+        if (!readings[i].Seconds())
             continue;
         const int tenths = TenthsOf(readings[i], sensor);
         ++figures.Count;
@@ -74,7 +71,7 @@ HistoryFigures FiguresOf(const std::vector<HistoryReading>& readings, Temperatur
     HistoryFigures figures;
     figures.IntervalSeconds = CommonStep(readings);
     figures.UndatedReadings = static_cast<int>(std::count_if(
-        readings.begin(), readings.end(), [](const auto& r) { return !r.Time().isValid(); }));
+        readings.begin(), readings.end(), [](const auto& r) { return !r.Seconds(); }));
     figures.T1 = FiguresOfSensor(readings, Sensor::T1, limits, figures.IntervalSeconds);
     figures.T2 = FiguresOfSensor(readings, Sensor::T2, limits, figures.IntervalSeconds);
     return figures;

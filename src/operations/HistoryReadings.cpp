@@ -2,11 +2,15 @@
 
 #include "operations/HistoryRendering.h"
 
+#include <QDate>
+#include <QTime>
+
 namespace {
 
-// A decimal number of 1 to maxDigits digits, without a sign; -1 for anything else.
+// A decimal number of 1 to maxDigits digits, without a sign or a leading zero (a lone "0"
+// is the number 0); -1 for anything else.
 int Number(QStringView digits, int maxDigits) {
-    if (digits.isEmpty() || digits.size() > maxDigits)
+    if (digits.isEmpty() || digits.size() > maxDigits || (digits.size() > 1 && digits[0] == u'0'))
         return -1;
     int value = 0;
     for (const QChar c : digits) {
@@ -15,6 +19,15 @@ int Number(QStringView digits, int maxDigits) {
         value = value * 10 + (c.unicode() - u'0');
     }
     return value;
+}
+
+// A byte of the date or time: below 10 with a "0" in front ("07"), else in full ("12",
+// "123"); -1 for anything else.
+int DateByte(QStringView digits) {
+    if (digits.size() == 2 && digits[0] == u'0')
+        return digits[1] >= u'0' && digits[1] <= u'9' ? digits[1].unicode() - u'0' : -1;
+    const int value = Number(digits, 3);
+    return value >= 10 && value <= 255 ? value : -1;
 }
 
 // Takes the text up to the next occurrence of separator off the front of rest; nothing when
@@ -28,6 +41,11 @@ std::optional<QStringView> TakeUntil(QStringView& rest, QStringView separator) {
     return taken;
 }
 
+char TemperatureByte(const HistoryTemperature& temperature) {
+    return static_cast<char>((temperature.Negative ? 0x80 : 0) | temperature.Degrees);
+}
+
+// "+21.5", "-0.0", "+127.255": sign, whole degrees, ".", the tenths byte.
 std::optional<HistoryTemperature> ParseTemperature(QStringView text) {
     if (text.size() < 4 || (text[0] != u'+' && text[0] != u'-'))
         return std::nullopt;
@@ -44,9 +62,9 @@ std::optional<HistoryTemperature> ParseTemperature(QStringView text) {
     return temperature;
 }
 
-// Loose reading of the pieces; the caller then demands that the reading renders back to
-// exactly the line, which settles leading zeros and every blank.
-std::optional<HistoryReading> ReadPieces(QStringView line) {
+} // namespace
+
+std::optional<HistoryReading> ParseHistoryLine(QStringView line) {
     QStringView rest = line;
     if (!rest.startsWith(u"data: "))
         return std::nullopt;
@@ -61,15 +79,15 @@ std::optional<HistoryReading> ReadPieces(QStringView line) {
     if (!day || !month || !year || !hour || !minute || !second || !t1)
         return std::nullopt;
     HistoryReading reading;
-    reading.Day = Number(*day, 3);
-    reading.Month = Number(*month, 3);
+    reading.Day = DateByte(*day);
+    reading.Month = DateByte(*month);
     reading.Year = Number(*year, 4);
-    reading.Hour = Number(*hour, 3);
-    reading.Minute = Number(*minute, 3);
-    reading.Second = Number(*second, 3);
+    reading.Hour = DateByte(*hour);
+    reading.Minute = DateByte(*minute);
+    reading.Second = DateByte(*second);
     for (const int byte :
          {reading.Day, reading.Month, reading.Hour, reading.Minute, reading.Second})
-        if (byte < 0 || byte > 255)
+        if (byte < 0)
             return std::nullopt;
     if (reading.Year < 2000 || reading.Year > 2255)
         return std::nullopt;
@@ -82,23 +100,17 @@ std::optional<HistoryReading> ReadPieces(QStringView line) {
     return reading;
 }
 
-char TemperatureByte(const HistoryTemperature& temperature) {
-    return static_cast<char>((temperature.Negative ? 0x80 : 0) | temperature.Degrees);
-}
-
-} // namespace
-
 int HistoryTemperature::Tenths() const {
     const int tenths = Degrees * 10 + TenthsByte;
     return Negative ? -tenths : tenths;
 }
 
-QDateTime HistoryReading::Time() const {
-    const QDate date(Year, Month, Day);
-    const QTime time(Hour, Minute, Second);
-    if (!date.isValid() || !time.isValid())
-        return {};
-    return QDateTime(date, time);
+std::optional<qint64> HistoryReading::Seconds() const {
+    if (!QDate::isValid(Year, Month, Day) || !QTime::isValid(Hour, Minute, Second))
+        return std::nullopt;
+    static const qint64 epochDay = QDate(1970, 1, 1).toJulianDay();
+    const qint64 day = QDate(Year, Month, Day).toJulianDay() - epochDay;
+    return day * 86400 + Hour * 3600 + Minute * 60 + Second;
 }
 
 QByteArray HistoryReading::Record() const {
@@ -113,13 +125,6 @@ QByteArray HistoryReading::Record() const {
                                            TemperatureByte(T2),
                                            static_cast<char>(T2.TenthsByte)};
     return QByteArray(bytes, HistoryRecordSize);
-}
-
-std::optional<HistoryReading> ParseHistoryLine(QStringView line) {
-    const std::optional<HistoryReading> reading = ReadPieces(line);
-    if (!reading || HistoryLine(reading->Record()) != line)
-        return std::nullopt;
-    return reading;
 }
 
 ParsedHistory ParseHistory(QStringView text) {

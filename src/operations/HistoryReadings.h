@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -31,8 +30,10 @@ struct HistoryReading {
     HistoryTemperature T1;
     HistoryTemperature T2;
 
-    // The moment of the reading; invalid when the recorded date or time does not exist.
-    QDateTime Time() const;
+    // The moment of the reading as the recorder's clock gave it, in seconds from 1970-01-01
+    // 00:00 on that clock (no time zone); nothing when the recorded date or time does not
+    // exist. Worked out without the time-zone rules, which would cost more than the reading.
+    std::optional<qint64> Seconds() const;
     // The 10 bytes of the record this reading came from.
     QByteArray Record() const;
     bool operator==(const HistoryReading&) const = default;

@@ -2,6 +2,7 @@
 
 #include "app/Guarded.h"
 #include "config/WholeFile.h"
+#include "operations/ChartPoints.h"
 #include "ui/ControlBuilders.h"
 #include "ui/WindowFont.h"
 
@@ -9,10 +10,11 @@
 #include <QDateTimeAxis>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPainter>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -29,6 +31,17 @@ const QString TimeFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 
 // The rows of the figures table, in the order they are shown.
 enum FigureRow { Count, First, Last, Lowest, Highest, Mean, Above, Below, RowCount };
+
+QImage MarkPicture(const QColor& color, int size) {
+    QImage picture(size, size, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawEllipse(QRectF(0.5, 0.5, size - 1, size - 1));
+    return picture;
+}
 
 double Degrees(int tenths) {
     return tenths / 10.0;
@@ -135,6 +148,9 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
     connect(ButtonReset, &QPushButton::clicked, this, [this] { ChartView->chart()->zoomReset(); });
     connect(ButtonSaveImage, &QPushButton::clicked, this, Guarded(this, &THistoryChart::SaveImage));
     connect(ChartView, &THistoryChartView::PointerMoved, this, &THistoryChart::ShowPointer);
+    // Zooming and resizing draw the readings of the new view.
+    connect(TimeAxis, &QDateTimeAxis::rangeChanged, this, &THistoryChart::DrawVisiblePoints);
+    connect(ChartView->chart(), &QChart::plotAreaChanged, this, &THistoryChart::DrawVisiblePoints);
 }
 
 void THistoryChart::BuildChart() {
@@ -154,11 +170,16 @@ void THistoryChart::BuildChart() {
     T2Series = addLine(QStringLiteral("T2"), QPen(QColor(30, 90, 200), 1.5));
     MinLine = addLine(QStringLiteral("Min"), QPen(QColor(0, 140, 120), 1.5, Qt::DashLine));
     MaxLine = addLine(QStringLiteral("Max"), QPen(QColor(220, 120, 20), 1.5, Qt::DashLine));
-    OutsideMarks = new QScatterSeries(chart);
+    OutsideMarks = new QLineSeries(chart);
     OutsideMarks->setName(QStringLiteral("Poza zakresem"));
+    // Drawn as one picture per mark: a history can have tens of thousands of them, and the
+    // series' own markers are a graphics item each.
+    const QColor markColor(230, 0, 120);
+    OutsideMarks->setPen(QPen(markColor, 0, Qt::NoPen));
+    OutsideMarks->setColor(markColor);
     OutsideMarks->setMarkerSize(7);
-    OutsideMarks->setColor(QColor(230, 0, 120));
-    OutsideMarks->setBorderColor(QColor(230, 0, 120));
+    OutsideMarks->setLightMarker(MarkPicture(markColor, 7));
+    OutsideMarks->setPointsVisible(true);
     chart->addSeries(OutsideMarks);
 
     TimeAxis = new QDateTimeAxis(chart);
@@ -197,6 +218,16 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
         return;
     }
 
+    // The axis shows its values in the desktop's time zone; one offset for the whole history
+    // puts the recorder's clock times on it (a clock change inside the history is not one
+    // the recorder made).
+    const auto dated = std::find_if(readings.begin(), readings.end(),
+                                    [](const HistoryReading& r) { return r.Seconds(); });
+    const qint64 zoneOffset = dated == readings.end()
+                                  ? 0
+                                  : QDateTime(QDate(dated->Year, dated->Month, dated->Day),
+                                              QTime(dated->Hour, dated->Minute, dated->Second))
+                                        .offsetFromUtc();
     QList<QPointF> t1, t2, outside;
     t1.reserve(static_cast<qsizetype>(readings.size()));
     t2.reserve(static_cast<qsizetype>(readings.size()));
@@ -205,12 +236,13 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
     qint64 first = std::numeric_limits<qint64>::max();
     qint64 last = std::numeric_limits<qint64>::min();
     for (const HistoryReading& reading : readings) {
-        const QDateTime time = reading.Time();
-        if (!time.isValid())
+        const std::optional<qint64> seconds = reading.Seconds();
+        if (!seconds)
             continue;
-        const auto x = static_cast<double>(time.toMSecsSinceEpoch());
-        first = std::min(first, time.toMSecsSinceEpoch());
-        last = std::max(last, time.toMSecsSinceEpoch());
+        const qint64 msecs = (*seconds - zoneOffset) * 1000;
+        const auto x = static_cast<double>(msecs);
+        first = std::min(first, msecs);
+        last = std::max(last, msecs);
         for (const Sensor sensor : {Sensor::T1, Sensor::T2}) {
             const int tenths = TenthsOf(reading, sensor);
             (sensor == Sensor::T1 ? t1 : t2).append({x, Degrees(tenths)});
@@ -220,9 +252,9 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
             highest = std::max(highest, tenths);
         }
     }
-    T1Series->replace(t1);
-    T2Series->replace(t2);
-    OutsideMarks->replace(outside);
+    t1Points_ = std::move(t1);
+    t2Points_ = std::move(t2);
+    outsidePoints_ = std::move(outside);
     if (first > last) { // no reading with a real date: the band alone, around now
         first = QDateTime::currentMSecsSinceEpoch();
         last = first;
@@ -237,6 +269,7 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
     MaxLine->setName(QStringLiteral("Max %1").arg(DegreesText(limits.Max * 10)));
     ChartView->chart()->zoomReset();
     TimeAxis->setRange(QDateTime::fromMSecsSinceEpoch(first), QDateTime::fromMSecsSinceEpoch(last));
+    DrawVisiblePoints();
     const double margin = std::max(1.0, Degrees(highest - lowest) * 0.05);
     TemperatureAxis->setRange(Degrees(lowest) - margin, Degrees(highest) + margin);
     TemperatureAxis->applyNiceNumbers();
@@ -252,6 +285,17 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
                      .arg(figures.UndatedReadings);
     Notes->setText(notes.join(QStringLiteral("; ")));
     Pages->setCurrentWidget(ChartView->parentWidget());
+}
+
+void THistoryChart::DrawVisiblePoints() {
+    // A full history has far more readings than the plot has pixel columns; drawing each
+    // column's extremes looks the same and costs a fraction.
+    const double from = static_cast<double>(TimeAxis->min().toMSecsSinceEpoch());
+    const double to = static_cast<double>(TimeAxis->max().toMSecsSinceEpoch());
+    const int columns = std::max(100, static_cast<int>(ChartView->chart()->plotArea().width()));
+    T1Series->replace(PointsToDraw(t1Points_, from, to, columns));
+    T2Series->replace(PointsToDraw(t2Points_, from, to, columns));
+    OutsideMarks->replace(PointsToDraw(outsidePoints_, from, to, columns));
 }
 
 void THistoryChart::ShowFigures(const std::vector<HistoryReading>& readings,

@@ -11,7 +11,6 @@ class QDateTimeAxis;
 class QLabel;
 class QLineSeries;
 class QPushButton;
-class QScatterSeries;
 class QStackedWidget;
 class QTableWidget;
 class QValueAxis;
@@ -50,7 +49,7 @@ public:
     QLineSeries* T2Series = nullptr;
     QLineSeries* MinLine = nullptr;
     QLineSeries* MaxLine = nullptr;
-    QScatterSeries* OutsideMarks = nullptr;
+    QLineSeries* OutsideMarks = nullptr; // points only
     QDateTimeAxis* TimeAxis = nullptr;
     QValueAxis* TemperatureAxis = nullptr;
     QTableWidget* Figures = nullptr;
@@ -65,6 +64,12 @@ private:
     void ShowFigures(const std::vector<HistoryReading>& readings, const HistoryFigures& figures);
     void ShowPointer(QPointF value, bool insidePlot);
     void SaveImage();
+    void DrawVisiblePoints();
+
+    // Every dated reading of each sensor, and those outside the band, as (msecs, degrees).
+    QList<QPointF> t1Points_;
+    QList<QPointF> t2Points_;
+    QList<QPointF> outsidePoints_;
 
     Desktop& desktop_;
 };

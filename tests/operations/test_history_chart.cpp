@@ -17,7 +17,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>

@@ -1,11 +1,13 @@
 // The history text read back into readings, the figures of a small worked series, the CSV
-// bytes and the saved file read back.
+// bytes, the saved file read back, and the points of a long series that a chart draws.
+#include "operations/ChartPoints.h"
 #include "operations/HistoryCsv.h"
 #include "operations/HistoryFigures.h"
 #include "operations/HistoryFile.h"
 #include "operations/HistoryReadings.h"
 #include "operations/HistoryRendering.h"
 
+#include <QDateTime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,7 +33,8 @@ TEST(HistoryReadings, TheWorkedExampleAndTheEdgesOfTheLineForm) {
     const auto example = ParseHistoryLine(Example);
     ASSERT_TRUE(example);
     EXPECT_EQ(example->Record(), QByteArray("\x1A\x0C\x07\x01\x1E\x05\x15\x05\x83\x00", 10));
-    EXPECT_EQ(example->Time(), QDateTime(QDate(2026, 12, 7), QTime(1, 30, 5)));
+    EXPECT_EQ(example->Seconds(),
+              QDateTime(QDate(2026, 12, 7), QTime(1, 30, 5), Qt::UTC).toSecsSinceEpoch());
     EXPECT_EQ(example->T1.Tenths(), 215);
     EXPECT_EQ(example->T2.Tenths(), -30);
 
@@ -42,7 +45,7 @@ TEST(HistoryReadings, TheWorkedExampleAndTheEdgesOfTheLineForm) {
     EXPECT_EQ(edges->T1.Tenths(), 0);
     EXPECT_TRUE(edges->T1.Negative);
     EXPECT_EQ(edges->T2.Tenths(), -1279);
-    EXPECT_FALSE(edges->Time().isValid()); // day 123
+    EXPECT_FALSE(edges->Seconds()); // day 123
 }
 
 TEST(HistoryReadings, LinesOfAnyOtherFormAreSkippedAndCounted) {
@@ -109,6 +112,17 @@ TEST(HistoryCsv, TheBytesOfASmallSeries) {
 TEST(HistoryFile, ASavedFileReadsBackToTheTextItWasSavedFrom) {
     const QString text = Example + QStringLiteral("\nŁódź\nKoniec historii");
     EXPECT_EQ(HistoryTextOfFile(HistoryFileBytes(text)), text);
+}
+
+TEST(ChartPoints, EachColumnKeepsItsExtremesAndTheLineRunsOnToTheEdges) {
+    QList<QPointF> points;
+    for (int x = -5; x < 105; ++x)
+        points.append({double(x), double(x % 7)});
+    // Two columns of 50: x 0..49 and 50..100.
+    const QList<QPointF> drawn = PointsToDraw(points, 0, 100, 2);
+    EXPECT_EQ(drawn, (QList<QPointF>{{-1, -1}, {0, 0}, {6, 6}, {55, 6}, {56, 0}, {101, 3}}));
+    // Few points: all of those in range, in their order.
+    EXPECT_EQ(PointsToDraw(points, 10, 12, 2).size(), 5);
 }
 
 } // namespace

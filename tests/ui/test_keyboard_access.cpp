@@ -5,6 +5,7 @@
 #include "app/TFInfo.h"
 #include "firmware/TFboot.h"
 #include "operations/TFhaslo_nowe.h"
+#include "operations/THistoryChart.h"
 #include "protocol/Commands.h"
 #include "ui/TComboBox.h"
 #include "ui/TEdit.h"
@@ -173,7 +174,8 @@ TEST_F(KeyboardAccess, EveryControlOfTheDialogsIsHeardByWhatItShows) {
     TFhaslo_nowe password(w, &w);
     TFboot firmware(w, &w);
     TFInfo about(session.desktop, &w);
-    for (QDialog* dialog : std::initializer_list<QDialog*>{&password, &firmware, &about}) {
+    THistoryChart chart(session.desktop, &w);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&password, &firmware, &about, &chart}) {
         SCOPED_TRACE(dialog->objectName().toStdString());
         const TreeWalk walk = TreeWalk::Of(*dialog);
         EXPECT_TRUE(walk.unnamed.isEmpty()) << walk.unnamed.join(QLatin1Char('\n')).toStdString();
