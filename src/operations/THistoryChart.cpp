@@ -21,6 +21,7 @@
 #include <QValueAxis>
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -228,7 +229,8 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
                                   : QDateTime(QDate(dated->Year, dated->Month, dated->Day),
                                               QTime(dated->Hour, dated->Minute, dated->Second))
                                         .offsetFromUtc();
-    QList<QPointF> t1, t2, outside;
+    QList<QPointF> t1, t2;
+    std::array<QList<QPointF>, 4> outside;
     t1.reserve(static_cast<qsizetype>(readings.size()));
     t2.reserve(static_cast<qsizetype>(readings.size()));
     int lowest = std::min(limits.Min, limits.Max) * 10;
@@ -246,8 +248,9 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
         for (const Sensor sensor : {Sensor::T1, Sensor::T2}) {
             const int tenths = TenthsOf(reading, sensor);
             (sensor == Sensor::T1 ? t1 : t2).append({x, Degrees(tenths)});
+            const size_t group = (sensor == Sensor::T1 ? 0 : 2) + (tenths > limits.Max * 10);
             if (tenths > limits.Max * 10 || tenths < limits.Min * 10)
-                outside.append({x, Degrees(tenths)});
+                outside[group].append({x, Degrees(tenths)});
             lowest = std::min(lowest, tenths);
             highest = std::max(highest, tenths);
         }
@@ -295,7 +298,10 @@ void THistoryChart::DrawVisiblePoints() {
     const int columns = std::max(100, static_cast<int>(ChartView->chart()->plotArea().width()));
     T1Series->replace(PointsToDraw(t1Points_, from, to, columns));
     T2Series->replace(PointsToDraw(t2Points_, from, to, columns));
-    OutsideMarks->replace(PointsToDraw(outsidePoints_, from, to, columns));
+    QList<QPointF> marks;
+    for (const QList<QPointF>& group : outsidePoints_)
+        marks += PointsToDraw(group, from, to, columns);
+    OutsideMarks->replace(marks);
 }
 
 void THistoryChart::ShowFigures(const std::vector<HistoryReading>& readings,

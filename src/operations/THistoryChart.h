@@ -6,6 +6,7 @@
 
 #include <QChartView>
 #include <QDialog>
+#include <array>
 
 class QDateTimeAxis;
 class QLabel;
@@ -66,10 +67,12 @@ private:
     void SaveImage();
     void DrawVisiblePoints();
 
-    // Every dated reading of each sensor, and those outside the band, as (msecs, degrees).
+    // Every dated reading of each sensor as (msecs, degrees), and those outside the band by
+    // sensor and side (T1 below, T1 above, T2 below, T2 above), so that a column keeps the
+    // extremes of each.
     QList<QPointF> t1Points_;
     QList<QPointF> t2Points_;
-    QList<QPointF> outsidePoints_;
+    std::array<QList<QPointF>, 4> outsidePoints_;
 
     Desktop& desktop_;
 };
