@@ -99,7 +99,7 @@ std::unique_ptr<RecorderSession> OpenSession(bool paced, tc8sim::FrameTrace::Sin
         settings.Faults.Delay = std::chrono::milliseconds(10); // the request's 5 bytes
     settings.Trace = std::move(trace);
     auto session = std::make_unique<RecorderSession>(std::move(settings));
-    session->Inside(window).SetTickIntervalForTests(100); // the program's own tick
+    Inside(*session->window).SetTickIntervalForTests(100); // the program's own tick
     session->window->show();
     if (!session->LogOn())
         throw std::runtime_error("the window did not log on to the simulated recorder");

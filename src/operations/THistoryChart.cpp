@@ -33,6 +33,27 @@ const QString TimeFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 // The rows of the figures table, in the order they are shown.
 enum FigureRow { Count, First, Last, Lowest, Highest, Mean, Above, Below, RowCount };
 
+// The time axis shows its values in the desktop's time zone: a reading goes to the instant
+// whose local time is the recorder's clock time. The offset changes only on the hour, so it
+// is looked up once an hour of readings, not for each (that would cost more than the chart).
+class DesktopZoneOffsets {
+public:
+    qint64 SecondsAt(const HistoryReading& reading) {
+        const qint64 hour = *reading.Seconds() / 3600;
+        if (hour != hour_) {
+            hour_ = hour;
+            offset_ =
+                QDateTime(QDate(reading.Year, reading.Month, reading.Day), QTime(reading.Hour, 0))
+                    .offsetFromUtc();
+        }
+        return offset_;
+    }
+
+private:
+    qint64 hour_ = std::numeric_limits<qint64>::min();
+    qint64 offset_ = 0;
+};
+
 QImage MarkPicture(const QColor& color, int size) {
     QImage picture(size, size, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
@@ -52,8 +73,10 @@ QString AtTime(int tenths, const HistoryReading& reading) {
     return QStringLiteral("%1 (%2)").arg(DegreesText(tenths), ReadingTimeText(reading));
 }
 
-QString TimeOutside(qint64 seconds, int readings) {
-    return QStringLiteral("%1 (%2 odcz.)").arg(DurationText(seconds)).arg(readings);
+// Without an interval (a single reading, or all at one time) the time is not known.
+QString TimeOutside(qint64 seconds, int readings, qint64 interval) {
+    const QString time = interval > 0 ? DurationText(seconds) : QStringLiteral("nieznany");
+    return QStringLiteral("%1 (%2 odcz.)").arg(time).arg(readings);
 }
 
 } // namespace
@@ -154,6 +177,14 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
     connect(ChartView->chart(), &QChart::plotAreaChanged, this, &THistoryChart::DrawVisiblePoints);
 }
 
+THistoryChart::~THistoryChart() {
+    // The chart and its axes go after this object's own members; nothing they signal on the
+    // way may reach it.
+    disconnect(TimeAxis, nullptr, this, nullptr);
+    disconnect(ChartView->chart(), nullptr, this, nullptr);
+    disconnect(ChartView, nullptr, this, nullptr);
+}
+
 void THistoryChart::BuildChart() {
     auto* chart = new QChart;
     chart->setLocalizeNumbers(true);
@@ -219,16 +250,6 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
         return;
     }
 
-    // The axis shows its values in the desktop's time zone; one offset for the whole history
-    // puts the recorder's clock times on it (a clock change inside the history is not one
-    // the recorder made).
-    const auto dated = std::find_if(readings.begin(), readings.end(),
-                                    [](const HistoryReading& r) { return r.Seconds(); });
-    const qint64 zoneOffset = dated == readings.end()
-                                  ? 0
-                                  : QDateTime(QDate(dated->Year, dated->Month, dated->Day),
-                                              QTime(dated->Hour, dated->Minute, dated->Second))
-                                        .offsetFromUtc();
     QList<QPointF> t1, t2;
     std::array<QList<QPointF>, 4> outside;
     t1.reserve(static_cast<qsizetype>(readings.size()));
@@ -237,11 +258,12 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
     int highest = std::max(limits.Min, limits.Max) * 10;
     qint64 first = std::numeric_limits<qint64>::max();
     qint64 last = std::numeric_limits<qint64>::min();
+    DesktopZoneOffsets zone;
     for (const HistoryReading& reading : readings) {
         const std::optional<qint64> seconds = reading.Seconds();
         if (!seconds)
             continue;
-        const qint64 msecs = (*seconds - zoneOffset) * 1000;
+        const qint64 msecs = (*seconds - zone.SecondsAt(reading)) * 1000;
         const auto x = static_cast<double>(msecs);
         first = std::min(first, msecs);
         last = std::max(last, msecs);
@@ -280,7 +302,9 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
     const HistoryFigures figures = FiguresOf(readings, limits);
     ShowFigures(readings, figures);
     QStringList notes;
-    notes << QStringLiteral("Odstęp zapisu: %1").arg(DurationText(figures.IntervalSeconds));
+    notes << QStringLiteral("Odstęp zapisu: %1")
+                 .arg(figures.IntervalSeconds > 0 ? DurationText(figures.IntervalSeconds)
+                                                  : QStringLiteral("nieznany"));
     if (history.SkippedLines > 0)
         notes << QStringLiteral("pominięte linie: %1").arg(history.SkippedLines);
     if (figures.UndatedReadings > 0)
@@ -318,8 +342,8 @@ void THistoryChart::ShowFigures(const std::vector<HistoryReading>& readings,
             texts[Lowest] = AtTime(TenthsOf(readings[*f->Lowest], sensor), readings[*f->Lowest]);
             texts[Highest] = AtTime(TenthsOf(readings[*f->Highest], sensor), readings[*f->Highest]);
             texts[Mean] = DegreesText(static_cast<int>(std::lround(f->MeanTenths)));
-            texts[Above] = TimeOutside(f->SecondsAbove, f->ReadingsAbove);
-            texts[Below] = TimeOutside(f->SecondsBelow, f->ReadingsBelow);
+            texts[Above] = TimeOutside(f->SecondsAbove, f->ReadingsAbove, figures.IntervalSeconds);
+            texts[Below] = TimeOutside(f->SecondsBelow, f->ReadingsBelow, figures.IntervalSeconds);
         }
         for (int row = 0; row < RowCount; ++row)
             Figures->setItem(row, column, new QTableWidgetItem(texts[row]));

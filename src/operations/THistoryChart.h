@@ -39,6 +39,7 @@ class THistoryChart : public QDialog {
     Q_OBJECT
 public:
     THistoryChart(Desktop& desktop, QWidget* owner);
+    ~THistoryChart() override;
 
     // The readings of the history box, lines of other forms counted in history.SkippedLines.
     void ShowHistory(const ParsedHistory& history, TemperatureLimits limits);

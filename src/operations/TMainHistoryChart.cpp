@@ -90,6 +90,12 @@ void TMain::EksportCsv1Click() {
 }
 
 void TMain::OtworzHistorie1Click() {
+    // The records still coming would follow the file's lines.
+    if (HistoryDownloadRunning()) {
+        desk().ShowMessage(MessageKind::Error,
+                           QStringLiteral("Najpierw zakończ pobieranie historii (STOP)"));
+        return;
+    }
     if (HistoryOpenDialog.InitialDir.isEmpty())
         HistoryOpenDialog.InitialDir = QDir::homePath();
     if (!desk().ExecuteOpenDialog(HistoryOpenDialog))

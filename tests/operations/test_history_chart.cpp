@@ -1,5 +1,6 @@
 // The history as readings in the main window: the chart window against the band, following
 // the history box, the CSV export, saved histories opened again, the context menu.
+#include "MainAccess.h"
 #include "ScriptedDesktop.h"
 #include "WaitFor.h"
 #include "operations/HistoryCsv.h"
@@ -23,6 +24,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QValueAxis>
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,6 +87,30 @@ TEST_F(HistoryChartWindow, ShowsBothSensorsAgainstTheBandWithTheFigures) {
     EXPECT_EQ(Cell(chart, 7, 0), QStringLiteral("10 min (1 odcz.)"));
     EXPECT_EQ(Cell(chart, 6, 1), QStringLiteral("0 min (0 odcz.)"));
     EXPECT_EQ(chart->Notes->text(), QStringLiteral("Odstęp zapisu: 10 min; pominięte linie: 1"));
+}
+
+// The axis shows the desktop's local time; across a change to summer time each reading
+// still stands at its recorded clock time.
+TEST_F(HistoryChartWindow, ReadingsStandAtTheirClockTimesAcrossAChangeOfTheDesktopsTime) {
+    const QByteArray zone = qgetenv("TZ");
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    qputenv("TZ", "Europe/Warsaw");
+    tzset();
+    window.trm->setPlainText(
+        QStringLiteral("data: 29:03:2026   czas: 01:30:00   T1: +5.0  T2: +5.0\n"
+                       "data: 29:03:2026   czas: 03:30:00   T1: +5.0  T2: +5.0"));
+    THistoryChart* chart = OpenChart();
+    ASSERT_NE(chart, nullptr);
+    const auto shownTime = [chart](int index) {
+        return QDateTime::fromMSecsSinceEpoch(qint64(chart->T1Series->at(index).x())).time();
+    };
+    EXPECT_EQ(shownTime(0), QTime(1, 30));
+    EXPECT_EQ(shownTime(1), QTime(3, 30));
+    if (hadZone)
+        qputenv("TZ", zone);
+    else
+        qunsetenv("TZ");
+    tzset();
 }
 
 TEST_F(HistoryChartWindow, SaysSoWhenThereIsNothingToDraw) {
@@ -178,6 +204,17 @@ TEST_F(HistoryChartWindow, OpensASavedHistoryAndRefusesOtherFiles) {
     // The history buttons are as they were: logged off, only saving is possible.
     EXPECT_FALSE(window.ButtonPobierz->isEnabled());
     EXPECT_TRUE(window.ButtonZapisz->isEnabled());
+}
+
+TEST_F(HistoryChartWindow, ASavedHistoryIsNotOpenedWhileADownloadRuns) {
+    Inside(window).LoggedOn = true;
+    window.ButtonSTOP->setEnabled(true);
+    window.trm->setPlainText(Download);
+    window.OtworzHistorie1->trigger();
+    EXPECT_EQ(desktop.Log,
+              QStringList{QStringLiteral("Error: Najpierw zakończ pobieranie historii (STOP)")});
+    EXPECT_TRUE(desktop.FileDialogsShown.empty());
+    EXPECT_EQ(window.trm->toPlainText(), Download);
 }
 
 TEST_F(HistoryChartWindow, TheHistoryBoxOffersTheItemsInItsContextMenu) {

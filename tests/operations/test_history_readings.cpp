@@ -56,12 +56,16 @@ TEST(HistoryReadings, LinesOfAnyOtherFormAreSkippedAndCounted) {
                                         "data: 07:12:2026   czas: 01:30:05   T1: +21.5  T2: -3.0 \n"
                                         "data: 07:12:1999   czas: 01:30:05   T1: +21.5  T2: -3.0\n"
                                         "data: 07:12:2026   czas: 01:30:05   T1: +128.0  T2: -3.0\n"
+                                        "data: 07:12:2026   czas: 01:30:05   T1: +021.5  T2: -3.0\n"
+                                        "data: 07:12:2026   czas: 01:30:05   T1: +21.05  T2: -3.0\n"
+                                        "data: 010:12:2026   czas: 01:30:05   T1: +21.5  T2: -3.0\n"
+                                        "data: 256:12:2026   czas: 01:30:05   T1: +21.5  T2: -3.0\n"
                                         "\n"
                                         "notatka serwisanta\r\n") +
                          Example + QStringLiteral("\r\nKoniec historii\n");
     const ParsedHistory parsed = ParseHistory(text);
     EXPECT_EQ(parsed.Readings.size(), 2u);
-    EXPECT_EQ(parsed.SkippedLines, 9);
+    EXPECT_EQ(parsed.SkippedLines, 13);
 }
 
 TEST(HistoryReadings, EveryRecordRendersToALineThatParsesBackToIt) {
