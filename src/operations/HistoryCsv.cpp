@@ -1,6 +1,8 @@
 #include "operations/HistoryCsv.h"
 
+#include <array>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -9,6 +11,15 @@ void AppendNumber(QByteArray& out, int number, int width) {
     for (qsizetype i = digits.size(); i < width; ++i)
         out.append('0');
     out.append(digits);
+}
+
+// Three numbers of a date or time, each at least as wide as its width, between separators.
+void AppendParts(QByteArray& out, const std::array<std::pair<int, int>, 3>& parts, char separator) {
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            out.append(separator);
+        AppendNumber(out, parts[i].first, parts[i].second);
+    }
 }
 
 void AppendTemperature(QByteArray& out, int tenths) {
@@ -26,17 +37,9 @@ QByteArray HistoryCsvBytes(const std::vector<HistoryReading>& readings) {
     out.append(QStringLiteral("Data;Godzina;T1 [°C];T2 [°C]\r\n").toUtf8());
     out.reserve(out.size() + static_cast<qsizetype>(readings.size()) * 32);
     for (const HistoryReading& reading : readings) {
-        AppendNumber(out, reading.Year, 4);
-        out.append('-');
-        AppendNumber(out, reading.Month, 2);
-        out.append('-');
-        AppendNumber(out, reading.Day, 2);
+        AppendParts(out, {{{reading.Year, 4}, {reading.Month, 2}, {reading.Day, 2}}}, '-');
         out.append(';');
-        AppendNumber(out, reading.Hour, 2);
-        out.append(':');
-        AppendNumber(out, reading.Minute, 2);
-        out.append(':');
-        AppendNumber(out, reading.Second, 2);
+        AppendParts(out, {{{reading.Hour, 2}, {reading.Minute, 2}, {reading.Second, 2}}}, ':');
         out.append(';');
         AppendTemperature(out, reading.T1.Tenths());
         out.append(';');

@@ -46,8 +46,10 @@ void TMain::ConnectHistoryChartHandlers() {
 
     CsvDialog.Filter = QStringLiteral("Arkusz CSV|*.csv");
     CsvDialog.DefaultExt = QStringLiteral("csv");
+    CsvDialog.InitialDir = QDir::homePath();
     HistoryOpenDialog.Filter = QStringLiteral("Historia TC-8|*.txt");
     HistoryOpenDialog.DefaultExt = QStringLiteral("txt");
+    HistoryOpenDialog.InitialDir = QDir::homePath();
 }
 
 void TMain::HistoryChartDue() {
@@ -79,8 +81,6 @@ void TMain::EksportCsv1Click() {
                            QStringLiteral("Brak odczytów temperatury do eksportu"));
         return;
     }
-    if (CsvDialog.InitialDir.isEmpty())
-        CsvDialog.InitialDir = QDir::homePath();
     if (!desk().ExecuteSaveDialog(CsvDialog))
         return;
     if (WriteWholeFile(CsvDialog.FileName, HistoryCsvBytes(history.Readings)))
@@ -96,8 +96,6 @@ void TMain::OtworzHistorie1Click() {
                            QStringLiteral("Najpierw zakończ pobieranie historii (STOP)"));
         return;
     }
-    if (HistoryOpenDialog.InitialDir.isEmpty())
-        HistoryOpenDialog.InitialDir = QDir::homePath();
     if (!desk().ExecuteOpenDialog(HistoryOpenDialog))
         return;
     QFile file(HistoryOpenDialog.FileName);
