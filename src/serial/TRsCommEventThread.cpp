@@ -2,26 +2,25 @@
 
 TRsCommEventThread::TRsCommEventThread(TRsDevice& device, TRsHandOff& handOff, bool watchRx,
                                        TRsThreadPriority priority, std::function<void()> post)
-    : device_(device), handOff_(handOff), watchRx_(watchRx), post_(std::move(post)),
-      wakeup_(device.CreateWakeup()), priority_(priority), thread_([this] { Run(); }) {
+    : handOff_(handOff), post_(std::move(post)),
+      watch_(device.CreateWatch(watchRx ? TRsWaitFor::Readable : TRsWaitFor::Hangup)),
+      priority_(priority), thread_([this] { Run(); }) {
 }
 
 TRsCommEventThread::~TRsCommEventThread() {
     RequestStop();
-    handOff_.Release();
     thread_.join();
 }
 
 void TRsCommEventThread::RequestStop() {
     stopping_ = true;
-    wakeup_->Signal();
+    watch_->Signal();
 }
 
 void TRsCommEventThread::Run() {
     priority_.AttachCurrentThread();
-    const TRsWaitFor what = watchRx_ ? TRsWaitFor::Readable : TRsWaitFor::Hangup;
     while (!stopping_) {
-        const TRsWaitResult result = device_.Wait(what, wakeup_.get(), -1);
+        const TRsWaitResult result = watch_->Wait();
         switch (result.kind) {
         case TRsWaitResult::Woken:
         case TRsWaitResult::TimedOut:

@@ -208,9 +208,14 @@ void TRsCustomComm::ServiceHandOff() {
     if (!handOff)
         return;
     if (handOff->BeginRx()) {
-        // However the handling ends, the event thread must be let go on; a report that a
-        // handler's error leaves behind is taken by another call.
-        const auto handled = qScopeGuard([&handOff] { handOff->EndRx(); });
+        // However the handling ends, the event thread must watch again (unless the handler
+        // closed the port); a report that a handler's error leaves behind is taken by
+        // another call.
+        const auto handled = qScopeGuard([this, &handOff] {
+            handOff->EndRx();
+            if (handOff_ == handOff && eventThread_)
+                eventThread_->WatchAgain();
+        });
         auto raised = qScopeGuard([this] { serviceCall_->Post(); });
         HandleRxChar();
         raised.dismiss();

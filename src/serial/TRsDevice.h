@@ -31,6 +31,18 @@ public:
     virtual void Signal() = 0;
 };
 
+// The event thread's watch on the device. It reports readiness once and then stays quiet
+// until it is armed again, so the thread sleeps once per delivery and never sees the same
+// bytes twice while the owner thread is still handling them.
+class TRsWatch : public TRsWakeup {
+public:
+    // Blocks until the device is ready (the watch is then disarmed), goes away, or Signal
+    // is called.
+    virtual TRsWaitResult Wait() = 0;
+    // Any thread: watch again; bytes already waiting are reported at once.
+    virtual void Arm() = 0;
+};
+
 // The platform seam of the serial-port component: one open serial device. Wait, Read, Write
 // and InQueue may run on different threads at once; Open and Close run while no other call
 // is in progress.
@@ -57,6 +69,8 @@ public:
     // Blocks until the device is ready for `what`, goes away, `wakeup` (if any) is
     // signalled, or timeoutMs passes (-1: no limit).
     virtual TRsWaitResult Wait(TRsWaitFor what, TRsWakeup* wakeup, int timeoutMs) = 0;
+    // A watch for `what` (Readable or Hangup), armed.
+    virtual std::unique_ptr<TRsWatch> CreateWatch(TRsWaitFor what) = 0;
 
     // The platform's text for one of its error codes.
     virtual QString SystemMessage(int error) const = 0;

@@ -10,9 +10,7 @@ bool TRsHandOff::DeliverRx(const std::function<void()>& post) {
         rxWaiting_ = true;
     }
     post();
-    std::unique_lock lock(mutex_);
-    handled_.wait(lock, [this] { return !rxWaiting_ || released_; });
-    return !released_ && !goneSeen_;
+    return true;
 }
 
 void TRsHandOff::ReportGone(const TRsGone& gone, const std::function<void()>& post) {
@@ -48,12 +46,9 @@ bool TRsHandOff::BeginRx() {
 }
 
 void TRsHandOff::EndRx() {
-    {
-        std::lock_guard lock(mutex_);
-        rxWaiting_ = false;
-        rxRunning_ = false;
-    }
-    handled_.notify_all();
+    std::lock_guard lock(mutex_);
+    rxWaiting_ = false;
+    rxRunning_ = false;
 }
 
 TRsGone TRsHandOff::TakeGone() {
@@ -74,9 +69,6 @@ void TRsHandOff::MarkGone() {
 }
 
 void TRsHandOff::Release() {
-    {
-        std::lock_guard lock(mutex_);
-        released_ = true;
-    }
-    handled_.notify_all();
+    std::lock_guard lock(mutex_);
+    released_ = true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 
@@ -16,9 +15,9 @@ struct TRsGone {
 // late (after Close, or after another call took the work) finds nothing and does nothing.
 class TRsHandOff {
 public:
-    // Event thread: received bytes are waiting. Blocks until the owner thread has handled
-    // them. False when the thread must stop watching: the port is closing or the device has
-    // gone.
+    // Event thread: received bytes are waiting. Does not wait for the owner thread; the
+    // event thread's watch stays disarmed until the owner has handled them. False when the
+    // thread must stop watching: the port is closing or the device has gone.
     bool DeliverRx(const std::function<void()>& post);
     // Any background thread: the device has gone away. Only the first report counts.
     void ReportGone(const TRsGone& gone, const std::function<void()>& post);
@@ -28,7 +27,7 @@ public:
 
     // Owner thread: true when a received-bytes event waits and none is being handled now.
     bool BeginRx();
-    // Owner thread: the event taken by BeginRx has been handled; the event thread goes on.
+    // Owner thread: the event taken by BeginRx has been handled; the next one may come.
     void EndRx();
     // Owner thread: the report of a disappearance, once (error 0 when there is none).
     TRsGone TakeGone();
@@ -36,12 +35,11 @@ public:
     int TakeLineError();
     // Owner thread: the device has gone; later reports are dropped and watching stops.
     void MarkGone();
-    // Owner thread (Close): releases a blocked event thread; nothing is delivered any more.
+    // Owner thread (Close): nothing is delivered or reported any more.
     void Release();
 
 private:
     std::mutex mutex_;
-    std::condition_variable handled_;
     bool rxWaiting_ = false;
     bool rxRunning_ = false;
     bool released_ = false;

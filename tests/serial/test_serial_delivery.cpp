@@ -1,6 +1,8 @@
 #include "SerialFixture.h"
+#include "serial/TRsDevice.h"
 
 #include <QDeadlineTimer>
+#include <memory>
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
@@ -69,6 +71,37 @@ TEST_F(SerialDelivery, BytesArrivingDuringAHandlerComeInTheNextCall) {
     EXPECT_EQ(calls[0].bytes, QByteArray("A"));
     EXPECT_EQ(calls[1].count, 3);
     EXPECT_EQ(calls[1].bytes, QByteArray("BCD"));
+}
+
+// A handler that leaves bytes unread is called again for them, without new bytes arriving.
+TEST_F(SerialDelivery, BytesLeftUnreadComeWithAnotherCall) {
+    std::vector<RxCall> calls;
+    comm.OnRxChar = [&](TRsCustomComm& sender, int count) {
+        calls.push_back({count, calls.empty() ? QByteArray() : sender.ReadText()});
+    };
+    comm.Open();
+    pty.Send("A");
+    ASSERT_TRUE(WaitFor([&] { return calls.size() == 2; }));
+    EXPECT_EQ(calls[1].count, 1);
+    EXPECT_EQ(calls[1].bytes, QByteArray("A"));
+}
+
+// The event thread's watch reports waiting bytes once, then stays quiet until armed again;
+// a report that comes together with a wake-up is not lost to it.
+TEST_F(SerialDelivery, WatchReportsOnceUntilArmedAgain) {
+    const std::unique_ptr<TRsDevice> device = CreatePlatformDevice();
+    ASSERT_EQ(device->Open(pty.SlavePath()), 0);
+    {
+        const std::unique_ptr<TRsWatch> watch = device->CreateWatch(TRsWaitFor::Readable);
+        pty.Send("A");
+        ASSERT_TRUE(pty.WaitSlaveReadable(10000));
+        watch->Signal();
+        EXPECT_EQ(watch->Wait().kind, TRsWaitResult::Ready);
+        EXPECT_EQ(watch->Wait().kind, TRsWaitResult::Woken);
+        watch->Arm();
+        EXPECT_EQ(watch->Wait().kind, TRsWaitResult::Ready);
+    }
+    device->Close();
 }
 
 TEST_F(SerialDelivery, TenThousandQueuedFramesKeepTheirOrder) {

@@ -34,6 +34,9 @@ public:
     int SetRts(bool on) override { return device_->SetRts(on); }
     std::unique_ptr<TRsWakeup> CreateWakeup() override { return device_->CreateWakeup(); }
     TRsWaitResult Wait(TRsWaitFor what, TRsWakeup* wakeup, int timeoutMs) override;
+    std::unique_ptr<TRsWatch> CreateWatch(TRsWaitFor what) override {
+        return device_->CreateWatch(what);
+    }
     QString SystemMessage(int error) const override { return device_->SystemMessage(error); }
 
 private:

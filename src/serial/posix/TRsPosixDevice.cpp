@@ -3,6 +3,7 @@
 #include "serial/posix/PosixCustomBaud.h"
 #include "serial/posix/PosixTermios.h"
 #include "serial/posix/TRsPosixWakeup.h"
+#include "serial/posix/TRsPosixWatch.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -183,6 +184,10 @@ TRsWaitResult TRsPosixDevice::Wait(TRsWaitFor what, TRsWakeup* wakeup, int timeo
             return {TRsWaitResult::Gone, EIO};
         return {TRsWaitResult::Ready, 0};
     }
+}
+
+std::unique_ptr<TRsWatch> TRsPosixDevice::CreateWatch(TRsWaitFor what) {
+    return std::make_unique<TRsPosixWatch>(fd_, what);
 }
 
 QString TRsPosixDevice::SystemMessage(int error) const {

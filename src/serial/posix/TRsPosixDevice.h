@@ -4,8 +4,9 @@
 #include "serial/posix/TRsLockFile.h"
 
 // A serial device on Linux: a terminal opened non-blocking, set by termios, watched with
-// poll(). Exclusive use rests on three locks, since TIOCEXCL alone does not stop root: an
-// advisory flock on the device, TIOCEXCL, and the LCK.. lock file other programs honour.
+// poll() (epoll for the event thread). Exclusive use rests on three locks, since TIOCEXCL alone
+// does not stop root: an advisory flock on the device, TIOCEXCL, and the LCK.. lock file other
+// programs honour.
 class TRsPosixDevice : public TRsDevice {
 public:
     TRsPosixDevice() = default;
@@ -23,6 +24,7 @@ public:
     int SetRts(bool on) override;
     std::unique_ptr<TRsWakeup> CreateWakeup() override;
     TRsWaitResult Wait(TRsWaitFor what, TRsWakeup* wakeup, int timeoutMs) override;
+    std::unique_ptr<TRsWatch> CreateWatch(TRsWaitFor what) override;
     QString SystemMessage(int error) const override;
 
 private:
