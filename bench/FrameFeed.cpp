@@ -69,13 +69,20 @@ void FrameFeed::Seen(const QByteArray& payload) {
         if (seenNs_[frame] != 0)
             return;
         seenNs_[frame] = now;
+        if (!waiting_)
+            return;
     }
     seen_.notify_one();
 }
 
 bool FrameFeed::WaitSeen(int frame) {
     std::unique_lock lock(mutex_);
-    return seen_.wait_for(lock, LossTimeout, [&] { return seenNs_[frame] != 0; });
+    if (seenNs_[frame] != 0)
+        return true;
+    waiting_ = true;
+    const bool seen = seen_.wait_for(lock, LossTimeout, [&] { return seenNs_[frame] != 0; });
+    waiting_ = false;
+    return seen;
 }
 
 void FrameFeed::Run() {
@@ -84,15 +91,13 @@ void FrameFeed::Run() {
     std::mt19937 random(8);
     std::uniform_int_distribution<int> pauseUs(1000, 2000);
     for (int frame = 0; frame < frames_; ++frame) {
-        if (frame > 0 && !WaitSeen(frame - 1))
-            ++lost_;
-        std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
         const QByteArray bytes = BuildResponseFrame(Code, Payload(frame));
         writtenNs_[frame] = NowNs();
         WriteAll(fd_, bytes);
+        std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
+        if (!WaitSeen(frame))
+            ++lost_;
     }
-    if (frames_ > 0 && !WaitSeen(frames_ - 1))
-        ++lost_;
     ownCpu_ = ThreadCpuTime() - startCpu;
     ownSwitches_ = ThreadContextSwitches() - startSwitches;
     if (finished_)

@@ -11,8 +11,11 @@
 
 // The recorder's end of the receive-latency measurement: a thread that writes numbered
 // answer frames, one write() each, to the master side of a pseudo-terminal, and notes when
-// it wrote each. The next frame goes out after the receiver has reported the last one
-// (Seen) and a random pause of 1 to 2 ms, so every frame meets a receiver that sleeps.
+// it wrote each. After each frame it sleeps a random pause of 1 to 2 ms and then checks
+// that the receiver has reported the frame (Seen), waiting only if it has not; the next
+// frame then meets a receiver that sleeps. The receiver's report wakes the feed only when
+// it waits: a wake-up from the receiver's thread would put the feed on the receiver's core
+// and preempt the receiver, switches that belong to the measurement, not to the receiver.
 class FrameFeed {
 public:
     // Frames carry this code (an answer without a handler: the window only stores it) and a
@@ -51,6 +54,7 @@ private:
     std::function<void()> finished_;
     std::vector<std::int64_t> writtenNs_;
     std::vector<std::int64_t> seenNs_; // guarded by mutex_
+    bool waiting_ = false;             // guarded by mutex_
     std::mutex mutex_;
     std::condition_variable seen_;
     int lost_ = 0;
