@@ -1,6 +1,7 @@
 // Receive latency: from the recorder's end writing the last byte of an answer frame to the
 // receiver holding it as a frame, over a pseudo-terminal, and the receiver's CPU time per
-// frame. Three receivers take the same stream in turn, in every run:
+// frame (in all, and of it the user-interface thread's). Three receivers take the same stream in
+// turn, in every run:
 //   window      the main window: TRsComm, RsCommRxChar, frame assembly, up to the top of
 //               DispatchResponse (seen through the desktop's event pump, its first step);
 //   trscomm     the serial component alone: OnRxChar, ReadText, the same frame assembly;
@@ -32,6 +33,7 @@ namespace {
 struct Measured {
     std::vector<double> LatenciesUs;
     double CpuUsPerFrame = 0;
+    double MainCpuUsPerFrame = 0; // of it, the receiver's (user-interface) thread
     double SwitchesPerFrame = 0;
     int Lost = 0;
 };
@@ -44,18 +46,21 @@ Measured Measure(const tc8sim::LineEndpoint& line, int frames,
     const std::function<void()> close = open(feed);
     QEventLoop loop;
     const std::chrono::nanoseconds startCpu = ProcessCpuTime();
+    const std::chrono::nanoseconds startMainCpu = ThreadCpuTime();
     const long startSwitches = ProcessContextSwitches();
     feed.Start(
         [&loop] { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
     loop.exec();
     feed.Join();
     const std::chrono::nanoseconds usedCpu = ProcessCpuTime() - startCpu - feed.OwnCpuTime();
+    const std::chrono::nanoseconds usedMainCpu = ThreadCpuTime() - startMainCpu;
     const long switches = ProcessContextSwitches() - startSwitches - feed.OwnContextSwitches();
     close();
     Measured measured;
     measured.LatenciesUs = feed.LatenciesUs();
     measured.Lost = feed.Lost();
     measured.CpuUsPerFrame = static_cast<double>(usedCpu.count()) / 1000.0 / frames;
+    measured.MainCpuUsPerFrame = static_cast<double>(usedMainCpu.count()) / 1000.0 / frames;
     measured.SwitchesPerFrame = static_cast<double>(switches) / frames;
     return measured;
 }
@@ -136,6 +141,8 @@ int main(int argc, char** argv) {
                 output.Figure(key + QStringLiteral(".p99_us"),
                               Percentile(measured.LatenciesUs, 99));
                 output.Figure(key + QStringLiteral(".cpu_us_per_frame"), measured.CpuUsPerFrame);
+                output.Figure(key + QStringLiteral(".main_cpu_us_per_frame"),
+                              measured.MainCpuUsPerFrame);
                 output.Figure(key + QStringLiteral(".switches_per_frame"),
                               measured.SwitchesPerFrame);
                 output.Figure(key + QStringLiteral(".lost"), measured.Lost);
