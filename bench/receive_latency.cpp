@@ -165,6 +165,8 @@ int main(int argc, char** argv) {
                               measured.PerFrame(measured.CpuUs));
                 output.Figure(key + QStringLiteral(".main_cpu_us_per_frame"),
                               measured.PerFrame(measured.MainCpuUs));
+                output.Figure(key + QStringLiteral(".other_cpu_us_per_frame"),
+                              measured.PerFrame(measured.CpuUs - measured.MainCpuUs));
                 output.Figure(key + QStringLiteral(".switches_per_frame"),
                               measured.PerFrame(measured.Switches));
                 output.Figure(key + QStringLiteral(".lost"), measured.Lost);
