@@ -5,6 +5,7 @@
 // print them); MACHINE holds lines "<name> <TAB> <text>". Placeholders in the template:
 //   {{table:figures}} {{table:receive}} {{table:textbox}}   the tables below
 //   {{median:KEY:DECIMALS}}                                 the median of a figure's runs
+//   {{min:KEY:DECIMALS}} {{max:KEY:DECIMALS}}               its smallest and largest run
 //   {{machine:NAME}}                                        a line of MACHINE
 // Every number in the output comes from RESULTS; a figure that is missing stops the report.
 #include <QFile>
@@ -310,9 +311,13 @@ QString Fill(const QString& text, const Results& results, const QMap<QString, QS
             out += ReceiveTable(results);
         } else if (kind == QStringLiteral("table") && argument == QStringLiteral("textbox")) {
             out += TextBoxTable(results);
-        } else if (kind == QStringLiteral("median")) {
+        } else if (kind == QStringLiteral("median") || kind == QStringLiteral("min") ||
+                   kind == QStringLiteral("max")) {
             const QStringList parts = argument.split(u':');
-            out += Number(results.Median(parts[0]), parts.size() > 1 ? parts[1].toInt() : 2);
+            const double value = kind == QStringLiteral("min")   ? results.Min(parts[0])
+                                 : kind == QStringLiteral("max") ? results.Max(parts[0])
+                                                                 : results.Median(parts[0]);
+            out += Number(value, parts.size() > 1 ? parts[1].toInt() : 2);
         } else if (kind == QStringLiteral("machine") && machine.contains(argument)) {
             out += machine.value(argument);
         } else {
