@@ -24,11 +24,16 @@ namespace {
 
 struct Share {
     double Percent = 0;
-    int Answers = 0; // status answers dispatched meanwhile
+    double SwitchesPerSecond = 0; // context switches of the process's threads
+    int Answers = 0;              // status answers dispatched meanwhile
 };
 
 double PercentOfOneCore(std::chrono::nanoseconds cpu, std::chrono::nanoseconds wall) {
     return 100.0 * static_cast<double>(cpu.count()) / static_cast<double>(wall.count());
+}
+
+double PerSecond(long count, std::chrono::nanoseconds wall) {
+    return static_cast<double>(count) * 1e9 / static_cast<double>(wall.count());
 }
 
 bool LoggedOn(TMain& window) {
@@ -46,8 +51,11 @@ Share Polling(BenchDesktop& desktop, TMain& window, std::chrono::milliseconds du
     QTimer::singleShot(duration, &loop, &QEventLoop::quit);
     const auto startWall = BenchClock::now();
     const std::chrono::nanoseconds startCpu = ProcessCpuTime();
+    const long startSwitches = ProcessContextSwitches();
     loop.exec();
-    share.Percent = PercentOfOneCore(ProcessCpuTime() - startCpu, BenchClock::now() - startWall);
+    const std::chrono::nanoseconds wall = BenchClock::now() - startWall;
+    share.Percent = PercentOfOneCore(ProcessCpuTime() - startCpu, wall);
+    share.SwitchesPerSecond = PerSecond(ProcessContextSwitches() - startSwitches, wall);
     desktop.OnProcessMessages = nullptr;
     return share;
 }
@@ -98,6 +106,7 @@ int main(int argc, char** argv) {
                 throw std::runtime_error("the window stopped polling");
             output.Figure(QStringLiteral("idle.polling.cpu_percent"), share.Percent);
             output.Figure(QStringLiteral("idle.polling.answers"), share.Answers);
+            output.Figure(QStringLiteral("idle.polling.switches_per_s"), share.SwitchesPerSecond);
         }
         for (int run = 0; run < options.Runs; ++run) {
             output.Figure(QStringLiteral("idle.unanswered.cpu_percent"),
