@@ -1,7 +1,7 @@
 // Receive latency: from the recorder's end writing the last byte of an answer frame to the
 // receiver holding it as a frame, over a pseudo-terminal, and the receiver's CPU time per
-// frame (in all, and of it the user-interface thread's). Three receivers take the same stream in
-// turn, in every run:
+// frame (in all, and of it the user-interface thread's). Three receivers take the same
+// stream in turn, in every run:
 //   window      the main window: TRsComm, RsCommRxChar, frame assembly, up to the top of
 //               DispatchResponse (seen through the desktop's event pump, its first step);
 //   trscomm     the serial component alone: OnRxChar, ReadText, the same frame assembly;

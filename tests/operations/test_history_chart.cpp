@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -94,6 +95,13 @@ TEST_F(HistoryChartWindow, ShowsBothSensorsAgainstTheBandWithTheFigures) {
 TEST_F(HistoryChartWindow, ReadingsStandAtTheirClockTimesAcrossAChangeOfTheDesktopsTime) {
     const QByteArray zone = qgetenv("TZ");
     const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const auto restoreZone = qScopeGuard([&] {
+        if (hadZone)
+            qputenv("TZ", zone);
+        else
+            qunsetenv("TZ");
+        tzset();
+    });
     qputenv("TZ", "Europe/Warsaw");
     tzset();
     window.trm->setPlainText(
@@ -106,11 +114,6 @@ TEST_F(HistoryChartWindow, ReadingsStandAtTheirClockTimesAcrossAChangeOfTheDeskt
     };
     EXPECT_EQ(shownTime(0), QTime(1, 30));
     EXPECT_EQ(shownTime(1), QTime(3, 30));
-    if (hadZone)
-        qputenv("TZ", zone);
-    else
-        qunsetenv("TZ");
-    tzset();
 }
 
 TEST_F(HistoryChartWindow, SaysSoWhenThereIsNothingToDraw) {
