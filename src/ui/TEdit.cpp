@@ -4,6 +4,7 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QScopeGuard>
 #include <QValidator>
 #include <algorithm>
 
@@ -21,12 +22,15 @@ qsizetype unencodableCount(const QString& text) {
 // edit is the user's exactly when undo is available while it is being validated.
 class TypedTextValidator : public QValidator {
 public:
-    TypedTextValidator(TEdit& edit, const int& limit, const QString& before)
-        : QValidator(&edit), edit_(edit), limit_(limit), before_(before) {}
+    TypedTextValidator(TEdit& edit, const int& limit, const QString& before, const bool& typing)
+        : QValidator(&edit), edit_(edit), limit_(limit), before_(before), typing_(typing) {}
 
-    State validate(QString& input, int&) const override {
+    State validate(QString& input, int& position) const override {
         if (!edit_.isUndoAvailable())
             return Acceptable;
+        // A typed character has been through the key filter already.
+        if (!typing_)
+            KeepWhatTypingKeeps(input, position);
         // A longer text set by the program may be shortened, never lengthened.
         if (limit_ > 0 && input.size() > limit_ && input.size() > before_.size())
             return Invalid;
@@ -36,9 +40,39 @@ public:
     }
 
 private:
+    // Text pasted or dropped goes through the field's key filter character by character, as
+    // if typed: what typing would cancel is left out, and so is every character no key
+    // types (a line break, a tab).
+    void KeepWhatTypingKeeps(QString& input, int& position) const {
+        const qsizetype shorter = std::min(input.size(), before_.size());
+        qsizetype start = 0;
+        while (start < shorter && input[start] == before_[start])
+            ++start;
+        qsizetype tail = 0;
+        while (tail < shorter - start &&
+               input[input.size() - 1 - tail] == before_[before_.size() - 1 - tail])
+            ++tail;
+        const qsizetype end = input.size() - tail;
+        QString kept;
+        for (qsizetype i = start; i < end; ++i) {
+            QChar key = input[i];
+            if (key.isPrint() && edit_.OnKeyPress)
+                edit_.OnKeyPress(key);
+            if (key.isPrint())
+                kept.append(key);
+        }
+        const qsizetype removed = (end - start) - kept.size();
+        if (removed == 0 && kept == QStringView(input).mid(start, end - start))
+            return;
+        input.replace(start, end - start, kept);
+        position = static_cast<int>(position >= end ? position - removed
+                                                    : std::min<qsizetype>(position, input.size()));
+    }
+
     const TEdit& edit_;
     const int& limit_;
     const QString& before_;
+    const bool& typing_;
 };
 
 // The character a key press types, as a Windows edit field would report it; null for keys
@@ -62,7 +96,7 @@ QChar typedCharacter(const QKeyEvent& event) {
 } // namespace
 
 TEdit::TEdit(QWidget* parent) : QLineEdit(parent), color_(palette().color(QPalette::Base)) {
-    setValidator(new TypedTextValidator(*this, maxTypedLength_, shownText_));
+    setValidator(new TypedTextValidator(*this, maxTypedLength_, shownText_, typing_));
     connect(this, &QLineEdit::textChanged, this,
             [this](const QString& text) { shownText_ = text; });
 }
@@ -90,6 +124,8 @@ void TEdit::keyPressEvent(QKeyEvent* event) {
     }
     QChar key = typed;
     OnKeyPress(key);
+    typing_ = true;
+    const auto inserted = qScopeGuard([this] { typing_ = false; });
     if (key.isNull()) {
         event->accept();
         return;

@@ -9,7 +9,9 @@
 //   longer and are shown whole (Qt's maxLength would cut them).
 // - Characters that Windows-1250 cannot hold are refused when typed, since every text of
 //   the program travels in that code page.
-// - OnKeyPress sees each typed character first and may cancel it by setting it to 0.
+// - OnKeyPress sees each typed character first and may cancel it by setting it to 0 (or
+//   put another in its place). Text the user pastes or drops goes through it character by
+//   character, as if typed; characters no key types (line breaks, tabs) are left out.
 // - OnExit runs when the focus leaves the field.
 class TEdit : public QLineEdit {
     Q_OBJECT
@@ -35,5 +37,6 @@ protected:
 private:
     int maxTypedLength_ = 0; // 0: no limit
     QColor color_;
-    QString shownText_; // the text before the edit being validated
+    QString shownText_;   // the text before the edit being validated
+    bool typing_ = false; // a typed character that passed OnKeyPress is being inserted
 };

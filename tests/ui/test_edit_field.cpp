@@ -104,6 +104,22 @@ TEST_F(EditField, KeyFilterSeesTypedCharactersAndMayCancelOrReplaceThem) {
     EXPECT_EQ(edit.text(), QStringLiteral("12"));
 }
 
+TEST_F(EditField, PastedTextGoesThroughTheKeyFilterAsIfTyped) {
+    edit.OnKeyPress = [](QChar& key) {
+        if (!key.isDigit())
+            key = QChar();
+    };
+    edit.setText(QStringLiteral("12"));
+    edit.setCursorPosition(1);
+    QApplication::clipboard()->setText(QStringLiteral("a3\tb4"));
+    edit.paste();
+    EXPECT_EQ(edit.text(), QStringLiteral("1342"));
+    EXPECT_EQ(edit.cursorPosition(), 3);
+    QApplication::clipboard()->setText(QStringLiteral("ab"));
+    edit.paste();
+    EXPECT_EQ(edit.text(), QStringLiteral("1342"));
+}
+
 TEST_F(EditField, ExitRunsWhenTheFocusMovesToAnotherControlOfTheWindow) {
     int exits = 0;
     edit.OnExit = [&exits] { ++exits; };
