@@ -22,7 +22,7 @@ public:
         quint8 length = 0;
         if (!Byte(length) || body_.size() - position_ < length)
             return false;
-        text = FromAnsi(body_.mid(position_, length));
+        text = FileTextForField(body_.mid(position_, length));
         position_ += length;
         return true;
     }
@@ -33,6 +33,13 @@ private:
 };
 
 } // namespace
+
+QString FileTextForField(const QByteArray& bytes) {
+    const qsizetype end = bytes.indexOf('\0');
+    QString text = FromAnsi(end < 0 ? bytes : bytes.left(end));
+    text.removeIf([](QChar character) { return !character.isPrint(); });
+    return text;
+}
 
 ConfigFileImage BuildConfigFile(const QString& password, const ConfigRecord& record) {
     RecordFault fault = FindRecordFault(record, MaxConfigFileText);

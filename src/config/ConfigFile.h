@@ -30,5 +30,12 @@ ConfigFileImage BuildConfigFile(const QString& password, const ConfigRecord& rec
 
 // The contents of a file image whose container has been checked already. Nothing when the
 // body is shorter than its length bytes require; bytes between IleDruk and the check byte
-// are ignored. The counts become the decimal texts of their bytes.
+// are ignored. The counts become the decimal texts of their bytes, and each text becomes
+// FileTextForField of its bytes.
 std::optional<ConfigFileContents> ParseConfigFile(const QByteArray& image);
+
+// A text of a file as a field takes it: it ends at its first zero byte, as the recorder's
+// texts do, and characters that no one can type into a field (control characters) are left
+// out. Otherwise a hand-made file could put into a field, and send to the recorder, what
+// reading it back would not give.
+QString FileTextForField(const QByteArray& bytes);

@@ -101,4 +101,18 @@ TEST(ConfigFile, BytesAfterTheLastFieldAreIgnored) {
     EXPECT_EQ(contents, ParseConfigFile(ExampleFile));
 }
 
+TEST(ConfigFile, ATextEndsAtItsFirstZeroByteAndTakesNoControlCharacters) {
+    ConfigRecord record;
+    record.TC8name = QStringLiteral("AB") + QChar(0) + QStringLiteral("CD");
+    record.TC8Typ = QStringLiteral("a\tb\x01"
+                                   "c\u0081d");
+    const ConfigFileImage file =
+        BuildConfigFile(QStringLiteral("01") + QChar(0) + QStringLiteral("57"), record);
+    const std::optional<ConfigFileContents> contents = ParseConfigFile(file.Image);
+    ASSERT_TRUE(contents);
+    EXPECT_EQ(contents->Password, QStringLiteral("01"));
+    EXPECT_EQ(contents->Record.TC8name, QStringLiteral("AB"));
+    EXPECT_EQ(contents->Record.TC8Typ, QStringLiteral("abcd"));
+}
+
 } // namespace
