@@ -117,8 +117,13 @@ void TMain::ShowCorrections() {
 }
 
 void TMain::SetConfigIconsEnabled(bool enabled) {
-    Icon_get->setEnabled(enabled);
-    Icon_put->setEnabled(enabled);
+    Icon_get->setEnabled(enabled && HeldBackExchange == nullptr);
+    Icon_put->setEnabled(enabled && HeldBackExchange == nullptr);
+}
+
+void TMain::SetConfigMenuEnabled(bool enabled) {
+    Pobierz1->setEnabled(enabled && HeldBackExchange == nullptr);
+    Zapisz1->setEnabled(enabled && HeldBackExchange == nullptr);
 }
 
 void TMain::EnableConfigExchanges() {
@@ -143,6 +148,8 @@ bool TMain::ConfigReadyToSend() {
 }
 
 void TMain::ReadConfigFromRecorder() {
+    // The read handles events between its groups too; "ROZŁĄCZ" there ends it as in a wait.
+    const std::uint32_t session = SessionGeneration;
     SetConfigIconsEnabled(false);
     DisableDeviceControls();
     Panel_bar->show();
@@ -162,6 +169,7 @@ void TMain::ReadConfigFromRecorder() {
         PollTickCounter = 0;
         for (int pass = 0; pass < ReadSettlePasses; ++pass)
             desk().ProcessMessages();
+        ThrowIfSessionEnded(session);
         SendRequest(code, ReadRequestPayload);
         // ConfigReceived applies the answer while the wait handles events.
         if (!WaitForResponse(Cmd::ShortTimeout, code)) {
@@ -183,6 +191,7 @@ void TMain::ReadConfigFromRecorder() {
 void TMain::WriteConfigToRecorder() {
     if (!ConfigReadyToSend())
         return;
+    const std::uint32_t session = SessionGeneration;
     SetConfigIconsEnabled(false);
     DisableDeviceControls();
     Panel_bar->show();
@@ -196,6 +205,7 @@ void TMain::WriteConfigToRecorder() {
             EnableConfigExchanges();
     });
     desk().ProcessMessages();
+    ThrowIfSessionEnded(session);
 
     for (const ConfigGroup& group : ConfigGroups()) {
         // The fields stay editable while the write waits; each group goes as it is now, and
@@ -233,16 +243,52 @@ void TMain::ConfigReceived(std::uint8_t code, const QByteArray& payload) {
 // records are being handled after STOP. An operation started inside either would take the
 // line from under it: the poll's wait would then never see its answer and log the window
 // off. So the operation waits for the line to be free, and starts then if the window is
-// still logged on; a click is never lost.
+// still logged on. One click is one exchange: while it waits, the icons and the two "Dane"
+// items are off, as the exchange itself will leave them.
 void TMain::StartConfigExchange(void (TMain::*exchange)()) {
+    if (HeldBackExchange != nullptr)
+        return;
     if (WaitsInProgress == 0) {
         (this->*exchange)();
         return;
     }
-    QTimer::singleShot(Timer->interval(), this, Guarded([this, exchange] {
-                           if (LoggedOn)
-                               StartConfigExchange(exchange);
-                       }));
+    HeldBackExchange = exchange;
+    SetConfigIconsEnabled(false);
+    SetConfigMenuEnabled(false);
+    if (HeldBackRetry == nullptr) {
+        HeldBackRetry = new QTimer(this);
+        HeldBackRetry->setSingleShot(true);
+        connect(HeldBackRetry, &QTimer::timeout, this, Guarded(this, &TMain::RunHeldBackExchange));
+    }
+    HeldBackRetry->start(Timer->interval());
+}
+
+void TMain::RunHeldBackExchange() {
+    if (HeldBackExchange == nullptr)
+        return;
+    if (WaitsInProgress > 0) {
+        HeldBackRetry->start(Timer->interval());
+        return;
+    }
+    const auto exchange = HeldBackExchange;
+    DropHeldBackExchange();
+    (this->*exchange)();
+}
+
+// The controls go back to what they were when the click came (the icons were on, the menu
+// items only in the logged-on state without an operation); whatever drops the exchange (a
+// logoff, another operation) then sets them as it needs.
+void TMain::DropHeldBackExchange() {
+    if (HeldBackExchange == nullptr)
+        return;
+    HeldBackExchange = nullptr;
+    HeldBackRetry->stop();
+    SetConfigIconsEnabled(true);
+    SetConfigMenuEnabled(LoggedOn && PollEnabled);
+}
+
+void TMain::BeginOperation() {
+    DropHeldBackExchange();
 }
 
 void TMain::SpeedButton3Click() {

@@ -26,3 +26,11 @@ class EInOutError : public Exception {
 public:
     using Exception::Exception;
 };
+
+// A wait for the recorder whose session ended while it waited ("ROZŁĄCZ", a logoff or a new
+// logon): its answer no longer means anything, so the operation that waits
+// ends there without a word. Swallowed by the program-wide handler.
+class EWaitAbandoned : public Exception {
+public:
+    EWaitAbandoned() : Exception(QStringLiteral("The session ended during the wait")) {}
+};

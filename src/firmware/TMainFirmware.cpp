@@ -11,6 +11,7 @@ constexpr std::uint16_t BlockAcknowledgementTimeout = Cmd::ShortTimeout;
 } // namespace
 
 void TMain::ButtonFirmwareClick() {
+    BeginOperation();
     DisableDeviceControls();
     TFboot dialog(*this, this);
     desk().ShowModal(dialog);

@@ -2,13 +2,11 @@
 
 #include "protocol/AnsiCodec.h"
 
-QByteArray HistoryFileBytes(const QString& plainText) {
-    if (plainText.isEmpty())
-        return {};
+QByteArray HistoryFileBytes(const QString& plainText, HistoryTextEnd end) {
     QString text = plainText;
-    if (!text.endsWith(u'\n'))
-        text.append(u'\n');
     text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    if (end == HistoryTextEnd::LineOfDownload)
+        text.append(QStringLiteral("\r\n"));
     return ToAnsi(text);
 }
 

@@ -3,13 +3,16 @@
 #include <QByteArray>
 #include <QString>
 
+// How the history box's text ends: with a line of a download (or of an opened history
+// file), whose line end the box does not show, or with what the user typed.
+enum class HistoryTextEnd { Typed, LineOfDownload };
+
 // The bytes of the history text file from the plain text of the history box (lines joined
-// by "\n", as the box gives them). Every line is written in Windows-1250 and ends with
-// CR LF, the last one too, so the lines of a download are saved as "line CR LF" each. An
-// empty last line (the text ends with "\n") is where the cursor stands, not a line, and
-// adds nothing; an empty box gives an empty file. Characters the code page cannot hold
-// become "?".
-QByteArray HistoryFileBytes(const QString& plainText);
+// by "\n", as the box gives them), in Windows-1250. Every line break becomes CR LF; the last
+// line gets one too when it is a line of a download, so the lines of a download are saved
+// as "line CR LF" each, while typed text is saved as typed. An empty box gives an empty
+// file. Characters the code page cannot hold become "?".
+QByteArray HistoryFileBytes(const QString& plainText, HistoryTextEnd end);
 
 // The history box's text of a saved history file: the Windows-1250 bytes decoded, CR LF as
 // "\n", without the line end of the last line. The text of a saved download comes back as

@@ -7,6 +7,7 @@
 #include "ui/ControlBuilders.h"
 #include "ui/Desktop.h"
 #include "ui/TEdit.h"
+#include "ui/Texts.h"
 #include "ui/WindowFont.h"
 
 #include <QFrame>
@@ -52,7 +53,7 @@ void TFhaslo_nowe::Button1Click() {
     const QByteArray bytes = ToAnsi(password);
     // One request frame carries the whole password or nothing of it.
     if (bytes.size() > MaxRequestPayload) {
-        host_.desk().ShowMessage(MessageKind::Error, QStringLiteral("Hasło jest za długie"));
+        host_.desk().ShowMessage(MessageKind::Error, Texts::PasswordTooLong);
         return;
     }
     // Without an answer the wait has reported it and logged off; the dialog stays open.

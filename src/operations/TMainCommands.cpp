@@ -24,6 +24,7 @@ void TMain::ConnectCommandHandlers() {
 }
 
 void TMain::ButtonCzasClick() {
+    BeginOperation();
     DisableDeviceControls();
     // Also when the request cannot be queued.
     const auto ended = qScopeGuard([this] { EnableDeviceControls(); });
@@ -36,10 +37,12 @@ void TMain::ClockSetAcknowledged() {
 }
 
 void TMain::ButtonRestartClick() {
+    BeginOperation();
     SendRequest(Cmd::Restart, Cmd::RestartPayload);
 }
 
 void TMain::ButtonKasujClick() {
+    BeginOperation();
     SendRequest(Cmd::ClearHistory, ClearHistoryPayload);
     if (WaitForResponse(Cmd::LongTimeout, Cmd::ClearHistory))
         desk().ShowMessage(MessageKind::Information,
@@ -47,6 +50,7 @@ void TMain::ButtonKasujClick() {
 }
 
 void TMain::Button_zmiana_haslaClick() {
+    BeginOperation();
     DisableDeviceControls();
     TFhaslo_nowe dialog(*this, this);
     desk().ShowModal(dialog);

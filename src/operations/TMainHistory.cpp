@@ -16,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
-#include <QToolButton>
 
 namespace {
 const QByteArray HistoryStartPayload("h");
@@ -40,9 +39,15 @@ void TMain::ConnectHistoryHandlers() {
     // and its gauge (which QProgressBar repaints at once, with the group behind it) for each
     // would make the window, not the line, what limits it.
     HistoryRepaint = new RepaintThrottle(GroupBox2, std::chrono::milliseconds(40));
+    // Any change but the download's own appending leaves the end to what the user typed.
+    connect(trm, &QPlainTextEdit::textChanged, this, [this] {
+        if (!AppendingHistoryLines)
+            HistoryEndsWithDownloadedLine = false;
+    });
 }
 
 void TMain::ButtonPobierzClick() {
+    BeginOperation();
     PendingHistoryLines.clear();
     trm->clear();
     DisableDeviceControls();
@@ -71,8 +76,7 @@ void TMain::HistoryLineLost() {
 void TMain::ButtonSTOPClick() {
     // The stop request goes out with the next record; STOP stays enabled until then.
     HistoryStopRequested = true;
-    Icon_get->setEnabled(true);
-    Icon_put->setEnabled(true);
+    SetConfigIconsEnabled(true);
 }
 
 void TMain::HistoryLengthReceived(const QByteArray& payload) {
@@ -117,7 +121,10 @@ void TMain::FlushHistoryLines() {
         return;
     // Appends the lines as blocks at the end and, when the view stood at the bottom, keeps
     // it there: the cost does not grow with the number of lines already in the box.
+    AppendingHistoryLines = true;
     trm->appendPlainText(PendingHistoryLines.join(u'\n'));
+    AppendingHistoryLines = false;
+    HistoryEndsWithDownloadedLine = true;
     PendingHistoryLines.clear();
 }
 
@@ -133,7 +140,10 @@ void TMain::ButtonZapiszClick() {
         desk().ShowMessage(MessageKind::Error, QStringLiteral("Nie zapisano"));
         return;
     }
-    if (WriteWholeFile(SaveDialog.FileName, HistoryFileBytes(HistoryText())))
+    const QString text = HistoryText(); // takes the lines still pending first
+    const HistoryTextEnd end =
+        HistoryEndsWithDownloadedLine ? HistoryTextEnd::LineOfDownload : HistoryTextEnd::Typed;
+    if (WriteWholeFile(SaveDialog.FileName, HistoryFileBytes(text, end)))
         desk().ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
     else
         desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));

@@ -125,6 +125,8 @@ void TMain::OtworzHistorie1Click() {
     }
     PendingHistoryLines.clear();
     trm->setPlainText(text);
+    // Saved again, the file keeps the line end of its last line.
+    HistoryEndsWithDownloadedLine = bytes.endsWith('\n');
     desk().ShowMessage(MessageKind::Information, QStringLiteral("Odczytano plik historii"));
 }
 

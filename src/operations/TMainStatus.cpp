@@ -6,8 +6,6 @@
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
 
-#include <QToolButton>
-
 void TMain::StatusReceived(const QByteArray& payload) {
     // A short answer is dropped whole rather than shown in part.
     const std::optional<StatusTexts> status = RenderStatus(payload);
@@ -21,6 +19,5 @@ void TMain::StatusReceived(const QByteArray& payload) {
     Temp2->setText(status->Temp2);
     Data->setText(status->Data);
     czas->setText(status->czas);
-    Icon_get->setEnabled(true);
-    Icon_put->setEnabled(true);
+    SetConfigIconsEnabled(true);
 }

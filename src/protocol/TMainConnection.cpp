@@ -5,6 +5,7 @@
 #include "app/Guarded.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
+#include "protocol/Frame.h"
 #include "protocol/PortOpenDetail.h"
 #include "serial/PortAccess.h"
 #include "serial/PortEnumeration.h"
@@ -15,6 +16,7 @@
 #include "ui/TComboBox.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
+#include "ui/Texts.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -157,7 +159,20 @@ void TMain::Button_polaczClick() {
     RsComm->SetDTR(true);
     RsComm->SetRTS(false);
 
-    SendRequest(Cmd::Logon, ToAnsi(Edit_haslo->text()));
+    // A password from a file may be longer than one request carries; it would fail without
+    // a word. Said as a refused password is said.
+    const QByteArray password = ToAnsi(Edit_haslo->text());
+    if (password.size() > MaxRequestPayload) {
+        desk().Beep();
+        desk().ShowMessage(MessageKind::Error, Texts::PasswordTooLong);
+        desk().ProcessMessages();
+        return;
+    }
+    // A wait of the session before (the logout's, when "POŁĄCZ" is pressed during
+    // "ROZŁĄCZ") ends here rather than closing the port under the new logon.
+    BeginNewSession();
+    LogonSession = SessionGeneration;
+    SendRequest(Cmd::Logon, password);
     if (!WaitForResponse(Cmd::ShortTimeout, Cmd::Logon))
         return; // the wait has reported it and logged off
     if (!ResponsePayload.isEmpty() && ResponsePayload.at(0) == 'T') {
@@ -216,6 +231,7 @@ void TMain::EnterLoggedOn() {
 }
 
 void TMain::EnterLoggedOff() {
+    BeginNewSession();
     PollEnabled = false;
     setState(Edit_logon, QStringLiteral("WYLOGOWANY"), Colors::Red);
     LoggedOn = false;
@@ -228,12 +244,11 @@ void TMain::EnterLoggedOff() {
 }
 
 void TMain::EnableDeviceControls() {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{Button_zmiana_hasla, ButtonRestart, Icon_get, Icon_put,
-                                         ButtonCzas, ButtonPobierz, ButtonKasuj})
+    for (QWidget* control : std::initializer_list<QWidget*>{Button_zmiana_hasla, ButtonRestart,
+                                                            ButtonCzas, ButtonPobierz, ButtonKasuj})
         control->setEnabled(true);
-    Pobierz1->setEnabled(true);
-    Zapisz1->setEnabled(true);
+    SetConfigIconsEnabled(true);
+    SetConfigMenuEnabled(true);
     ButtonSTOP->setEnabled(false);
     Button_polacz->setEnabled(false);
     TempBar->SetPosition(0);

@@ -2,6 +2,8 @@
 // status poll and the dispatcher of answers.
 #include "ui/TMain.h"
 
+#include "app/Guarded.h"
+#include "core/Errors.h"
 #include "protocol/Commands.h"
 #include "protocol/FirmwareVersion.h"
 #include "serial/TRsComm.h"
@@ -30,12 +32,14 @@ bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
     // inside the wait (a history stop, a click) neither hides its answer nor is re-sent by it.
     const std::uint32_t ownRequest = RequestsSent;
     const QByteArray ownFrame = LastRequestFrame;
+    const std::uint32_t ownSession = SessionGeneration;
     int resendsLeft = ResendsPerWait;
     TimeoutCounter = timeout;
     bool answered = false;
     for (;;) {
         // Sleeps until something happens; the tick guarantees an event every 100 ms.
         desk().WaitForEvents();
+        ThrowIfSessionEnded(ownSession);
         const auto answer = LatestAnswers.constFind(expected);
         if (answer != LatestAnswers.cend() && answer->AfterRequest >= ownRequest) {
             // The awaited answer is the one callers read, whatever followed it.
@@ -58,10 +62,24 @@ bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
             desk().ShowMessage(MessageKind::Error, Texts::NoAnswer);
         }
         desk().ProcessMessages();
+        ThrowIfSessionEnded(ownSession);
         EnterLoggedOff();
         break;
     }
     return answered;
+}
+
+// A wait goes on only while the session it began in lasts. Without this, an answer that
+// came after "ROZŁĄCZ" (say, to the last group of a read) would still be taken, and its
+// caller would log the window on or hand it the device controls while it is disconnected.
+void TMain::ThrowIfSessionEnded(std::uint32_t session) const {
+    if (session != SessionGeneration)
+        throw EWaitAbandoned();
+}
+
+void TMain::BeginNewSession() {
+    ++SessionGeneration;
+    DropHeldBackExchange();
 }
 
 bool TMain::SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uint16_t timeout) {
@@ -87,7 +105,8 @@ void TMain::TimerTimer() {
         // Qt does not deliver a timer's next tick while its handler still runs, and the
         // poll's wait lives on ticks: the poll runs right after this handler instead.
         if (PollMayStart())
-            QMetaObject::invokeMethod(this, &TMain::RunStatusPoll, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, Guarded(this, &TMain::RunStatusPoll),
+                                      Qt::QueuedConnection);
     }
 }
 
@@ -108,7 +127,10 @@ void TMain::DispatchResponse(std::uint8_t code, const QByteArray& payload) {
     desk().ProcessMessages();
     switch (code) {
     case Cmd::Logon:
-        ShowFirmwareVersion(payload);
+        // A late answer to a logon that "ROZŁĄCZ" has ended since does not show a version
+        // beside the disconnected state.
+        if (LogonSession == SessionGeneration)
+            ShowFirmwareVersion(payload);
         break;
     case Cmd::HistoryEnd:
         HistoryEndReceived();

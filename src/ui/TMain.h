@@ -85,6 +85,14 @@ private:
     // Waits (and received-bytes handling) in progress: the status poll starts only at zero.
     int WaitsInProgress = 0;
 
+    // Each logon, logoff and closing of the port ends a session; a wait belongs to the session
+    // it began in and is abandoned (EWaitAbandoned) when that one has ended.
+    std::uint32_t SessionGeneration = 0;
+    // The session in which the last logon request went out.
+    std::uint32_t LogonSession = 0;
+    void BeginNewSession();
+    void ThrowIfSessionEnded(std::uint32_t session) const;
+
     bool WaitForResponse(std::uint16_t timeout, std::uint8_t expected);
     bool SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uint16_t timeout);
     void TimerTimer();
@@ -241,6 +249,17 @@ private:
     void ReportRecordFault(RecordFault fault);
     bool ConfigReadyToSend();
     void StartConfigExchange(void (TMain::*exchange)());
+    // A configuration exchange clicked while the line was busy, waiting for it to be free;
+    // at most one, and dropped when the session ends or another operation begins.
+    void (TMain::*HeldBackExchange)() = nullptr;
+    QTimer* HeldBackRetry = nullptr;
+    void RunHeldBackExchange();
+    void DropHeldBackExchange();
+    // "Dane" -> "Odczyt" and "Dane" -> "Zapisz"; like the icons, never enabled while an
+    // exchange is held back.
+    void SetConfigMenuEnabled(bool enabled);
+    // Called as START, a recorder command, the password dialog or the firmware update begins.
+    void BeginOperation();
 
     // Live status, history, recorder commands (src/operations/TMain*.cpp)
     void ConnectHistoryHandlers();
@@ -253,6 +272,10 @@ private:
     // The history box's text, every line collected so far in it, line breaks as "\n".
     QString HistoryText();
     QStringList PendingHistoryLines;
+    // The box ends with a line of a download (or of an opened file), whose line end the file
+    // keeps; typed text at its end is saved as typed.
+    bool HistoryEndsWithDownloadedLine = false;
+    bool AppendingHistoryLines = false;
     // Paints the history group at most every 40 ms while a download fills it.
     RepaintThrottle* HistoryRepaint = nullptr;
 

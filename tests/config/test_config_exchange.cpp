@@ -297,4 +297,39 @@ TEST_F(ConfigExchange, AReadClickedWhileTheStatusPollWaitsRunsAfterItAndStaysLog
     EXPECT_TRUE(desktop.Log.isEmpty());
 }
 
+TEST_F(ConfigExchange, LogoutDuringTheLastGroupOfAReadLeavesTheWindowDisconnected) {
+    FaultOptions faults = recorder->Faults();
+    faults.Delay = std::chrono::milliseconds(200); // the answer comes after the click
+    recorder->SetFaults(faults);
+    session.WhileWaitingFor(Cmd::LastConfigRead, [this] { window->Button_rozlacz->click(); });
+    triggerFromEventLoop(window->Pobierz1);
+    ASSERT_TRUE(WaitFor([this] {
+        return recorder->Snapshot().RequestCount(Cmd::Logout) > 0 && session.Settled();
+    }));
+    EXPECT_TRUE(DisconnectedShown(*window));
+    EXPECT_TRUE(window->Panel_bar->isHidden());
+    EXPECT_EQ(desktop.Log, (QStringList{"beep", "Information: Wylogowano z Rejestratora TC-8"}));
+}
+
+TEST_F(ConfigExchange, TwoClicksDuringTheClearHistoryWaitReadOnce) {
+    FaultOptions faults = recorder->Faults();
+    faults.Delay = std::chrono::milliseconds(300);
+    recorder->SetFaults(faults);
+    bool heldBackShown = false;
+    session.WhileWaitingFor(Cmd::ClearHistory, [&] {
+        window->Icon_get->click();
+        heldBackShown = !window->Icon_get->isEnabled() && !window->Icon_put->isEnabled() &&
+                        !window->Pobierz1->isEnabled() && !window->Zapisz1->isEnabled();
+        window->Icon_get->click();
+    });
+    RecorderSession::Click(window->ButtonKasuj);
+    ASSERT_TRUE(WaitFor([this] { return !desktop.Log.isEmpty() && operationOver(20); }));
+    EXPECT_TRUE(heldBackShown);
+    // A second read would start at once; the poll only after a quiet spell.
+    const int polls = recorder->Snapshot().RequestCount(Cmd::Status);
+    ASSERT_TRUE(WaitFor([&] { return recorder->Snapshot().RequestCount(Cmd::Status) > polls; }));
+    EXPECT_EQ(recorder->Snapshot().RequestCount(Cmd::ReadLimits), 1);
+    EXPECT_EQ(desktop.Log, (QStringList{"Information: Historia temperatury skasowana"}));
+}
+
 } // namespace

@@ -190,7 +190,7 @@ TEST_F(HistoryChartWindow, OpensASavedHistoryAndRefusesOtherFiles) {
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     };
-    write("historia.txt", HistoryFileBytes(Download));
+    write("historia.txt", HistoryFileBytes(Download, HistoryTextEnd::LineOfDownload));
     write("obcy.txt", "notatka\r\n");
     write("duzy.txt", QByteArray(HistoryFileLimit + 1, 'x'));
     window.trm->setPlainText(QStringLiteral("poprzednia"));

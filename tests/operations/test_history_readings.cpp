@@ -115,7 +115,7 @@ TEST(HistoryCsv, TheBytesOfASmallSeries) {
 
 TEST(HistoryFile, ASavedFileReadsBackToTheTextItWasSavedFrom) {
     const QString text = Example + QStringLiteral("\nŁódź\nKoniec historii");
-    EXPECT_EQ(HistoryTextOfFile(HistoryFileBytes(text)), text);
+    EXPECT_EQ(HistoryTextOfFile(HistoryFileBytes(text, HistoryTextEnd::LineOfDownload)), text);
 }
 
 TEST(ChartPoints, EachColumnKeepsItsExtremesAndTheLineRunsOnToTheEdges) {

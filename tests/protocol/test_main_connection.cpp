@@ -200,6 +200,32 @@ TEST_F(ConnectionTest, LogoutFromASilentRecorderReportsNoAnswerAndStillCloses) {
     EXPECT_EQ(w.Edit_status->text(), "ROZŁĄCZONY");
 }
 
+TEST_F(ConnectionTest, LogoutDuringALateLogonLeavesTheWindowDisconnected) {
+    auto faults = Faults();
+    faults.Delay = std::chrono::milliseconds(800);
+    SetFaults(faults);
+    session.WhileWaitingFor(Cmd::Logon, [&] { w.Button_rozlacz->click(); });
+    RecorderSession::Click(w.Button_polacz);
+    ASSERT_TRUE(WaitFor([&] { return Requests(Cmd::Logout) > 0 && session.Settled(); }));
+    EXPECT_TRUE(DisconnectedShown(w));
+    EXPECT_FALSE(Inside(w).LoggedOn);
+    // The late answer does not show a version beside the disconnected state.
+    EXPECT_EQ(w.TextWersja->text(), "TC-8 v ...");
+    EXPECT_EQ(session.desktop.Log,
+              (QStringList{"beep", "Information: Wylogowano z Rejestratora TC-8"}));
+}
+
+TEST_F(ConnectionTest, APasswordNoRequestCarriesIsReportedAndNothingIsSent) {
+    w.Edit_haslo->setText(QString(MaxRequestPayload + 1, u'1')); // as a file may give it
+    RecorderSession::Click(w.Button_polacz);
+    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
+    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", "Error: Hasło jest za długie"}));
+    EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
+    EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
+    EXPECT_TRUE(w.Button_polacz->isEnabled());
+    EXPECT_EQ(Requests(Cmd::Logon), 0);
+}
+
 TEST_F(ConnectionTest, AListedAdapterIsTheFirstNumberWithoutAnyPortsFolderEntry) {
     // A laptop with a USB adapter, no on-board port and no ports folder: the simulator
     // publishes nothing, and the system lists its line as the adapter.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/TComboBox.h"
+#include "ui/TEdit.h"
 #include "ui/TMainControls.h"
 
 #include <QAction>
@@ -20,4 +22,12 @@ inline bool DeviceControlsDisabled(const TMainControls& w) {
            !w.Icon_get->isEnabled() && !w.Icon_put->isEnabled() && !w.Pobierz1->isEnabled() &&
            !w.Zapisz1->isEnabled() && !w.ButtonCzas->isEnabled() && !w.ButtonPobierz->isEnabled() &&
            !w.ButtonSTOP->isEnabled() && !w.ButtonKasuj->isEnabled();
+}
+
+// The disconnected state, ready for "POŁĄCZ", as "ROZŁĄCZ" leaves the window.
+inline bool DisconnectedShown(const TMainControls& w) {
+    return w.Edit_status->text() == QStringLiteral("ROZŁĄCZONY") &&
+           w.Edit_logon->text() == QStringLiteral("WYLOGOWANY") && w.Combo_Port->isEnabled() &&
+           w.Edit_haslo->isEnabled() && w.Button_polacz->isEnabled() &&
+           !w.Button_rozlacz->isEnabled() && DeviceControlsDisabled(w);
 }

@@ -39,6 +39,23 @@ void RecorderSession::Click(QAbstractButton* button) {
     QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
 }
 
+void RecorderSession::WhileWaitingFor(std::uint8_t code, std::function<void()> action) {
+    waitWatcher_.disconnect();
+    QObject::connect(&waitWatcher_, &QTimer::timeout, [this, code, action = std::move(action)] {
+        const QByteArray& request = Inside(window).LastRequestFrame;
+        if (Inside(window).WaitsInProgress == 0 || request.size() < 2 ||
+            static_cast<std::uint8_t>(request.at(1)) != code)
+            return;
+        waitWatcher_.stop();
+        action();
+    });
+    waitWatcher_.start(1);
+}
+
+bool RecorderSession::Settled() const {
+    return Inside(window).WaitsInProgress == 0 && !Inside(window).RsComm->IsOpen();
+}
+
 bool RecorderSession::LoggedOnShown() const {
     return window->Edit_logon->text() == QStringLiteral("ZALOGOWANY");
 }

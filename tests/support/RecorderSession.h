@@ -9,6 +9,8 @@
 
 #include <QAbstractButton>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 // The main window wired to a simulated recorder on a pseudo-terminal published as COM1 in
@@ -28,6 +30,11 @@ public:
     // "POŁĄCZ", then waits until the window says it is logged on.
     bool LogOn();
     bool LoggedOnShown() const;
+    // Runs `action` once, from inside the window's wait for the answer to `code`, as a user
+    // who clicks while the window waits.
+    void WhileWaitingFor(std::uint8_t code, std::function<void()> action);
+    // Every wait has ended and the port is closed.
+    bool Settled() const;
     // Puts a device with faults the test switches between the window's serial component and
     // the line, from the next opening of the port on.
     std::shared_ptr<DeviceFaults> InjectDeviceFaults();
@@ -42,6 +49,7 @@ public:
     std::unique_ptr<TMain> window;
 
 private:
+    QTimer waitWatcher_;
     QByteArray previousDataHome_;
     bool hadDataHome_ = false;
 };
