@@ -1,21 +1,13 @@
 #pragma once
 
-#include <QApplication>
-#include <exception>
-#include <functional>
+#include "core/ErrorFunnel.h"
 
-// The application object. Every event, also those handled inside nested event loops and
-// modal boxes, passes through notify(); an exception that escapes a handler is caught there
-// and given to OnException, so the program goes on.
-class TApplication : public QApplication {
-    Q_OBJECT
+#include <QApplication>
+
+// The window's application object: every event, also those handled inside nested event
+// loops and modal boxes, passes through notify(); an exception that escapes a handler is
+// caught there and given to OnException, so the program goes on.
+class TApplication : public TFunnellingApplication<QApplication> {
 public:
     TApplication(int& argc, char** argv);
-
-    bool notify(QObject* receiver, QEvent* event) override;
-
-    std::function<void(const std::exception&)> OnException;
-
-    // Hands `error` to the running application's OnException, if there is one.
-    static void HandleException(const std::exception& error);
 };

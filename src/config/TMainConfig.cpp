@@ -2,7 +2,7 @@
 // and its nine-group exchange with the recorder.
 #include "ui/TMain.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "config/ConfigFields.h"
 #include "config/ConfigGroups.h"
 #include "config/ConfigRecord.h"

@@ -2,7 +2,7 @@
 // changed fields, and the rules of the typed count of reports.
 #include "ui/TMain.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "config/ConfigFields.h"
 #include "config/Stepping.h"
 #include "ui/Colors.h"

@@ -1,6 +1,6 @@
 #include "firmware/TFboot.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "firmware/TFirmwareHost.h"
 #include "ui/Accessibility.h"
 #include "ui/ControlBuilders.h"

@@ -1,6 +1,6 @@
 #include "operations/TFhaslo_nowe.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "operations/TPasswordHost.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Frame.h"

@@ -1,6 +1,6 @@
 #include "operations/THistoryChart.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "config/WholeFile.h"
 #include "operations/ChartPoints.h"
 #include "ui/ControlBuilders.h"

@@ -2,7 +2,7 @@
 // the history and changing the password.
 #include "ui/TMain.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "operations/ClockPayload.h"
 #include "operations/TFhaslo_nowe.h"
 #include "protocol/Commands.h"

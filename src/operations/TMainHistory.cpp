@@ -2,7 +2,7 @@
 // its progress gauge, stopping it early, and saving the text box to a file.
 #include "ui/TMain.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "config/WholeFile.h"
 #include "operations/HistoryFile.h"
 #include "operations/HistoryRendering.h"

@@ -3,7 +3,7 @@
 // download and "Zapisz do pliku" make them.
 #include "ui/TMain.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "config/WholeFile.h"
 #include "operations/HistoryCsv.h"
 #include "operations/HistoryFigures.h"

@@ -2,7 +2,7 @@
 // switching of the device-dependent controls.
 #include "ui/TMain.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"

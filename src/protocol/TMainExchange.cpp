@@ -2,7 +2,7 @@
 // status poll and the dispatcher of answers.
 #include "ui/TMain.h"
 
-#include "app/Guarded.h"
+#include "core/Guarded.h"
 #include "core/Errors.h"
 #include "protocol/Commands.h"
 #include "protocol/FirmwareVersion.h"

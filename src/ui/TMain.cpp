@@ -1,8 +1,8 @@
 #include "ui/TMain.h"
 
-#include "app/Guarded.h"
-#include "app/TApplication.h"
+#include "core/Guarded.h"
 #include "app/TFInfo.h"
+#include "core/ErrorFunnel.h"
 #include "core/Errors.h"
 #include "serial/ERsCommError.h"
 #include "serial/PortEnumeration.h"
@@ -23,7 +23,7 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
 
     // First of all: an empty history box and the program-wide error handler.
     trm->clear();
-    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
+    if (auto* app = dynamic_cast<TErrorFunnel*>(QCoreApplication::instance()))
         app->OnException = [this](const std::exception& error) { ApplicationException(error); };
 
     RsComm = new TRsComm(this);
@@ -55,7 +55,7 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
 }
 
 TMain::~TMain() {
-    if (auto* app = qobject_cast<TApplication*>(QCoreApplication::instance()))
+    if (auto* app = dynamic_cast<TErrorFunnel*>(QCoreApplication::instance()))
         app->OnException = nullptr;
 }
 

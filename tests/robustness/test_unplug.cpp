@@ -6,7 +6,7 @@
 #include "MainAccess.h"
 #include "ProcessUsage.h"
 #include "RecorderSession.h"
-#include "app/TApplication.h"
+#include "core/ErrorFunnel.h"
 #include "config/Container.h"
 #include "firmware/TFboot.h"
 #include "protocol/Commands.h"
@@ -48,7 +48,7 @@ protected:
     Unplug() : session(RecorderSettings()) {
         session.desktop.SleepScale = 0.02;
         // Errors that reach the program-wide handler are noted on their way to it.
-        app = qobject_cast<TApplication*>(QCoreApplication::instance());
+        app = dynamic_cast<TErrorFunnel*>(QCoreApplication::instance());
         programHandler = app->OnException;
         app->OnException = [this](const std::exception& error) {
             if (dynamic_cast<const ERsCommError*>(&error) != nullptr)
@@ -140,7 +140,7 @@ protected:
 
     RecorderSession session;
     TMain& w = *session.window;
-    TApplication* app = nullptr;
+    TErrorFunnel* app = nullptr;
     std::function<void(const std::exception&)> programHandler;
     QStringList serialErrors;
     QStringList otherErrors;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TApplication.h"
+#include "core/ErrorFunnel.h"
 
 #include <concepts>
 #include <exception>
@@ -8,14 +8,15 @@
 
 // Qt Gui and Qt Widgets are built without exception support: an error travelling from a
 // handler up through a button's click code would skip that code's clean-up. So handlers
-// called by controls run guarded, and their errors go straight to the program-wide handler.
+// called by controls, timers and the serial component run guarded, and their errors go
+// straight to the program-wide handler (TErrorFunnel).
 
 // Runs `handler` now; an error it raises is handed to the program-wide handler.
 template <std::invocable Handler> void RunGuarded(Handler&& handler) {
     try {
         std::forward<Handler>(handler)();
     } catch (const std::exception& error) {
-        TApplication::HandleException(error);
+        TErrorFunnel::Handle(error);
     } catch (...) {
         // Not one of ours and not a standard error: nothing to tell the user.
     }
