@@ -2,13 +2,14 @@
 // and its nine-group exchange with the recorder.
 #include "ui/TMain.h"
 
-#include "core/Guarded.h"
 #include "config/ConfigFields.h"
 #include "config/ConfigGroups.h"
 #include "config/ConfigRecord.h"
 #include "config/Encodings.h"
+#include "core/Guarded.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
+#include "protocol/TRecorderSession.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
 #include "ui/TGauge.h"
@@ -149,7 +150,7 @@ bool TMain::ConfigReadyToSend() {
 
 void TMain::ReadConfigFromRecorder() {
     // The read handles events between its groups too; "ROZŁĄCZ" there ends it as in a wait.
-    const std::uint32_t session = SessionGeneration;
+    const std::uint32_t session = Session->CurrentSession();
     SetConfigIconsEnabled(false);
     DisableDeviceControls();
     Panel_bar->show();
@@ -160,19 +161,19 @@ void TMain::ReadConfigFromRecorder() {
     // a logged-on window with its device controls and poll switched off.
     auto raised = qScopeGuard([this] {
         Panel_bar->hide();
-        if (LoggedOn)
+        if (Session->IsLoggedOn())
             EnableConfigExchanges();
     });
 
     for (const ConfigGroup& group : ConfigGroups()) {
         const std::uint8_t code = group.ReadCode;
-        PollTickCounter = 0;
+        Session->RestartPollCount();
         for (int pass = 0; pass < ReadSettlePasses; ++pass)
             desk().ProcessMessages();
-        ThrowIfSessionEnded(session);
-        SendRequest(code, ReadRequestPayload);
+        Session->ThrowIfSessionEnded(session);
+        Session->SendRequest(code, ReadRequestPayload);
         // ConfigReceived applies the answer while the wait handles events.
-        if (!WaitForResponse(Cmd::ShortTimeout, code)) {
+        if (!Session->WaitForResponse(Cmd::ShortTimeout, code)) {
             desk().ShowMessage(MessageKind::Error, Texts::NoAnswer);
             Bar->SetPosition(code);
             break;
@@ -191,7 +192,7 @@ void TMain::ReadConfigFromRecorder() {
 void TMain::WriteConfigToRecorder() {
     if (!ConfigReadyToSend())
         return;
-    const std::uint32_t session = SessionGeneration;
+    const std::uint32_t session = Session->CurrentSession();
     SetConfigIconsEnabled(false);
     DisableDeviceControls();
     Panel_bar->show();
@@ -201,11 +202,11 @@ void TMain::WriteConfigToRecorder() {
     // However the write ends, also by an error raised inside.
     const auto ended = qScopeGuard([this] {
         Panel_bar->hide();
-        if (LoggedOn)
+        if (Session->IsLoggedOn())
             EnableConfigExchanges();
     });
     desk().ProcessMessages();
-    ThrowIfSessionEnded(session);
+    Session->ThrowIfSessionEnded(session);
 
     for (const ConfigGroup& group : ConfigGroups()) {
         // The fields stay editable while the write waits; each group goes as it is now, and
@@ -217,7 +218,7 @@ void TMain::WriteConfigToRecorder() {
             break;
         }
         const QByteArray payload = ConfigGroupPayload(group, record);
-        if (!SendWithRetry(group.WriteCode, payload, Cmd::ShortTimeout))
+        if (!Session->SendWithRetry(group.WriteCode, payload, Cmd::ShortTimeout))
             break; // reported, and logged off, by the wait
         Bar->SetPosition(group.WriteProgress);
         for (const ConfigField field : group.Fields)
@@ -248,7 +249,7 @@ void TMain::ConfigReceived(std::uint8_t code, const QByteArray& payload) {
 void TMain::StartConfigExchange(void (TMain::*exchange)()) {
     if (HeldBackExchange != nullptr)
         return;
-    if (WaitsInProgress == 0) {
+    if (Session->Waits() == 0) {
         (this->*exchange)();
         return;
     }
@@ -260,14 +261,14 @@ void TMain::StartConfigExchange(void (TMain::*exchange)()) {
         HeldBackRetry->setSingleShot(true);
         connect(HeldBackRetry, &QTimer::timeout, this, Guarded(this, &TMain::RunHeldBackExchange));
     }
-    HeldBackRetry->start(Timer->interval());
+    HeldBackRetry->start(Session->TickInterval());
 }
 
 void TMain::RunHeldBackExchange() {
     if (HeldBackExchange == nullptr)
         return;
-    if (WaitsInProgress > 0) {
-        HeldBackRetry->start(Timer->interval());
+    if (Session->Waits() > 0) {
+        HeldBackRetry->start(Session->TickInterval());
         return;
     }
     const auto exchange = HeldBackExchange;
@@ -284,7 +285,7 @@ void TMain::DropHeldBackExchange() {
     HeldBackExchange = nullptr;
     HeldBackRetry->stop();
     SetConfigIconsEnabled(true);
-    SetConfigMenuEnabled(LoggedOn && PollEnabled);
+    SetConfigMenuEnabled(Session->IsLoggedOn() && Session->IsPollEnabled());
 }
 
 void TMain::BeginOperation() {

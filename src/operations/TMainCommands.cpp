@@ -3,17 +3,11 @@
 #include "ui/TMain.h"
 
 #include "core/Guarded.h"
-#include "operations/ClockPayload.h"
 #include "operations/TFhaslo_nowe.h"
-#include "protocol/Commands.h"
+#include "protocol/TRecorderSession.h"
 #include "ui/TEdit.h"
 
 #include <QPushButton>
-#include <QScopeGuard>
-
-namespace {
-const QByteArray ClearHistoryPayload("x");
-} // namespace
 
 void TMain::ConnectCommandHandlers() {
     connect(ButtonCzas, &QPushButton::clicked, this, Guarded(this, &TMain::ButtonCzasClick));
@@ -25,28 +19,17 @@ void TMain::ConnectCommandHandlers() {
 
 void TMain::ButtonCzasClick() {
     BeginOperation();
-    DisableDeviceControls();
-    // Also when the request cannot be queued.
-    const auto ended = qScopeGuard([this] { EnableDeviceControls(); });
-    // The acknowledgement is shown whenever it comes (ClockSetAcknowledged).
-    SendRequest(Cmd::SetClock, ClockPayload(desk().Now()));
-}
-
-void TMain::ClockSetAcknowledged() {
-    desk().ShowMessage(MessageKind::Information, QStringLiteral("Ustawiono zegar RTC"));
+    Session->SetClock();
 }
 
 void TMain::ButtonRestartClick() {
     BeginOperation();
-    SendRequest(Cmd::Restart, Cmd::RestartPayload);
+    Session->Restart();
 }
 
 void TMain::ButtonKasujClick() {
     BeginOperation();
-    SendRequest(Cmd::ClearHistory, ClearHistoryPayload);
-    if (WaitForResponse(Cmd::LongTimeout, Cmd::ClearHistory))
-        desk().ShowMessage(MessageKind::Information,
-                           QStringLiteral("Historia temperatury skasowana"));
+    Session->ClearHistory();
 }
 
 void TMain::Button_zmiana_haslaClick() {
@@ -57,8 +40,7 @@ void TMain::Button_zmiana_haslaClick() {
 }
 
 bool TMain::SendNewPassword(const QByteArray& password) {
-    SendRequest(Cmd::ChangePassword, password);
-    return WaitForResponse(Cmd::ShortTimeout, Cmd::ChangePassword);
+    return Session->ChangePassword(password);
 }
 
 void TMain::UsePassword(const QString& password) {

@@ -2,11 +2,11 @@
 // its progress gauge, stopping it early, and saving the text box to a file.
 #include "ui/TMain.h"
 
-#include "core/Guarded.h"
 #include "config/WholeFile.h"
+#include "core/Guarded.h"
 #include "operations/HistoryFile.h"
 #include "operations/HistoryRendering.h"
-#include "protocol/Commands.h"
+#include "protocol/TRecorderSession.h"
 #include "ui/RepaintThrottle.h"
 #include "ui/TGauge.h"
 #include "ui/Texts.h"
@@ -18,9 +18,6 @@
 #include <QTextDocument>
 
 namespace {
-const QByteArray HistoryStartPayload("h");
-const QByteArray HistoryStopPayload("x");
-
 // The text box's content with every line break as "\n" and everything else as typed
 // (toPlainText would also turn non-breaking spaces into plain ones).
 QString TypedText(const QPlainTextEdit& box) {
@@ -48,88 +45,39 @@ void TMain::ConnectHistoryHandlers() {
 
 void TMain::ButtonPobierzClick() {
     BeginOperation();
-    PendingHistoryLines.clear();
+    Session->StartHistoryDownload();
+}
+
+void TMain::ShowHistoryStarted() {
     trm->clear();
-    DisableDeviceControls();
     ButtonSTOP->setEnabled(true);
-    TempBar->SetPosition(0);
-    HistorySilentTicks = 0;
-    SendRequest(Cmd::HistoryStart, HistoryStartPayload);
-    // The records come unasked after the answer; a failed wait has already reported it and
-    // logged off.
-    WaitForResponse(Cmd::LongTimeout, Cmd::HistoryStart);
-}
-
-bool TMain::HistoryDownloadRunning() const {
-    return LoggedOn && ButtonSTOP->isEnabled();
-}
-
-void TMain::HistoryLineLost() {
-    if (!HistoryDownloadRunning())
-        return; // ended meanwhile
-    // Said as a failed wait says it, since the records are what the download waits for.
-    desk().Beep();
-    desk().ShowMessage(MessageKind::Error, Texts::NoAnswer);
-    EnterLoggedOff();
 }
 
 void TMain::ButtonSTOPClick() {
-    // The stop request goes out with the next record; STOP stays enabled until then.
-    HistoryStopRequested = true;
+    Session->RequestHistoryStop();
     SetConfigIconsEnabled(true);
 }
 
-void TMain::HistoryLengthReceived(const QByteArray& payload) {
-    if (const std::optional<int> maximum = HistoryGaugeMaximum(payload))
-        TempBar->SetMax(*maximum);
-}
-
-void TMain::HistoryRecordReceived(const QByteArray& payload) {
-    const std::optional<QString> line = HistoryLine(payload);
-    if (!line)
-        return; // a short record is dropped whole
-    AppendHistoryLine(*line);
-    TempBar->SetPosition(TempBar->Position() + HistoryGaugeStep);
-    if (HistoryStopRequested)
-        SendRequest(Cmd::HistoryStop, HistoryStopPayload);
-}
-
-void TMain::HistoryEndReceived() {
-    AppendHistoryLine(QStringLiteral("Koniec historii"));
-    // A late end marker must not hand the device controls to a logged-off window.
-    if (LoggedOn)
-        EnableDeviceControls();
-    TempBar->SetPosition(TempBar->Max());
-}
-
-void TMain::HistoryStopAcknowledged() {
-    if (!LoggedOn)
-        return; // the logged-off state keeps every history button disabled
-    ButtonSTOP->setEnabled(false);
-    ButtonPobierz->setEnabled(true);
-    EnableDeviceControls();
-}
-
-void TMain::AppendHistoryLine(const QString& line) {
+void TMain::ShowHistoryProgress(int position, int maximum) {
     // The line and the gauge's step that follows it are painted together.
     HistoryRepaint->BeforeChange();
-    PendingHistoryLines.append(line);
+    TempBar->SetMax(maximum);
+    TempBar->SetPosition(position);
 }
 
-void TMain::FlushHistoryLines() {
-    if (PendingHistoryLines.isEmpty())
-        return;
-    // Appends the lines as blocks at the end and, when the view stood at the bottom, keeps
-    // it there: the cost does not grow with the number of lines already in the box.
+// The lines of one delivery are appended together: one append of many lines costs little
+// more than one of a single line. The view, when it stood at the bottom, stays there; the
+// cost does not grow with the number of lines already in the box.
+void TMain::AppendHistoryLines(const QStringList& lines) {
+    HistoryRepaint->BeforeChange();
     AppendingHistoryLines = true;
-    trm->appendPlainText(PendingHistoryLines.join(u'\n'));
+    trm->appendPlainText(lines.join(u'\n'));
     AppendingHistoryLines = false;
     HistoryEndsWithDownloadedLine = true;
-    PendingHistoryLines.clear();
 }
 
 QString TMain::HistoryText() {
-    FlushHistoryLines();
+    Session->FlushHistoryLines();
     return TypedText(*trm);
 }
 

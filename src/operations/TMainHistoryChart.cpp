@@ -3,13 +3,14 @@
 // download and "Zapisz do pliku" make them.
 #include "ui/TMain.h"
 
-#include "core/Guarded.h"
 #include "config/WholeFile.h"
+#include "core/Guarded.h"
 #include "operations/HistoryCsv.h"
 #include "operations/HistoryFigures.h"
 #include "operations/HistoryFile.h"
 #include "operations/HistoryReadings.h"
 #include "operations/THistoryChart.h"
+#include "protocol/TRecorderSession.h"
 #include "ui/TEdit.h"
 
 #include <QAction>
@@ -91,7 +92,7 @@ void TMain::EksportCsv1Click() {
 
 void TMain::OtworzHistorie1Click() {
     // The records still coming would follow the file's lines.
-    if (HistoryDownloadRunning()) {
+    if (Session->HistoryDownloadRunning()) {
         desk().ShowMessage(MessageKind::Error,
                            QStringLiteral("Najpierw zakończ pobieranie historii (STOP)"));
         return;
@@ -123,7 +124,6 @@ void TMain::OtworzHistorie1Click() {
                                           "odczytem temperatury"));
         return;
     }
-    PendingHistoryLines.clear();
     trm->setPlainText(text);
     // Saved again, the file keeps the line end of its last line.
     HistoryEndsWithDownloadedLine = bytes.endsWith('\n');

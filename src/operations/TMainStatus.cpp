@@ -6,18 +6,14 @@
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
 
-void TMain::StatusReceived(const QByteArray& payload) {
-    // A short answer is dropped whole rather than shown in part.
-    const std::optional<StatusTexts> status = RenderStatus(payload);
-    if (!status)
-        return;
-    Ruac->setText(status->Ruac);
-    Temp->setText(status->Temp);
-    Udc->SetColor(status->SupplyOk ? Colors::Lime : Colors::Red);
-    RUwe->setText(status->RUwe);
-    Udc->setText(status->Udc);
-    Temp2->setText(status->Temp2);
-    Data->setText(status->Data);
-    czas->setText(status->czas);
+void TMain::StatusReceived(const StatusTexts& status) {
+    Ruac->setText(status.Ruac);
+    Temp->setText(status.Temp);
+    Udc->SetColor(status.SupplyOk ? Colors::Lime : Colors::Red);
+    RUwe->setText(status.RUwe);
+    Udc->setText(status.Udc);
+    Temp2->setText(status.Temp2);
+    Data->setText(status.Data);
+    czas->setText(status.czas);
     SetConfigIconsEnabled(true);
 }

@@ -3,10 +3,8 @@
 #include "ui/TMain.h"
 
 #include "core/Guarded.h"
-#include "protocol/AnsiCodec.h"
-#include "protocol/Commands.h"
-#include "protocol/Frame.h"
 #include "protocol/PortOpenDetail.h"
+#include "protocol/TRecorderSession.h"
 #include "serial/PortAccess.h"
 #include "serial/PortEnumeration.h"
 #include "serial/PortNames.h"
@@ -15,8 +13,6 @@
 #include "ui/PortList.h"
 #include "ui/TComboBox.h"
 #include "ui/TEdit.h"
-#include "ui/TGauge.h"
-#include "ui/Texts.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -37,18 +33,6 @@ void setState(TEdit* field, const QString& text, const QColor& background) {
 }
 
 } // namespace
-
-void TMain::ApplySerialSettings() {
-    RsComm->SetPortNum(1);
-    RsComm->SetBaudrate(br4800);
-    RsComm->SetParity(paNone);
-    RsComm->SetDatabits(db8);
-    RsComm->SetStopbits(sb1);
-    RsComm->OnRxChar = [this](TRsCustomComm& sender, int count) {
-        RunGuarded([&] { RsCommRxChar(sender, count); });
-    };
-    RsComm->SetPortResolver([this](const QString& name) { return PortPath(name); });
-}
 
 void TMain::ConnectConnectionHandlers() {
     connect(Button_polacz, &QPushButton::clicked, this, Guarded(this, &TMain::Button_polaczClick));
@@ -137,71 +121,14 @@ QString TMain::PortOpenFailureDetail(const ERsOpenError& error) const {
 }
 
 void TMain::Button_polaczClick() {
-    // A device that went away (a pulled cable or adapter) is opened anew: once it is back,
-    // "POŁĄCZ" alone connects again. Until then the window is disconnected, so an open that
-    // fails leaves it as any failed open does.
-    if (RsComm->IsDeviceGone()) {
-        RsComm->Close();
-        ShowDisconnected();
-        EnterLoggedOff();
-    }
-    if (!RsComm->IsOpen()) {
+    // The numbers stand for what the machine has now, also an adapter plugged in since.
+    if (!Session->Comm().IsOpen() || Session->Comm().IsDeviceGone())
         RefreshPortList();
-        RsComm->SetPortNum(Combo_Port->currentIndex() + 1);
-        RsComm->Open(); // a port that cannot be opened raises EConvertError
-    }
-    if (!RsComm->IsOpen())
-        return;
-
-    setState(Edit_status, QStringLiteral("POŁĄCZONY"), Colors::Lime);
-    Combo_Port->setEnabled(false);
-    Button_rozlacz->setEnabled(true);
-    RsComm->SetDTR(true);
-    RsComm->SetRTS(false);
-
-    // A password from a file may be longer than one request carries; it would fail without
-    // a word. Said as a refused password is said.
-    const QByteArray password = ToAnsi(Edit_haslo->text());
-    if (password.size() > MaxRequestPayload) {
-        desk().Beep();
-        desk().ShowMessage(MessageKind::Error, Texts::PasswordTooLong);
-        desk().ProcessMessages();
-        return;
-    }
-    // A wait of the session before (the logout's, when "POŁĄCZ" is pressed during
-    // "ROZŁĄCZ") ends here rather than closing the port under the new logon.
-    BeginNewSession();
-    LogonSession = SessionGeneration;
-    SendRequest(Cmd::Logon, password);
-    if (!WaitForResponse(Cmd::ShortTimeout, Cmd::Logon))
-        return; // the wait has reported it and logged off
-    if (!ResponsePayload.isEmpty() && ResponsePayload.at(0) == 'T') {
-        EnterLoggedOn();
-    } else {
-        desk().Beep();
-        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błędne hasło"));
-        desk().ProcessMessages();
-    }
-}
-
-void TMain::ShowDisconnected() {
-    setState(Edit_status, QStringLiteral("ROZŁĄCZONY"), Colors::Red);
-    Combo_Port->setEnabled(true);
-    Button_rozlacz->setEnabled(false);
+    Session->Connect(Combo_Port->currentIndex() + 1, Edit_haslo->text());
 }
 
 void TMain::Button_rozlaczClick() {
-    ShowDisconnected();
-    EnterLoggedOff();
-    DisableDeviceControls();
-
-    SendRequest(Cmd::Logout, QByteArrayLiteral("W"));
-    if (WaitForResponse(Cmd::ShortTimeout, Cmd::Logout)) {
-        desk().Beep();
-        desk().ShowMessage(MessageKind::Information,
-                           QStringLiteral("Wylogowano z Rejestratora TC-8"));
-    }
-    RsComm->Close();
+    Session->Disconnect();
 }
 
 void TMain::Edit_hasloKeyPress(QChar& key) {
@@ -223,53 +150,70 @@ void TMain::Edit_hasloExit() {
 }
 
 void TMain::EnterLoggedOn() {
-    PollTickCounter = 0;
-    LoggedOn = true;
-    setState(Edit_logon, QStringLiteral("ZALOGOWANY"), Colors::Lime);
-    Edit_haslo->setEnabled(false);
-    EnableDeviceControls();
+    Session->EnterLoggedOn();
 }
 
 void TMain::EnterLoggedOff() {
-    BeginNewSession();
-    PollEnabled = false;
+    Session->EnterLoggedOff();
+}
+
+void TMain::EnableDeviceControls() {
+    Session->EnableDeviceControls();
+}
+
+void TMain::DisableDeviceControls() {
+    Session->DisableDeviceControls();
+}
+
+bool TMain::IsLoggedOn() const {
+    return Session->IsLoggedOn();
+}
+
+// Edit_status, the port choice and "ROZŁĄCZ" as the port is.
+void TMain::ShowConnection(bool open) {
+    if (open)
+        setState(Edit_status, QStringLiteral("POŁĄCZONY"), Colors::Lime);
+    else
+        setState(Edit_status, QStringLiteral("ROZŁĄCZONY"), Colors::Red);
+    Combo_Port->setEnabled(!open);
+    Button_rozlacz->setEnabled(open);
+}
+
+void TMain::ShowLoggedOn() {
+    setState(Edit_logon, QStringLiteral("ZALOGOWANY"), Colors::Lime);
+    Edit_haslo->setEnabled(false);
+}
+
+void TMain::ShowLoggedOff() {
     setState(Edit_logon, QStringLiteral("WYLOGOWANY"), Colors::Red);
-    LoggedOn = false;
-    DisableDeviceControls();
     TextWersja->setText(QStringLiteral("TC-8 v ..."));
     QPalette palette = TextWersja->palette();
     palette.setColor(QPalette::WindowText, Colors::Gray);
     TextWersja->setPalette(palette);
-    TempBar->SetPosition(0);
 }
 
-void TMain::EnableDeviceControls() {
+void TMain::ShowFirmwareVersion(const QString& caption) {
+    TextWersja->setText(caption);
+    QPalette palette = TextWersja->palette();
+    palette.setColor(QPalette::WindowText, Colors::Black);
+    TextWersja->setPalette(palette);
+}
+
+// The controls of EnableDeviceControls and DisableDeviceControls.
+void TMain::ShowDeviceControls(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{Button_zmiana_hasla, ButtonRestart,
                                                             ButtonCzas, ButtonPobierz, ButtonKasuj})
-        control->setEnabled(true);
-    SetConfigIconsEnabled(true);
-    SetConfigMenuEnabled(true);
+        control->setEnabled(enabled);
+    SetConfigIconsEnabled(enabled);
+    SetConfigMenuEnabled(enabled);
     ButtonSTOP->setEnabled(false);
-    Button_polacz->setEnabled(false);
-    TempBar->SetPosition(0);
-    PollEnabled = true;
-    HistoryStopRequested = false;
-}
-
-void TMain::DisableDeviceControls() {
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{Button_zmiana_hasla, ButtonRestart, Icon_get, Icon_put,
-                                         ButtonCzas, ButtonPobierz, ButtonSTOP, ButtonKasuj})
-        control->setEnabled(false);
-    Pobierz1->setEnabled(false);
-    Zapisz1->setEnabled(false);
-    Button_polacz->setEnabled(true);
+    Button_polacz->setEnabled(!enabled);
+    if (enabled)
+        return;
     Edit_haslo->setEnabled(true);
     Panel_bar->hide();
     for (TEdit* field : {Temp, Temp2, Udc}) {
         field->clear();
         field->SetColor(Colors::BtnFace());
     }
-    PollEnabled = false;
-    HistoryStopRequested = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDateTime>
+#include "protocol/SessionDesktop.h"
+
 #include <QString>
 
 class QDialog;
@@ -23,12 +24,11 @@ struct FileDialog {
 };
 
 // Everything that talks to the person or the desktop goes through this one interface:
-// message boxes, the beep, file dialogs, modal windows, blocking sleeps, event pumping,
-// the web browser and the clock. The program uses QtDesktop; tests script it.
-class Desktop {
+// message boxes, the beep, file dialogs, modal windows and the web browser, beside the
+// session's part (blocking sleeps, event pumping, the clock). The program uses QtDesktop;
+// tests script it.
+class Desktop : public SessionDesktop {
 public:
-    virtual ~Desktop() = default;
-
     // A modal box with the single button "OK", and below its text a line of detail when
     // there is one; returns when it has been closed.
     virtual void ShowMessage(MessageKind kind, const QString& text, const QString& detail) = 0;
@@ -39,12 +39,5 @@ public:
     virtual bool ExecuteSaveDialog(FileDialog& dialog) = 0;
     // Shows a dialog modally and returns its result code when it has closed.
     virtual int ShowModal(QDialog& dialog) = 0;
-    // Blocks the calling thread without handling any event.
-    virtual void Sleep(int milliseconds) = 0;
-    // Handles every event pending now, then returns.
-    virtual void ProcessMessages() = 0;
-    // Handles pending events; when there are none, sleeps until one comes and handles it.
-    virtual void WaitForEvents() = 0;
     virtual void OpenUrl(const QUrl& url) = 0;
-    virtual QDateTime Now() = 0;
 };

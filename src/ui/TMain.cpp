@@ -1,12 +1,13 @@
 #include "ui/TMain.h"
 
-#include "core/Guarded.h"
 #include "app/TFInfo.h"
 #include "core/ErrorFunnel.h"
 #include "core/Errors.h"
+#include "core/Guarded.h"
+#include "operations/StatusRendering.h"
+#include "protocol/TRecorderSession.h"
 #include "serial/ERsCommError.h"
 #include "serial/PortEnumeration.h"
-#include "serial/TRsComm.h"
 #include "ui/Accessibility.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
@@ -14,7 +15,6 @@
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 
 TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(desktop) {
     setObjectName(QStringLiteral("Main"));
@@ -26,17 +26,11 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
     if (auto* app = dynamic_cast<TErrorFunnel*>(QCoreApplication::instance()))
         app->OnException = [this](const std::exception& error) { ApplicationException(error); };
 
-    RsComm = new TRsComm(this);
-    RsComm->setObjectName(QStringLiteral("RsComm"));
-    ApplySerialSettings();
+    Session = new TRecorderSession(desktop_, *this, this);
+    Session->SetPortResolver([this](const QString& name) { return PortPath(name); });
+    ConnectSessionSignals();
     ConnectConfigHandlers();
     SetConfigStartupValues();
-
-    Timer = new QTimer(this);
-    Timer->setObjectName(QStringLiteral("Timer"));
-    Timer->setInterval(100);
-    connect(Timer, &QTimer::timeout, this, Guarded(this, &TMain::TimerTimer));
-    Timer->start();
 
     ConnectConnectionHandlers();
     ConnectHistoryHandlers();
@@ -59,6 +53,32 @@ TMain::~TMain() {
         app->OnException = nullptr;
 }
 
+// What the session reports changes the window at once, on this thread.
+void TMain::ConnectSessionSignals() {
+    using S = TRecorderSession;
+    connect(Session, &S::ConnectionShown, this, &TMain::ShowConnection);
+    connect(Session, &S::LoggedOnEntered, this, &TMain::ShowLoggedOn);
+    connect(Session, &S::LoggedOffEntered, this, &TMain::ShowLoggedOff);
+    connect(Session, &S::DeviceControlsEnabled, this, [this] { ShowDeviceControls(true); });
+    connect(Session, &S::DeviceControlsDisabled, this, [this] { ShowDeviceControls(false); });
+    connect(Session, &S::SessionEnded, this, &TMain::DropHeldBackExchange);
+    connect(Session, &S::VersionReceived, this, &TMain::ShowFirmwareVersion);
+    connect(Session, &S::StatusReceived, this, &TMain::StatusReceived);
+    connect(Session, &S::ConfigAnswerReceived, this, &TMain::ConfigReceived);
+    connect(Session, &S::HistoryStarted, this, &TMain::ShowHistoryStarted);
+    connect(Session, &S::HistoryLines, this, &TMain::AppendHistoryLines);
+    connect(Session, &S::HistoryProgress, this, &TMain::ShowHistoryProgress);
+    connect(Session, &S::HistoryStopped, this, [this] { ButtonSTOP->setEnabled(false); });
+}
+
+void TMain::Report(TSessionReport report) {
+    const TSessionReportText said = SessionReportText(report);
+    if (said.Beep)
+        desk().Beep();
+    desk().ShowMessage(
+        said.Kind == TReportKind::Error ? MessageKind::Error : MessageKind::Information, said.Text);
+}
+
 void TMain::ApplicationException(const std::exception& error) {
     if (dynamic_cast<const EConvertError*>(&error) != nullptr) {
         // A port that could not be opened is told with the reason below the words.
@@ -68,16 +88,8 @@ void TMain::ApplicationException(const std::exception& error) {
                            openError != nullptr ? PortOpenFailureDetail(*openError) : QString());
         return;
     }
-    // History records come unasked, so no wait would notice that the device went away
-    // under a running download. Any other serial error leaves the download alone.
-    if (dynamic_cast<const ERsCommError*>(&error) != nullptr && RsComm->IsDeviceGone() &&
-        HistoryDownloadRunning() && WaitsInProgress == 0)
-        HistoryLineLost();
-    // Every other error is swallowed: the program goes on without a report.
-}
-
-void TMain::SetTickIntervalForTests(int milliseconds) {
-    Timer->setInterval(milliseconds);
+    // Every other error is the session's to judge; the program goes on without a report.
+    Session->HandleError(error);
 }
 
 void TMain::Oprogramie1Click() {

@@ -2,7 +2,7 @@
 
 #include "firmware/TFirmwareHost.h"
 #include "operations/TPasswordHost.h"
-#include "protocol/FrameAssembler.h"
+#include "protocol/TSessionHost.h"
 #include "serial/PortTable.h"
 #include "ui/Desktop.h"
 #include "ui/TMainControls.h"
@@ -20,19 +20,23 @@
 class QTimer;
 class RepaintThrottle;
 class THistoryChart;
-class TRsComm;
-class TRsCustomComm;
 class TPortEnumeration;
+class TRecorderSession;
+struct StatusTexts;
 struct ConfigRecord;
 enum class ConfigField;
 enum class RecordFault;
 
-// The main window. It owns all state of the program for the whole run: the serial-port
-// component, the exchange state, the logon flags and the configuration, and keeps it to
-// itself; the dialogs reach it through the narrow hosts they are given. Its handlers are
-// defined next to the subsystem they belong to (src/protocol/TMain*.cpp and so on); this
-// folder holds its construction and layout.
-class TMain : public QMainWindow, public TMainControls, public TFirmwareHost, public TPasswordHost {
+// The main window. It owns the recorder session for the whole run and shows what the
+// session reports; it holds the configuration and keeps it to itself; the dialogs reach it
+// through the narrow hosts they are given. Its handlers are defined next to the subsystem
+// they belong to (src/protocol/TMain*.cpp and so on); this folder holds its construction
+// and layout.
+class TMain : public QMainWindow,
+              public TMainControls,
+              public TFirmwareHost,
+              public TPasswordHost,
+              public TSessionHost {
     Q_OBJECT
 public:
     explicit TMain(Desktop& desktop, QWidget* parent = nullptr);
@@ -50,57 +54,14 @@ public:
 private:
     friend class TMainTestAccess;
 
-    // Shortens the 100 ms tick; tests use it to keep the suite quick.
-    void SetTickIntervalForTests(int milliseconds);
-
-    QTimer* Timer = nullptr;
-    TRsComm* RsComm = nullptr;
-
-    // ---- Frames (src/protocol/TMainFrames.cpp) ----
-    // Receive side: the assembler holds the ReceiveBuffer.
-    FrameAssembler Assembler;
-    std::uint8_t ResponseCode = 0;       // code of the last valid answer; 0 after a new request
-    QByteArray ResponsePayload;          // payload of that answer
-    QByteArray LastRequestFrame;         // re-sent unchanged by the waits
-    std::uint8_t LastSingleRxByte = '/'; // the byte of a one-byte delivery, else "/"
-    // Requests sent so far, and the latest answer of each code with the count in force when
-    // it arrived. A wait takes any answer with its code that came after its own request,
-    // even when other frames followed it or another request went out meanwhile.
-    std::uint32_t RequestsSent = 0;
-    struct Answer {
-        QByteArray Payload;
-        std::uint32_t AfterRequest = 0;
-    };
-    QHash<std::uint8_t, Answer> LatestAnswers;
-
-    void SendRequest(std::uint8_t code, const QByteArray& payload);
-    void RsCommRxChar(TRsCustomComm& sender, int count);
-    void ExtractFrame(const QByteArray& delivery);
-
-    // ---- Exchange (src/protocol/TMainExchange.cpp) ----
-    std::uint16_t TimeoutCounter = 0; // ticks left in the current wait attempt
-    std::uint8_t PollTickCounter = 0; // ticks since the last exchange
-    bool ExchangeBusy = false;
-    bool PollEnabled = false;
-    // Waits (and received-bytes handling) in progress: the status poll starts only at zero.
-    int WaitsInProgress = 0;
-
-    // Each logon, logoff and closing of the port ends a session; a wait belongs to the session
-    // it began in and is abandoned (EWaitAbandoned) when that one has ended.
-    std::uint32_t SessionGeneration = 0;
-    // The session in which the last logon request went out.
-    std::uint32_t LogonSession = 0;
-    void BeginNewSession();
-    void ThrowIfSessionEnded(std::uint32_t session) const;
-
-    bool WaitForResponse(std::uint16_t timeout, std::uint8_t expected);
-    bool SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uint16_t timeout);
-    void TimerTimer();
-    void DispatchResponse(std::uint8_t code, const QByteArray& payload);
+    // The recorder session: the line, the waits, the poll, the logon, the history download
+    // and the commands. The window shows what it reports and gives it the person's clicks.
+    TRecorderSession* Session = nullptr;
+    // The session's host: its reports as the boxes and beeps of the window.
+    void Report(TSessionReport report) override;
+    void ConnectSessionSignals();
 
     // ---- Connection and logon (src/protocol/TMainConnection.cpp) ----
-    bool LoggedOn = false;
-
     void Combo_PortDropDown();
     void Button_polaczClick();
     void Button_rozlaczClick();
@@ -110,6 +71,12 @@ private:
     void EnterLoggedOff() override;
     void EnableDeviceControls() override;
     void DisableDeviceControls() override;
+    // The window's halves of the session's state changes.
+    void ShowConnection(bool open);
+    void ShowLoggedOn();
+    void ShowLoggedOff();
+    void ShowDeviceControls(bool enabled);
+    void ShowFirmwareVersion(const QString& caption);
 
     // ---- Configuration (src/config/TMainConfig*.cpp) ----
     // The four temperature values as the bytes that travel on the wire, set at start-up
@@ -171,23 +138,14 @@ private:
     void Zapis1Click();  // "Plik" -> "Zapis"
 
     // ---- Live status, history, recorder commands (src/operations/TMain*.cpp) ----
-    void StatusReceived(const QByteArray& payload);
+    void StatusReceived(const StatusTexts& status);
 
     void ButtonPobierzClick();
     void ButtonSTOPClick();
-    void HistoryLengthReceived(const QByteArray& payload);
-    void HistoryRecordReceived(const QByteArray& payload);
-    void HistoryEndReceived();
-    void HistoryStopAcknowledged();
     void ButtonZapiszClick();
-    // A download runs from its start until its end marker or stop acknowledgement.
-    bool HistoryDownloadRunning() const;
-    // STOP has been pressed during the download that runs now.
-    bool HistoryStopRequested = false;
-    // Ticks since bytes last came in while a download runs and no wait is in progress.
-    int HistorySilentTicks = 0;
-    // Ends a download whose line has failed: the no-answer report, then logged off.
-    void HistoryLineLost();
+    void ShowHistoryStarted();
+    void AppendHistoryLines(const QStringList& lines);
+    void ShowHistoryProgress(int position, int maximum);
 
     // The history as readings: chart, CSV, saved histories opened again
     // (src/operations/TMainHistoryChart.cpp).
@@ -205,14 +163,13 @@ private:
     FileDialog HistoryOpenDialog;
 
     void ButtonCzasClick();
-    void ClockSetAcknowledged();
     void ButtonRestartClick();
     void ButtonKasujClick();
     void Button_zmiana_haslaClick();
     // The password dialog's host.
     bool SendNewPassword(const QByteArray& password) override;
     void UsePassword(const QString& password) override;
-    bool IsLoggedOn() const override { return LoggedOn; }
+    bool IsLoggedOn() const override;
 
     // ---- Firmware update (src/firmware/TMainFirmware.cpp) ----
     // Opens the firmware-update dialog, in any state of the window.
@@ -223,8 +180,6 @@ private:
     void RestartIntoBootLoader() override;
     bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft) override;
     void FinishFirmwareUpdate() override;
-    // One attempt's wait for a lone "!": true when it came before TimeoutCounter ran out.
-    bool WaitForBlockAcknowledgement();
 
     // Configuration (src/config/TMainConfig*.cpp)
     void SetConfigStartupValues();
@@ -265,13 +220,8 @@ private:
     void ConnectHistoryHandlers();
     void ConnectHistoryChartHandlers();
     void ConnectCommandHandlers();
-    // History lines are collected while a delivery is handled and appended together at its
-    // end: one append of many lines costs little more than one of a single line.
-    void AppendHistoryLine(const QString& line);
-    void FlushHistoryLines();
     // The history box's text, every line collected so far in it, line breaks as "\n".
     QString HistoryText();
-    QStringList PendingHistoryLines;
     // The box ends with a line of a download (or of an opened file), whose line end the file
     // keeps; typed text at its end is saved as typed.
     bool HistoryEndsWithDownloadedLine = false;
@@ -279,10 +229,7 @@ private:
     // Paints the history group at most every 40 ms while a download fills it.
     RepaintThrottle* HistoryRepaint = nullptr;
 
-    void ApplySerialSettings();
     void ConnectConnectionHandlers();
-    // Edit_status red "ROZŁĄCZONY", the port choice enabled, "ROZŁĄCZ" disabled.
-    void ShowDisconnected();
     // Builds the port table anew and shows in the list what each number stands for.
     void RefreshPortList();
     void DescribeChosenPort();
@@ -292,9 +239,6 @@ private:
     QString PortOpenFailureDetail(const class ERsOpenError& error) const;
     std::unique_ptr<TPortEnumeration> PortEnumeration;
     TPortTable Ports;
-    bool PollMayStart() const;
-    void RunStatusPoll();
-    void ShowFirmwareVersion(const QByteArray& logonPayload);
 
     // Builds every container and control with its name, caption, hint, limits, colours,
     // geometry and start state (TMainLayout.cpp).

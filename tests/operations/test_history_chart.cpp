@@ -211,7 +211,7 @@ TEST_F(HistoryChartWindow, OpensASavedHistoryAndRefusesOtherFiles) {
 
 TEST_F(HistoryChartWindow, ASavedHistoryIsNotOpenedWhileADownloadRuns) {
     Inside(window).LoggedOn = true;
-    window.ButtonSTOP->setEnabled(true);
+    Inside(window).HistoryStreaming = true;
     window.trm->setPlainText(Download);
     window.OtworzHistorie1->trigger();
     EXPECT_EQ(desktop.Log,

@@ -1,30 +1,37 @@
 #pragma once
 
 #include "config/ConfigRecord.h"
+#include "protocol/TRecorderSession.h"
+#include "serial/TRsComm.h"
 #include "ui/TMain.h"
 
 #include <memory>
 
-// The tests' and benchmarks' one way into the main window's private state: the flags and
-// buffers they watch, and the handlers they call directly.
+// The tests' and benchmarks' one way into the private state of the main window and of its
+// recorder session: the flags and buffers they watch, and the handlers they call directly.
 //   Inside(window).LoggedOn, Inside(window).ExtractFrame(bytes)
 class TMainTestAccess {
 public:
     explicit TMainTestAccess(TMain& window)
-        : LoggedOn(window.LoggedOn), PollEnabled(window.PollEnabled),
-          ExchangeBusy(window.ExchangeBusy), WaitsInProgress(window.WaitsInProgress),
-          HistoryStopRequested(window.HistoryStopRequested),
-          LastRequestFrame(window.LastRequestFrame), ResponseCode(window.ResponseCode),
-          ResponsePayload(window.ResponsePayload), LastSingleRxByte(window.LastSingleRxByte),
-          TempMinByte(window.TempMinByte), TempKorektaByte(window.TempKorektaByte),
-          TempKorekta2Byte(window.TempKorekta2Byte), FileBuffer(window.FileBuffer),
-          Timer(window.Timer), RsComm(window.RsComm), window_(window) {}
+        : LoggedOn(session(window).LoggedOn), PollEnabled(session(window).PollEnabled),
+          ExchangeBusy(session(window).ExchangeBusy),
+          WaitsInProgress(session(window).WaitsInProgress),
+          HistoryStopRequested(session(window).HistoryStopRequested),
+          HistoryStreaming(session(window).HistoryStreaming),
+          LastRequestFrame(session(window).LastRequestFrame),
+          ResponseCode(session(window).ResponseCode),
+          ResponsePayload(session(window).ResponsePayload),
+          LastSingleRxByte(session(window).LastSingleRxByte), TempMinByte(window.TempMinByte),
+          TempKorektaByte(window.TempKorektaByte), TempKorekta2Byte(window.TempKorekta2Byte),
+          FileBuffer(window.FileBuffer), Timer(session(window).Timer),
+          RsComm(session(window).RsComm), window_(window), session_(session(window)) {}
 
     bool& LoggedOn;
     bool& PollEnabled;
     bool& ExchangeBusy;
     int& WaitsInProgress;
     bool& HistoryStopRequested;
+    bool& HistoryStreaming;
     QByteArray& LastRequestFrame;
     std::uint8_t& ResponseCode;
     QByteArray& ResponsePayload;
@@ -37,24 +44,24 @@ public:
     TRsComm*& RsComm;
 
     void SetTickIntervalForTests(int milliseconds) {
-        window_.SetTickIntervalForTests(milliseconds);
+        session_.SetTickIntervalForTests(milliseconds);
     }
     ConfigRecord CurrentConfig() const { return window_.CurrentConfig(); }
     void SendRequest(std::uint8_t code, const QByteArray& payload) {
-        window_.SendRequest(code, payload);
+        session_.SendRequest(code, payload);
     }
     bool WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
-        return window_.WaitForResponse(timeout, expected);
+        return session_.WaitForResponse(timeout, expected);
     }
-    void ExtractFrame(const QByteArray& delivery) { window_.ExtractFrame(delivery); }
-    void TimerTimer() { window_.TimerTimer(); }
+    void ExtractFrame(const QByteArray& delivery) { session_.ExtractFrame(delivery); }
+    void TimerTimer() { session_.TimerTimer(); }
     void Edit_hasloExit() { window_.Edit_hasloExit(); }
     void EnterLoggedOn() { window_.EnterLoggedOn(); }
     void DisableDeviceControls() { window_.DisableDeviceControls(); }
     bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft) {
-        return window_.SendFirmwareBlock(payload, repeatsLeft);
+        return session_.SendFirmwareBlock(payload, repeatsLeft);
     }
-    bool WaitForBlockAcknowledgement() { return window_.WaitForBlockAcknowledgement(); }
+    bool WaitForBlockAcknowledgement() { return session_.WaitForBlockAcknowledgement(); }
 
     void TempMinChange() { window_.TempMinChange(); }
     void TempMaxChange() { window_.TempMaxChange(); }
@@ -68,7 +75,10 @@ public:
     void TempKorektaChange() { window_.TempKorektaChange(); }
 
 private:
+    static TRecorderSession& session(TMain& window) { return *window.Session; }
+
     TMain& window_;
+    TRecorderSession& session_;
 };
 
 inline TMainTestAccess Inside(TMain& window) {

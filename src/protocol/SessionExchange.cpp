@@ -1,28 +1,63 @@
-// The main window's request/response exchange: waits with re-sends, the 100 ms tick, the
-// status poll and the dispatcher of answers.
-#include "ui/TMain.h"
+// The session's request/response exchange: waits with re-sends, the 100 ms tick, the status
+// poll and the dispatcher of answers.
+#include "protocol/TRecorderSession.h"
 
-#include "core/Guarded.h"
 #include "core/Errors.h"
+#include "core/Guarded.h"
+#include "operations/StatusRendering.h"
 #include "protocol/Commands.h"
 #include "protocol/FirmwareVersion.h"
+#include "serial/ERsCommError.h"
 #include "serial/TRsComm.h"
-#include "ui/Colors.h"
-#include "ui/Texts.h"
 
-#include <QLabel>
 #include <QScopeGuard>
+#include <QTimer>
 
 namespace {
 constexpr int PollEveryTicks = 15;
 constexpr int ResendsPerWait = 3;
+constexpr int TickMs = 100;
 const QByteArray StatusRequestPayload("G");
 } // namespace
 
-bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
+TRecorderSession::TRecorderSession(SessionDesktop& desktop, TSessionHost& host, QObject* parent)
+    : QObject(parent), desktop_(desktop), host_(host) {
+    RsComm = new TRsComm(this);
+    RsComm->setObjectName(QStringLiteral("RsComm"));
+    RsComm->SetPortNum(1);
+    RsComm->SetBaudrate(br4800);
+    RsComm->SetParity(paNone);
+    RsComm->SetDatabits(db8);
+    RsComm->SetStopbits(sb1);
+    RsComm->OnRxChar = [this](TRsCustomComm& sender, int count) {
+        RunGuarded([&] { RsCommRxChar(sender, count); });
+    };
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(TickMs);
+    connect(Timer, &QTimer::timeout, this, Guarded(this, &TRecorderSession::TimerTimer));
+    Timer->start();
+}
+
+TRecorderSession::~TRecorderSession() = default;
+
+void TRecorderSession::SetPortResolver(std::function<QString(const QString&)> resolver) {
+    RsComm->SetPortResolver(std::move(resolver));
+}
+
+void TRecorderSession::SetTickIntervalForTests(int milliseconds) {
+    Timer->setInterval(milliseconds);
+}
+
+int TRecorderSession::TickInterval() const {
+    return Timer->interval();
+}
+
+bool TRecorderSession::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
     ++WaitsInProgress;
-    // Also when a re-send or a message box raises: a wait left counted would hold the poll
-    // and every configuration exchange back for the rest of the run.
+    // Also when a re-send or a report raises: a wait left counted would hold the poll and
+    // every configuration exchange back for the rest of the run.
     const auto ended = qScopeGuard([this] {
         --WaitsInProgress;
         ExchangeBusy = false;
@@ -57,10 +92,8 @@ bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
             desk().ProcessMessages();
             continue;
         }
-        if (expected != Cmd::Status) {
-            desk().Beep();
-            desk().ShowMessage(MessageKind::Error, Texts::NoAnswer);
-        }
+        if (expected != Cmd::Status)
+            host_.Report(TSessionReport::NoAnswer);
         desk().ProcessMessages();
         ThrowIfSessionEnded(ownSession);
         EnterLoggedOff();
@@ -72,17 +105,18 @@ bool TMain::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
 // A wait goes on only while the session it began in lasts. Without this, an answer that
 // came after "ROZŁĄCZ" (say, to the last group of a read) would still be taken, and its
 // caller would log the window on or hand it the device controls while it is disconnected.
-void TMain::ThrowIfSessionEnded(std::uint32_t session) const {
+void TRecorderSession::ThrowIfSessionEnded(std::uint32_t session) const {
     if (session != SessionGeneration)
         throw EWaitAbandoned();
 }
 
-void TMain::BeginNewSession() {
+void TRecorderSession::BeginNewSession() {
     ++SessionGeneration;
-    DropHeldBackExchange();
+    emit SessionEnded();
 }
 
-bool TMain::SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uint16_t timeout) {
+bool TRecorderSession::SendWithRetry(std::uint8_t code, const QByteArray& payload,
+                                     std::uint16_t timeout) {
     SendRequest(code, payload);
     // Unlike a plain request, this one keeps the poll off until its wait is over.
     ExchangeBusy = true;
@@ -91,7 +125,7 @@ bool TMain::SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uin
     return answered;
 }
 
-void TMain::TimerTimer() {
+void TRecorderSession::TimerTimer() {
     if (TimeoutCounter > 0)
         --TimeoutCounter;
     // The records come unasked, so no wait notices a line that went quiet under a running
@@ -99,38 +133,37 @@ void TMain::TimerTimer() {
     // the start request may wait for its answer, the download ends with the report.
     if (HistoryDownloadRunning() && WaitsInProgress == 0 &&
         ++HistorySilentTicks == Cmd::LongTimeout)
-        QMetaObject::invokeMethod(this, &TMain::HistoryLineLost, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, Guarded(this, &TRecorderSession::HistoryLineLost),
+                                  Qt::QueuedConnection);
     if (++PollTickCounter == PollEveryTicks) {
         PollTickCounter = 0;
         // Qt does not deliver a timer's next tick while its handler still runs, and the
         // poll's wait lives on ticks: the poll runs right after this handler instead.
         if (PollMayStart())
-            QMetaObject::invokeMethod(this, Guarded(this, &TMain::RunStatusPoll),
+            QMetaObject::invokeMethod(this, Guarded(this, &TRecorderSession::RunStatusPoll),
                                       Qt::QueuedConnection);
     }
 }
 
-void TMain::StopStatusPoll() {
-    PollEnabled = false;
-}
-
-bool TMain::PollMayStart() const {
+bool TRecorderSession::PollMayStart() const {
     return LoggedOn && !ExchangeBusy && PollEnabled && WaitsInProgress == 0;
 }
 
-void TMain::RunStatusPoll() {
+void TRecorderSession::RunStatusPoll() {
     if (PollMayStart())
         SendWithRetry(Cmd::Status, StatusRequestPayload, Cmd::ShortTimeout);
 }
 
-void TMain::DispatchResponse(std::uint8_t code, const QByteArray& payload) {
+void TRecorderSession::DispatchResponse(std::uint8_t code, const QByteArray& payload) {
     desk().ProcessMessages();
     switch (code) {
     case Cmd::Logon:
         // A late answer to a logon that "ROZŁĄCZ" has ended since does not show a version
         // beside the disconnected state.
-        if (LogonSession == SessionGeneration)
-            ShowFirmwareVersion(payload);
+        if (LogonSession == SessionGeneration) {
+            if (const auto caption = FirmwareVersionCaption(payload))
+                emit VersionReceived(*caption);
+        }
         break;
     case Cmd::HistoryEnd:
         HistoryEndReceived();
@@ -142,13 +175,15 @@ void TMain::DispatchResponse(std::uint8_t code, const QByteArray& payload) {
         HistoryLengthReceived(payload);
         break;
     case Cmd::SetClock:
-        ClockSetAcknowledged();
+        host_.Report(TSessionReport::ClockSet);
         break;
     case Cmd::HistoryStop:
         HistoryStopAcknowledged();
         break;
     case Cmd::Status:
-        StatusReceived(payload);
+        // A short answer is dropped whole rather than shown in part.
+        if (const std::optional<StatusTexts> status = RenderStatus(payload))
+            emit StatusReceived(*status);
         break;
     case Cmd::ReadLimits:
     case Cmd::ReadCorrection1:
@@ -159,7 +194,7 @@ void TMain::DispatchResponse(std::uint8_t code, const QByteArray& payload) {
     case Cmd::ReadType:
     case Cmd::ReadHeader2:
     case Cmd::ReadHeader3:
-        ConfigReceived(code, payload);
+        emit ConfigAnswerReceived(code, payload);
         break;
     default:
         // No handler: the stored code may still end a wait.
@@ -167,12 +202,10 @@ void TMain::DispatchResponse(std::uint8_t code, const QByteArray& payload) {
     }
 }
 
-void TMain::ShowFirmwareVersion(const QByteArray& logonPayload) {
-    const auto caption = FirmwareVersionCaption(logonPayload);
-    if (!caption)
-        return;
-    TextWersja->setText(*caption);
-    QPalette palette = TextWersja->palette();
-    palette.setColor(QPalette::WindowText, Colors::Black);
-    TextWersja->setPalette(palette);
+void TRecorderSession::HandleError(const std::exception& error) {
+    // History records come unasked, so no wait would notice that the device went away
+    // under a running download. Any other serial error leaves the download alone.
+    if (dynamic_cast<const ERsCommError*>(&error) != nullptr && RsComm->IsDeviceGone() &&
+        HistoryDownloadRunning() && WaitsInProgress == 0)
+        HistoryLineLost();
 }

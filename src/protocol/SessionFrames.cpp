@@ -1,5 +1,5 @@
-// The main window's frame layer: sending requests and turning received bytes into answers.
-#include "ui/TMain.h"
+// The session's frame layer: sending requests and turning received bytes into answers.
+#include "protocol/TRecorderSession.h"
 
 #include "core/Errors.h"
 #include "protocol/Frame.h"
@@ -7,7 +7,7 @@
 
 #include <QScopeGuard>
 
-void TMain::SendRequest(std::uint8_t code, const QByteArray& payload) {
+void TRecorderSession::SendRequest(std::uint8_t code, const QByteArray& payload) {
     if (payload.size() > MaxRequestPayload)
         throw Exception(QStringLiteral("Request payload too long"));
     ExchangeBusy = true;
@@ -24,7 +24,7 @@ void TMain::SendRequest(std::uint8_t code, const QByteArray& payload) {
     RsComm->WriteText(LastRequestFrame);
 }
 
-void TMain::RsCommRxChar(TRsCustomComm& /*sender*/, int /*count*/) {
+void TRecorderSession::RsCommRxChar(TRsCustomComm& /*sender*/, int /*count*/) {
     // A poll started while this delivery is handled (say, under a message box a handler
     // opened) could not get its answer before the handling returns; hold it back.
     ++WaitsInProgress;
@@ -38,14 +38,14 @@ void TMain::RsCommRxChar(TRsCustomComm& /*sender*/, int /*count*/) {
     ExtractFrame(received);
 }
 
-void TMain::ExtractFrame(const QByteArray& delivery) {
-    // The history lines of this delivery reach the text box when it has been handled, also
-    // when a handler raised an error.
+void TRecorderSession::ExtractFrame(const QByteArray& delivery) {
+    // The history lines of this delivery go out when it has been handled, also when a
+    // handler raised an error.
     const auto flushed = qScopeGuard([this] { FlushHistoryLines(); });
     for (const ResponseFrame& frame : Assembler.Feed(delivery)) {
         ResponsePayload = frame.Payload;
         ResponseCode = frame.Code;
-        LatestAnswers.insert(frame.Code, Answer{frame.Payload, RequestsSent});
+        LatestAnswers.insert(frame.Code, TAnswer{frame.Payload, RequestsSent});
         DispatchResponse(frame.Code, frame.Payload);
     }
 }

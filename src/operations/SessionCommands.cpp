@@ -1,0 +1,35 @@
+// The session's one-shot recorder commands: setting the clock, restarting, clearing the
+// history and changing the password.
+#include "protocol/TRecorderSession.h"
+
+#include "operations/ClockPayload.h"
+#include "protocol/Commands.h"
+
+#include <QScopeGuard>
+
+namespace {
+const QByteArray ClearHistoryPayload("x");
+} // namespace
+
+void TRecorderSession::SetClock() {
+    DisableDeviceControls();
+    // Also when the request cannot be queued.
+    const auto ended = qScopeGuard([this] { EnableDeviceControls(); });
+    // The acknowledgement is reported whenever it comes.
+    SendRequest(Cmd::SetClock, ClockPayload(desk().Now()));
+}
+
+void TRecorderSession::Restart() {
+    SendRequest(Cmd::Restart, Cmd::RestartPayload);
+}
+
+void TRecorderSession::ClearHistory() {
+    SendRequest(Cmd::ClearHistory, ClearHistoryPayload);
+    if (WaitForResponse(Cmd::LongTimeout, Cmd::ClearHistory))
+        host_.Report(TSessionReport::HistoryCleared);
+}
+
+bool TRecorderSession::ChangePassword(const QByteArray& password) {
+    SendRequest(Cmd::ChangePassword, password);
+    return WaitForResponse(Cmd::ShortTimeout, Cmd::ChangePassword);
+}

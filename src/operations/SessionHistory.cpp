@@ -1,0 +1,86 @@
+// The session's temperature history: the download stream, its progress and stopping it
+// early.
+#include "protocol/TRecorderSession.h"
+
+#include "operations/HistoryRendering.h"
+#include "protocol/Commands.h"
+
+#include <algorithm>
+
+namespace {
+const QByteArray HistoryStartPayload("h");
+const QByteArray HistoryStopPayload("x");
+} // namespace
+
+void TRecorderSession::StartHistoryDownload() {
+    DisableDeviceControls();
+    HistoryStreaming = true;
+    PendingHistoryLines.clear();
+    emit HistoryStarted();
+    SetHistoryProgress(0);
+    HistorySilentTicks = 0;
+    SendRequest(Cmd::HistoryStart, HistoryStartPayload);
+    // The records come unasked after the answer; a failed wait has already reported it and
+    // logged off.
+    WaitForResponse(Cmd::LongTimeout, Cmd::HistoryStart);
+}
+
+void TRecorderSession::RequestHistoryStop() {
+    // The stop request goes out with the next record; the download runs until then.
+    HistoryStopRequested = true;
+}
+
+// The gauge's rules: the position stays within 0 and the maximum, and a maximum below the
+// position lowers it.
+void TRecorderSession::SetHistoryProgress(int position) {
+    HistoryPosition = std::clamp(position, 0, HistoryMaximum);
+    emit HistoryProgress(HistoryPosition, HistoryMaximum);
+}
+
+void TRecorderSession::HistoryLengthReceived(const QByteArray& payload) {
+    if (const std::optional<int> maximum = HistoryGaugeMaximum(payload)) {
+        HistoryMaximum = *maximum;
+        SetHistoryProgress(HistoryPosition);
+    }
+}
+
+void TRecorderSession::HistoryRecordReceived(const QByteArray& payload) {
+    const std::optional<QString> line = HistoryLine(payload);
+    if (!line)
+        return; // a short record is dropped whole
+    PendingHistoryLines.append(*line);
+    SetHistoryProgress(HistoryPosition + HistoryGaugeStep);
+    if (HistoryStopRequested)
+        SendRequest(Cmd::HistoryStop, HistoryStopPayload);
+}
+
+void TRecorderSession::HistoryEndReceived() {
+    PendingHistoryLines.append(QStringLiteral("Koniec historii"));
+    // A late end marker must not hand the device controls to a logged-off window.
+    if (LoggedOn)
+        EnableDeviceControls();
+    SetHistoryProgress(HistoryMaximum);
+}
+
+void TRecorderSession::HistoryStopAcknowledged() {
+    if (!LoggedOn)
+        return; // the logged-off state keeps every history control off
+    HistoryStreaming = false;
+    emit HistoryStopped();
+    EnableDeviceControls();
+}
+
+void TRecorderSession::HistoryLineLost() {
+    if (!HistoryDownloadRunning())
+        return; // ended meanwhile
+    // Said as a failed wait says it, since the records are what the download waits for.
+    host_.Report(TSessionReport::NoAnswer);
+    EnterLoggedOff();
+}
+
+void TRecorderSession::FlushHistoryLines() {
+    if (PendingHistoryLines.isEmpty())
+        return;
+    const QStringList lines = std::exchange(PendingHistoryLines, {});
+    emit HistoryLines(lines);
+}
