@@ -2,9 +2,9 @@
 // changed fields, and the rules of the typed count of reports.
 #include "ui/TMain.h"
 
-#include "core/Guarded.h"
 #include "config/ConfigFields.h"
 #include "config/Stepping.h"
+#include "core/Guarded.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
 #include "ui/TSpinButton.h"

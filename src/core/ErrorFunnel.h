@@ -24,7 +24,8 @@ protected:
 };
 
 // An application object whose notify() catches what escapes a handler and funnels it.
-template <class Application> class TFunnellingApplication : public Application, public TErrorFunnel {
+template <class Application>
+class TFunnellingApplication : public Application, public TErrorFunnel {
 public:
     TFunnellingApplication(int& argc, char** argv) : Application(argc, argv) {}
 

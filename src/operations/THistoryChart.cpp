@@ -1,7 +1,7 @@
 #include "operations/THistoryChart.h"
 
-#include "core/Guarded.h"
 #include "config/WholeFile.h"
+#include "core/Guarded.h"
 #include "operations/ChartPoints.h"
 #include "ui/ControlBuilders.h"
 #include "ui/WindowFont.h"
