@@ -5,6 +5,7 @@
 #include "config/ConfigFields.h"
 #include "config/Stepping.h"
 #include "core/Guarded.h"
+#include "protocol/TRecorderSession.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
 #include "ui/TSpinButton.h"
@@ -27,8 +28,15 @@ void TMain::ConnectConfigHandlers() {
     }
 
     for (const ConfigFieldRow& row : ConfigFieldRows()) {
-        const ConfigFieldControl& control = ControlOf(row.Field);
-        connect(this->*control.Edit, &QLineEdit::textChanged, this, Guarded(this, control.Changed));
+        TEdit* edit = ConfigEdit(row.Field);
+        // What a field holds as text is the session's value; the temperatures' texts only
+        // show the bytes the session holds.
+        if (row.Kind != FieldKind::RawByte)
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this, field = row.Field](const QString& text) {
+                        Session->SetConfigText(field, text);
+                    });
+        connect(edit, &QLineEdit::textChanged, this, Guarded(this, ControlOf(row.Field).Changed));
     }
 
     IleDruk->OnKeyPress = Guarded(this, &TMain::IleDrukKeyPress);
@@ -88,47 +96,47 @@ void TMain::TempKorektaChange() {
 
 // Limits: the mark comes from the text change, so a click at a bound leaves it as it was.
 void TMain::SpinButton3UpClick() {
-    TempMinByte = LimitUp(TempMinByte);
+    Session->SetConfigByte(ConfigField::TempMin, LimitUp(CurrentConfig().TempMin));
     ShowTempMin();
 }
 
 void TMain::SpinButton3DownClick() {
-    TempMinByte = LimitDown(TempMinByte);
+    Session->SetConfigByte(ConfigField::TempMin, LimitDown(CurrentConfig().TempMin));
     ShowTempMin();
 }
 
 void TMain::SpinButton2UpClick() {
-    TempMaxByte = LimitUp(TempMaxByte);
+    Session->SetConfigByte(ConfigField::TempMax, LimitUp(CurrentConfig().TempMax));
     ShowTempMax();
 }
 
 void TMain::SpinButton2DownClick() {
-    TempMaxByte = LimitDown(TempMaxByte);
+    Session->SetConfigByte(ConfigField::TempMax, LimitDown(CurrentConfig().TempMax));
     ShowTempMax();
 }
 
 // Corrections: every click marks the field, also when the value stays at a bound.
 void TMain::SpinButton1UpClick() {
     TempKorekta->SetColor(Colors::Red);
-    TempKorektaByte = CorrectionUp(TempKorektaByte);
+    Session->SetConfigByte(ConfigField::TempKorekta, CorrectionUp(CurrentConfig().TempKorekta));
     ShowCorrections();
 }
 
 void TMain::SpinButton1DownClick() {
     TempKorekta->SetColor(Colors::Red);
-    TempKorektaByte = CorrectionDown(TempKorektaByte);
+    Session->SetConfigByte(ConfigField::TempKorekta, CorrectionDown(CurrentConfig().TempKorekta));
     ShowCorrections();
 }
 
 void TMain::SpinButton5UpClick() {
     TempKorekta2->SetColor(Colors::Red);
-    TempKorekta2Byte = CorrectionUp(TempKorekta2Byte);
+    Session->SetConfigByte(ConfigField::TempKorekta2, CorrectionUp(CurrentConfig().TempKorekta2));
     ShowCorrections();
 }
 
 void TMain::SpinButton5DownClick() {
     TempKorekta2->SetColor(Colors::Red);
-    TempKorekta2Byte = CorrectionDown(TempKorekta2Byte);
+    Session->SetConfigByte(ConfigField::TempKorekta2, CorrectionDown(CurrentConfig().TempKorekta2));
     ShowCorrections();
 }
 

@@ -7,7 +7,7 @@
 #include "protocol/TRecorderSession.h"
 
 void TMain::ButtonFirmwareClick() {
-    BeginOperation();
+    Session->BeginOperation();
     DisableDeviceControls();
     TFboot dialog(*this, this);
     desk().ShowModal(dialog);

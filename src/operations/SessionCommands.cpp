@@ -12,6 +12,7 @@ const QByteArray ClearHistoryPayload("x");
 } // namespace
 
 void TRecorderSession::SetClock() {
+    BeginOperation();
     DisableDeviceControls();
     // Also when the request cannot be queued.
     const auto ended = qScopeGuard([this] { EnableDeviceControls(); });
@@ -20,16 +21,22 @@ void TRecorderSession::SetClock() {
 }
 
 void TRecorderSession::Restart() {
+    BeginOperation();
     SendRequest(Cmd::Restart, Cmd::RestartPayload);
 }
 
 void TRecorderSession::ClearHistory() {
+    BeginOperation();
+    SetOperation(TOperation::Command);
+    const auto ended = qScopeGuard([this] { SetOperation(TOperation::None); });
     SendRequest(Cmd::ClearHistory, ClearHistoryPayload);
     if (WaitForResponse(Cmd::LongTimeout, Cmd::ClearHistory))
         host_.Report(TSessionReport::HistoryCleared);
 }
 
 bool TRecorderSession::ChangePassword(const QByteArray& password) {
+    SetOperation(TOperation::Command);
+    const auto ended = qScopeGuard([this] { SetOperation(TOperation::None); });
     SendRequest(Cmd::ChangePassword, password);
     return WaitForResponse(Cmd::ShortTimeout, Cmd::ChangePassword);
 }

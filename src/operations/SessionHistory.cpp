@@ -13,8 +13,11 @@ const QByteArray HistoryStopPayload("x");
 } // namespace
 
 void TRecorderSession::StartHistoryDownload() {
+    BeginOperation();
     DisableDeviceControls();
-    HistoryStreaming = true;
+    State_.HistoryStreaming = true;
+    State_.Operation = TOperation::HistoryDownload;
+    Publish();
     PendingHistoryLines.clear();
     emit HistoryStarted();
     SetHistoryProgress(0);
@@ -26,8 +29,11 @@ void TRecorderSession::StartHistoryDownload() {
 }
 
 void TRecorderSession::RequestHistoryStop() {
-    // The stop request goes out with the next record; the download runs until then.
+    // The stop request goes out with the next record; the download runs until then, and a
+    // configuration exchange may end it.
     HistoryStopRequested = true;
+    State_.ConfigIcons = true;
+    Publish();
 }
 
 // The gauge's rules: the position stays within 0 and the maximum, and a maximum below the
@@ -65,8 +71,8 @@ void TRecorderSession::HistoryEndReceived() {
 void TRecorderSession::HistoryStopAcknowledged() {
     if (!LoggedOn)
         return; // the logged-off state keeps every history control off
-    HistoryStreaming = false;
-    emit HistoryStopped();
+    State_.HistoryStreaming = false;
+    Publish();
     EnableDeviceControls();
 }
 

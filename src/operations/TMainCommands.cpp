@@ -18,22 +18,19 @@ void TMain::ConnectCommandHandlers() {
 }
 
 void TMain::ButtonCzasClick() {
-    BeginOperation();
     Session->SetClock();
 }
 
 void TMain::ButtonRestartClick() {
-    BeginOperation();
     Session->Restart();
 }
 
 void TMain::ButtonKasujClick() {
-    BeginOperation();
     Session->ClearHistory();
 }
 
 void TMain::Button_zmiana_haslaClick() {
-    BeginOperation();
+    Session->BeginOperation();
     DisableDeviceControls();
     TFhaslo_nowe dialog(*this, this);
     desk().ShowModal(dialog);

@@ -44,18 +44,15 @@ void TMain::ConnectHistoryHandlers() {
 }
 
 void TMain::ButtonPobierzClick() {
-    BeginOperation();
     Session->StartHistoryDownload();
 }
 
 void TMain::ShowHistoryStarted() {
     trm->clear();
-    ButtonSTOP->setEnabled(true);
 }
 
 void TMain::ButtonSTOPClick() {
     Session->RequestHistoryStop();
-    SetConfigIconsEnabled(true);
 }
 
 void TMain::ShowHistoryProgress(int position, int maximum) {

@@ -62,7 +62,8 @@ void TMain::HistoryChartDue() {
 void TMain::RefreshHistoryChart() {
     if (HistoryChart == nullptr)
         return;
-    HistoryChart->ShowHistory(ParseHistory(HistoryText()), LimitsOfBytes(TempMinByte, TempMaxByte));
+    HistoryChart->ShowHistory(ParseHistory(HistoryText()),
+                              LimitsOfBytes(CurrentConfig().TempMin, CurrentConfig().TempMax));
 }
 
 void TMain::WykresTemperatur1Click() {

@@ -15,5 +15,4 @@ void TMain::StatusReceived(const StatusTexts& status) {
     Temp2->setText(status.Temp2);
     Data->setText(status.Data);
     czas->setText(status.czas);
-    SetConfigIconsEnabled(true);
 }

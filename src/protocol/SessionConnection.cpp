@@ -1,5 +1,5 @@
-// The session's connection: opening the port, logging on and off, and the state halves of
-// switching the device controls.
+// The session's connection: opening the port, logging on and off, switching the device
+// controls, and the state a front end shows.
 #include "protocol/TRecorderSession.h"
 
 #include "protocol/AnsiCodec.h"
@@ -7,13 +7,28 @@
 #include "protocol/Frame.h"
 #include "serial/TRsComm.h"
 
+void TRecorderSession::Publish() {
+    State_.Connection = !PortShown ? TConnection::Disconnected
+                        : LoggedOn ? TConnection::LoggedOn
+                                   : TConnection::Connected;
+    if (State_ == Published_)
+        return;
+    Published_ = State_;
+    emit StateChanged();
+}
+
+void TRecorderSession::SetOperation(TOperation operation) {
+    State_.Operation = operation;
+    Publish();
+}
+
 void TRecorderSession::Connect(int portNumber, const QString& password) {
     // A device that went away (a pulled cable or adapter) is opened anew: once it is back,
     // "POŁĄCZ" alone connects again. Until then the session is disconnected, so an open
     // that fails leaves it as any failed open does.
     if (RsComm->IsDeviceGone()) {
         RsComm->Close();
-        ShowConnection(TConnection::Disconnected);
+        ShowConnection(false);
         EnterLoggedOff();
     }
     if (!RsComm->IsOpen()) {
@@ -23,7 +38,7 @@ void TRecorderSession::Connect(int portNumber, const QString& password) {
     if (!RsComm->IsOpen())
         return;
 
-    ShowConnection(LoggedOn ? TConnection::LoggedOn : TConnection::Connected);
+    ShowConnection(true);
     RsComm->SetDTR(true);
     RsComm->SetRTS(false);
 
@@ -51,7 +66,7 @@ void TRecorderSession::Connect(int portNumber, const QString& password) {
 }
 
 void TRecorderSession::Disconnect() {
-    ShowConnection(TConnection::Disconnected);
+    ShowConnection(false);
     EnterLoggedOff();
     DisableDeviceControls();
 
@@ -61,16 +76,17 @@ void TRecorderSession::Disconnect() {
     RsComm->Close();
 }
 
-void TRecorderSession::ShowConnection(TConnection connection) {
-    Connection_ = connection;
-    emit ConnectionShown(connection != TConnection::Disconnected);
+// The port as a person sees it: open, or closed (also from the moment "ROZŁĄCZ" begins).
+void TRecorderSession::ShowConnection(bool open) {
+    PortShown = open;
+    Publish();
 }
 
 void TRecorderSession::EnterLoggedOn() {
     PollTickCounter = 0;
     LoggedOn = true;
-    Connection_ = TConnection::LoggedOn;
-    emit LoggedOnEntered();
+    State_.PasswordEditable = false;
+    Publish();
     EnableDeviceControls();
 }
 
@@ -78,24 +94,35 @@ void TRecorderSession::EnterLoggedOff() {
     BeginNewSession();
     PollEnabled = false;
     LoggedOn = false;
-    if (Connection_ == TConnection::LoggedOn)
-        Connection_ = TConnection::Connected;
-    emit LoggedOffEntered();
+    Publish();
     DisableDeviceControls();
+    State_.FirmwareVersion.clear();
+    Publish();
     SetHistoryProgress(0);
 }
 
 void TRecorderSession::EnableDeviceControls() {
+    State_.DeviceControls = true;
+    State_.ConfigIcons = true;
+    State_.HistoryStreaming = false;
+    if (State_.Operation == TOperation::HistoryDownload)
+        State_.Operation = TOperation::None;
+    Publish();
+    SetHistoryProgress(0);
     PollEnabled = true;
     HistoryStopRequested = false;
-    HistoryStreaming = false;
-    SetHistoryProgress(0);
-    emit DeviceControlsEnabled();
 }
 
 void TRecorderSession::DisableDeviceControls() {
+    State_.DeviceControls = false;
+    State_.ConfigIcons = false;
+    State_.HistoryStreaming = false;
+    if (State_.Operation == TOperation::HistoryDownload)
+        State_.Operation = TOperation::None;
+    State_.PasswordEditable = true;
+    State_.ConfigProgress = false;
+    Publish();
+    emit StatusCleared();
     PollEnabled = false;
     HistoryStopRequested = false;
-    HistoryStreaming = false;
-    emit DeviceControlsDisabled();
 }

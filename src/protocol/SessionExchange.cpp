@@ -50,10 +50,6 @@ void TRecorderSession::SetTickIntervalForTests(int milliseconds) {
     Timer->setInterval(milliseconds);
 }
 
-int TRecorderSession::TickInterval() const {
-    return Timer->interval();
-}
-
 bool TRecorderSession::WaitForResponse(std::uint16_t timeout, std::uint8_t expected) {
     ++WaitsInProgress;
     // Also when a re-send or a report raises: a wait left counted would hold the poll and
@@ -112,7 +108,7 @@ void TRecorderSession::ThrowIfSessionEnded(std::uint32_t session) const {
 
 void TRecorderSession::BeginNewSession() {
     ++SessionGeneration;
-    emit SessionEnded();
+    DropHeldBackExchange();
 }
 
 bool TRecorderSession::SendWithRetry(std::uint8_t code, const QByteArray& payload,
@@ -161,8 +157,10 @@ void TRecorderSession::DispatchResponse(std::uint8_t code, const QByteArray& pay
         // A late answer to a logon that "ROZŁĄCZ" has ended since does not show a version
         // beside the disconnected state.
         if (LogonSession == SessionGeneration) {
-            if (const auto caption = FirmwareVersionCaption(payload))
-                emit VersionReceived(*caption);
+            if (const auto caption = FirmwareVersionCaption(payload)) {
+                State_.FirmwareVersion = *caption;
+                Publish();
+            }
         }
         break;
     case Cmd::HistoryEnd:
@@ -182,8 +180,11 @@ void TRecorderSession::DispatchResponse(std::uint8_t code, const QByteArray& pay
         break;
     case Cmd::Status:
         // A short answer is dropped whole rather than shown in part.
-        if (const std::optional<StatusTexts> status = RenderStatus(payload))
+        if (const std::optional<StatusTexts> status = RenderStatus(payload)) {
             emit StatusReceived(*status);
+            State_.ConfigIcons = true;
+            Publish();
+        }
         break;
     case Cmd::ReadLimits:
     case Cmd::ReadCorrection1:
@@ -194,7 +195,7 @@ void TRecorderSession::DispatchResponse(std::uint8_t code, const QByteArray& pay
     case Cmd::ReadType:
     case Cmd::ReadHeader2:
     case Cmd::ReadHeader3:
-        emit ConfigAnswerReceived(code, payload);
+        ConfigReceived(code, payload);
         break;
     default:
         // No handler: the stored code may still end a wait.

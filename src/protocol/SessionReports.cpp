@@ -5,6 +5,8 @@ TSessionReportText SessionReportText(TSessionReport report) {
     switch (report) {
     case TSessionReport::NoAnswer:
         return {K::Error, QStringLiteral("Brak odpowiedzi z rejestratora TC-8"), true};
+    case TSessionReport::ConfigReadNoAnswer:
+        return {K::Error, QStringLiteral("Brak odpowiedzi z rejestratora TC-8"), false};
     case TSessionReport::WrongPassword:
         return {K::Error, QStringLiteral("Błędne hasło"), true};
     case TSessionReport::PasswordTooLong:

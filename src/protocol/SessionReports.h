@@ -6,6 +6,7 @@
 // in its own way (the window with a box, a command line on stderr), in these words.
 enum class TSessionReport {
     NoAnswer,                // a request unanswered through all its attempts
+    ConfigReadNoAnswer,      // said once more by a configuration read that got no answer
     WrongPassword,           // the recorder refused the logon
     PasswordTooLong,         // the logon password does not fit in one request
     LoggedOut,               // the recorder confirmed the logout

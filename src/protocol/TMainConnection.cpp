@@ -169,49 +169,46 @@ bool TMain::IsLoggedOn() const {
     return Session->IsLoggedOn();
 }
 
-// Edit_status, the port choice and "ROZŁĄCZ" as the port is.
-void TMain::ShowConnection(bool open) {
+// The one place where the window's controls follow the session: the connection area as
+// the port and the logon are, the device controls as EnableDeviceControls and
+// DisableDeviceControls leave them, and what each operation switches besides.
+void TMain::ShowSessionState() {
+    const TSessionState& state = Session->State();
+    const bool open = state.Connection != TConnection::Disconnected;
     if (open)
         setState(Edit_status, QStringLiteral("POŁĄCZONY"), Colors::Lime);
     else
         setState(Edit_status, QStringLiteral("ROZŁĄCZONY"), Colors::Red);
     Combo_Port->setEnabled(!open);
     Button_rozlacz->setEnabled(open);
-}
+    if (state.Connection == TConnection::LoggedOn)
+        setState(Edit_logon, QStringLiteral("ZALOGOWANY"), Colors::Lime);
+    else
+        setState(Edit_logon, QStringLiteral("WYLOGOWANY"), Colors::Red);
+    Edit_haslo->setEnabled(state.PasswordEditable);
+    Button_polacz->setEnabled(!state.DeviceControls);
 
-void TMain::ShowLoggedOn() {
-    setState(Edit_logon, QStringLiteral("ZALOGOWANY"), Colors::Lime);
-    Edit_haslo->setEnabled(false);
-}
-
-void TMain::ShowLoggedOff() {
-    setState(Edit_logon, QStringLiteral("WYLOGOWANY"), Colors::Red);
-    TextWersja->setText(QStringLiteral("TC-8 v ..."));
-    QPalette palette = TextWersja->palette();
-    palette.setColor(QPalette::WindowText, Colors::Gray);
-    TextWersja->setPalette(palette);
-}
-
-void TMain::ShowFirmwareVersion(const QString& caption) {
-    TextWersja->setText(caption);
-    QPalette palette = TextWersja->palette();
-    palette.setColor(QPalette::WindowText, Colors::Black);
-    TextWersja->setPalette(palette);
-}
-
-// The controls of EnableDeviceControls and DisableDeviceControls.
-void TMain::ShowDeviceControls(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{Button_zmiana_hasla, ButtonRestart,
                                                             ButtonCzas, ButtonPobierz, ButtonKasuj})
-        control->setEnabled(enabled);
-    SetConfigIconsEnabled(enabled);
-    SetConfigMenuEnabled(enabled);
-    ButtonSTOP->setEnabled(false);
-    Button_polacz->setEnabled(!enabled);
-    if (enabled)
-        return;
-    Edit_haslo->setEnabled(true);
-    Panel_bar->hide();
+        control->setEnabled(state.DeviceControls);
+    // A held-back exchange keeps the icons and the items off: one click is one exchange.
+    Icon_get->setEnabled(state.ConfigIcons && !state.ConfigHeldBack);
+    Icon_put->setEnabled(state.ConfigIcons && !state.ConfigHeldBack);
+    Pobierz1->setEnabled(state.DeviceControls && !state.ConfigHeldBack);
+    Zapisz1->setEnabled(state.DeviceControls && !state.ConfigHeldBack);
+    ButtonSTOP->setEnabled(state.HistoryStreaming);
+    Panel_bar->setVisible(state.ConfigProgress);
+
+    TextWersja->setText(state.FirmwareVersion.isEmpty() ? QStringLiteral("TC-8 v ...")
+                                                        : state.FirmwareVersion);
+    QPalette palette = TextWersja->palette();
+    palette.setColor(QPalette::WindowText,
+                     state.FirmwareVersion.isEmpty() ? Colors::Gray : Colors::Black);
+    TextWersja->setPalette(palette);
+}
+
+// The live readings blank when the device controls go off; date and time stay.
+void TMain::ClearStatus() {
     for (TEdit* field : {Temp, Temp2, Udc}) {
         field->clear();
         field->SetColor(Colors::BtnFace());

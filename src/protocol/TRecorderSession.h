@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ConfigRecord.h"
 #include "protocol/FrameAssembler.h"
 #include "protocol/SessionDesktop.h"
 #include "protocol/TSessionHost.h"
@@ -17,12 +18,41 @@ class QTimer;
 class TRsComm;
 class TRsCustomComm;
 struct StatusTexts;
+enum class ConfigField;
 
 // What the port and the logon are, as a person sees them.
 enum class TConnection {
     Disconnected, // port closed, or "ROZŁĄCZ" under way
     Connected,    // port open, logged off
     LoggedOn,
+};
+
+// The operation in progress.
+enum class TOperation {
+    None,
+    ConfigRead,
+    ConfigWrite,
+    HistoryDownload, // from START until the end marker or the stop acknowledgement
+    Command,         // a command's wait: clearing the history, changing the password
+    Firmware,
+};
+
+// The state the session's steps have left, from which a front end enables its controls. The
+// flags follow the steps of switching the device controls and of each operation one by
+// one, so that, for example, the password field stays editable after an operation while
+// logged on, and a status answer or STOP gives the configuration icons back.
+struct TSessionState {
+    TConnection Connection = TConnection::Disconnected;
+    TOperation Operation = TOperation::None;
+    bool DeviceControls = false;   // on from EnableDeviceControls to DisableDeviceControls
+    bool ConfigIcons = false;      // the configuration icons' own switch
+    bool ConfigHeldBack = false;   // a configuration exchange waits for the line
+    bool PasswordEditable = true;  // off from a logon until the device controls go off
+    bool ConfigProgress = false;   // a configuration exchange shows its progress
+    bool HistoryStreaming = false; // a download runs; STOP may be pressed
+    QString FirmwareVersion;       // "TC-8 v 1.5" from the logon answer; empty: not known
+
+    bool operator==(const TSessionState&) const = default;
 };
 
 // The session with one recorder for the whole run of a front end: the serial component,
@@ -41,11 +71,13 @@ public:
     // Maps a port name ("COM3") to its device; without one the platform's own mapping holds.
     void SetPortResolver(std::function<QString(const QString&)> resolver);
 
-    TConnection Connection() const { return Connection_; }
+    const TSessionState& State() const { return State_; }
     bool IsLoggedOn() const { return LoggedOn; }
-    bool IsPollEnabled() const { return PollEnabled; }
     // A download runs from its start until its end marker or stop acknowledgement.
-    bool HistoryDownloadRunning() const { return LoggedOn && HistoryStreaming; }
+    bool HistoryDownloadRunning() const { return LoggedOn && State_.HistoryStreaming; }
+    // Called as any operation on the recorder begins; a held-back configuration exchange is
+    // dropped then.
+    void BeginOperation();
 
     // ---- Connection and logon (SessionConnection.cpp) ----
     // Opens COM<portNumber> unless a port is open, and logs on with the password.
@@ -59,6 +91,17 @@ public:
     void EnableDeviceControls();
     void DisableDeviceControls();
     void StopStatusPoll() { PollEnabled = false; }
+
+    // ---- Configuration (SessionConfig.cpp) ----
+    // The configuration as the session holds it: what a read brought, what a front end has
+    // edited, what a write sends.
+    const ConfigRecord& Config() const { return Config_; }
+    void SetConfigText(ConfigField field, const QString& text);
+    void SetConfigByte(ConfigField field, quint8 byte);
+    // Read or write the whole configuration; started when the line is free (at once, or
+    // when the wait that holds it has ended), once per call.
+    void ReadConfig();
+    void WriteConfig();
 
     // ---- History and commands (SessionHistory.cpp, SessionCommands.cpp) ----
     void StartHistoryDownload();
@@ -88,35 +131,23 @@ public:
     bool SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uint16_t timeout);
     // Throws EWaitAbandoned when the session `session` (a SessionGeneration) has ended.
     void ThrowIfSessionEnded(std::uint32_t session) const;
-    std::uint32_t CurrentSession() const { return SessionGeneration; }
-    // Waits (and received-bytes handling) in progress: the status poll starts only at zero.
-    int Waits() const { return WaitsInProgress; }
-    void RestartPollCount() { PollTickCounter = 0; }
-    const QByteArray& Answer() const { return ResponsePayload; }
-    int TickInterval() const;
 
 signals:
-    // The session ended (a logoff, a new logon): what waited for it is dropped.
-    void SessionEnded();
-    // The port's side of the connection area changed: open, or closed (also as "ROZŁĄCZ"
-    // begins).
-    void ConnectionShown(bool open);
-    void LoggedOnEntered();
-    void LoggedOffEntered();
-    void DeviceControlsEnabled();
-    void DeviceControlsDisabled();
-    // The firmware version of a logon answer, "TC-8 v 1.5".
-    void VersionReceived(const QString& caption);
+    // State() changed.
+    void StateChanged();
+    // The device controls went off: the live readings are no longer current.
+    void StatusCleared();
     void StatusReceived(const StatusTexts& status);
-    // A configuration answer (codes 4 to 20, even), whether or not a read runs.
-    void ConfigAnswerReceived(std::uint8_t code, const QByteArray& payload);
-    // A download started: the history so far is gone, STOP may be pressed.
+    // A field took the value of a configuration answer (whether or not a read runs), or
+    // was written and acknowledged: it is in step with the recorder.
+    void ConfigFieldReceived(ConfigField field);
+    void ConfigFieldWritten(ConfigField field);
+    void ConfigProgress(const QString& caption, int position, int maximum);
+    // A download started: the history so far is gone.
     void HistoryStarted();
     // History lines of one delivery, in order; "Koniec historii" ends a download.
     void HistoryLines(const QStringList& lines);
     void HistoryProgress(int position, int maximum);
-    // The download ended by its end marker or its stop acknowledgement.
-    void HistoryStopped();
 
 private:
     friend class TMainTestAccess;
@@ -164,14 +195,37 @@ private:
     // One attempt's wait for a lone "!": true when it came before TimeoutCounter ran out.
     bool WaitForBlockAcknowledgement();
 
-    // Connection (SessionConnection.cpp)
-    TConnection Connection_ = TConnection::Disconnected;
+    // State (SessionConnection.cpp)
+    TSessionState State_;
+    TSessionState Published_;
     bool LoggedOn = false;
-    void ShowConnection(TConnection connection);
+    bool PortShown = false;
+    // Gives out the state when a step has changed it.
+    void Publish();
+    void ShowConnection(bool open);
+    void SetOperation(TOperation operation);
+
+    // Configuration (SessionConfig.cpp)
+    ConfigRecord Config_;
+    enum class TExchange { None, Read, Write };
+    TExchange HeldBackExchange = TExchange::None;
+    QTimer* HeldBackRetry = nullptr;
+    void StartConfigExchange(TExchange exchange);
+    void RunHeldBackExchange();
+    void DropHeldBackExchange();
+    void ReadConfigFromRecorder();
+    void WriteConfigToRecorder();
+    void ConfigReceived(std::uint8_t code, const QByteArray& payload);
+    void ShowConfigProgress(int position);
+    QString ConfigProgressCaption;
+    int ConfigProgressMaximum = 0;
+    // The end of a configuration exchange that leaves the session logged on.
+    void EnableConfigExchanges();
+    // A record that cannot be sent whole is refused before anything goes out.
+    bool ConfigReadyToSend();
 
     // History (SessionHistory.cpp)
     bool HistoryStopRequested = false;
-    bool HistoryStreaming = false;
     // Ticks since bytes last came in while a download runs and no wait is in progress.
     int HistorySilentTicks = 0;
     int HistoryPosition = 0;

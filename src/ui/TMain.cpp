@@ -56,19 +56,15 @@ TMain::~TMain() {
 // What the session reports changes the window at once, on this thread.
 void TMain::ConnectSessionSignals() {
     using S = TRecorderSession;
-    connect(Session, &S::ConnectionShown, this, &TMain::ShowConnection);
-    connect(Session, &S::LoggedOnEntered, this, &TMain::ShowLoggedOn);
-    connect(Session, &S::LoggedOffEntered, this, &TMain::ShowLoggedOff);
-    connect(Session, &S::DeviceControlsEnabled, this, [this] { ShowDeviceControls(true); });
-    connect(Session, &S::DeviceControlsDisabled, this, [this] { ShowDeviceControls(false); });
-    connect(Session, &S::SessionEnded, this, &TMain::DropHeldBackExchange);
-    connect(Session, &S::VersionReceived, this, &TMain::ShowFirmwareVersion);
+    connect(Session, &S::StateChanged, this, &TMain::ShowSessionState);
+    connect(Session, &S::StatusCleared, this, &TMain::ClearStatus);
     connect(Session, &S::StatusReceived, this, &TMain::StatusReceived);
-    connect(Session, &S::ConfigAnswerReceived, this, &TMain::ConfigReceived);
+    connect(Session, &S::ConfigFieldReceived, this, &TMain::ConfigFieldReceived);
+    connect(Session, &S::ConfigFieldWritten, this, &TMain::MarkInStep);
+    connect(Session, &S::ConfigProgress, this, &TMain::ShowConfigProgress);
     connect(Session, &S::HistoryStarted, this, &TMain::ShowHistoryStarted);
     connect(Session, &S::HistoryLines, this, &TMain::AppendHistoryLines);
     connect(Session, &S::HistoryProgress, this, &TMain::ShowHistoryProgress);
-    connect(Session, &S::HistoryStopped, this, [this] { ButtonSTOP->setEnabled(false); });
 }
 
 void TMain::Report(TSessionReport report) {

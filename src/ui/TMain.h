@@ -71,38 +71,28 @@ private:
     void EnterLoggedOff() override;
     void EnableDeviceControls() override;
     void DisableDeviceControls() override;
-    // The window's halves of the session's state changes.
-    void ShowConnection(bool open);
-    void ShowLoggedOn();
-    void ShowLoggedOff();
-    void ShowDeviceControls(bool enabled);
-    void ShowFirmwareVersion(const QString& caption);
+    // The window's controls as the session's state gives them.
+    void ShowSessionState();
+    void ClearStatus();
 
     // ---- Configuration (src/config/TMainConfig*.cpp) ----
-    // The four temperature values as the bytes that travel on the wire, set at start-up
-    // from ConfigRecord's defaults; the other seven fields of the configuration are the
-    // texts of their edit fields.
-    std::uint8_t TempMinByte = 0;
-    std::uint8_t TempMaxByte = 0;
-    std::uint8_t TempKorektaByte = 0;
-    std::uint8_t TempKorekta2Byte = 0;
     // The image of the configuration or firmware file saved or read last, tag to check
     // byte; never more than FileBufferSize (16,384) bytes.
     QByteArray FileBuffer;
 
-    // The configuration as the window holds it now.
-    ConfigRecord CurrentConfig() const;
+    // The configuration as the session holds it.
+    const ConfigRecord& CurrentConfig() const;
     void ShowTempMin();
     void ShowTempMax();
     void ShowCorrections();
 
-    void ReadConfigFromRecorder();
-    void WriteConfigToRecorder();
-    void ConfigReceived(std::uint8_t code, const QByteArray& payload);
     void SpeedButton3Click(); // Icon_get
     void Icon_putClick();
     void Pobierz1Click(); // "Dane" -> "Odczyt"
     void Zapisz1Click();  // "Dane" -> "Zapisz"
+    void ConfigFieldReceived(ConfigField field);
+    void ShowConfigProgress(const QString& caption, int position, int maximum);
+    void ReportRecordFault(RecordFault fault) override;
 
     void SpinButton3UpClick();
     void SpinButton3DownClick();
@@ -186,35 +176,17 @@ private:
     void ConnectConfigHandlers();
     void MarkEdited(TEdit* field);
     // Where the window shows a field of the configuration: its edit control and change
-    // handler, and for a raw byte the member that holds it and the function that shows it.
+    // handler, and for a raw byte the function that shows it.
     struct ConfigFieldControl {
         ConfigField Field;
         TEdit* TMainControls::*Edit;
         void (TMain::*Changed)();
-        std::uint8_t TMain::*Byte = nullptr;
         void (TMain::*Show)() = nullptr;
     };
     static const ConfigFieldControl& ControlOf(ConfigField field);
     TEdit* ConfigEdit(ConfigField field) const;
     void ShowConfigField(ConfigField field, const ConfigRecord& record);
     void MarkInStep(ConfigField field);
-    void SetConfigIconsEnabled(bool enabled);
-    // The end of a configuration exchange that leaves the window logged on.
-    void EnableConfigExchanges();
-    void ReportRecordFault(RecordFault fault);
-    bool ConfigReadyToSend();
-    void StartConfigExchange(void (TMain::*exchange)());
-    // A configuration exchange clicked while the line was busy, waiting for it to be free;
-    // at most one, and dropped when the session ends or another operation begins.
-    void (TMain::*HeldBackExchange)() = nullptr;
-    QTimer* HeldBackRetry = nullptr;
-    void RunHeldBackExchange();
-    void DropHeldBackExchange();
-    // "Dane" -> "Odczyt" and "Dane" -> "Zapisz"; like the icons, never enabled while an
-    // exchange is held back.
-    void SetConfigMenuEnabled(bool enabled);
-    // Called as START, a recorder command, the password dialog or the firmware update begins.
-    void BeginOperation();
 
     // Live status, history, recorder commands (src/operations/TMain*.cpp)
     void ConnectHistoryHandlers();

@@ -17,14 +17,16 @@ public:
           ExchangeBusy(session(window).ExchangeBusy),
           WaitsInProgress(session(window).WaitsInProgress),
           HistoryStopRequested(session(window).HistoryStopRequested),
-          HistoryStreaming(session(window).HistoryStreaming),
+          HistoryStreaming(session(window).State_.HistoryStreaming),
           LastRequestFrame(session(window).LastRequestFrame),
           ResponseCode(session(window).ResponseCode),
           ResponsePayload(session(window).ResponsePayload),
-          LastSingleRxByte(session(window).LastSingleRxByte), TempMinByte(window.TempMinByte),
-          TempKorektaByte(window.TempKorektaByte), TempKorekta2Byte(window.TempKorekta2Byte),
-          FileBuffer(window.FileBuffer), Timer(session(window).Timer),
-          RsComm(session(window).RsComm), window_(window), session_(session(window)) {}
+          LastSingleRxByte(session(window).LastSingleRxByte),
+          TempMinByte(session(window).Config_.TempMin),
+          TempKorektaByte(session(window).Config_.TempKorekta),
+          TempKorekta2Byte(session(window).Config_.TempKorekta2), FileBuffer(window.FileBuffer),
+          Timer(session(window).Timer), RsComm(session(window).RsComm), window_(window),
+          session_(session(window)) {}
 
     bool& LoggedOn;
     bool& PollEnabled;
