@@ -12,19 +12,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 
-namespace {
-
-// Pauses the boot loader relies on: after the restart, before the first block, and after the
-// last block, before the finish. The last one keeps the dialog up a moment at the end.
-constexpr int BootLoaderStartMs = 2000;
-constexpr int BeforeFinishMs = 2000;
-constexpr int BeforeClosingMs = 1000;
-// Repeats of unacknowledged blocks allowed in one whole transfer, not per block.
-constexpr int SharedRepeatAllowance = 2;
-constexpr int FinishedProgress = 100;
-
-} // namespace
-
 TFboot::TFboot(TFirmwareHost& host, QWidget* owner)
     : QDialog(owner, FixedDialogFlags()), host_(host) {
     setObjectName(QStringLiteral("Fboot"));
@@ -97,38 +84,13 @@ void TFboot::ButtonStartClick() {
 }
 
 void TFboot::Transfer() {
-    Desktop& desk = host_.desk();
     // The file stays as chosen until the dialog closes.
     Button1->setEnabled(false);
     ButtonStart->setEnabled(false);
-    host_.EnterLoggedOff();
-    desk.Beep();
-    desk.ShowMessage(MessageKind::Warning,
-                     QStringLiteral("NIE WYŁĄCZAJ STEROWNIKA KVAM Z ZASILANIA"));
-    BarBoot->show();
-
-    host_.RestartIntoBootLoader();
-    desk.Sleep(BootLoaderStartMs);
-    if (SendBlocks()) {
-        BarBoot->SetPosition(FinishedProgress);
-        desk.Sleep(BeforeFinishMs);
-        host_.FinishFirmwareUpdate();
-        desk.ShowMessage(MessageKind::Information, QStringLiteral("Aktualizacja zakonczona"));
-    }
-    desk.Sleep(BeforeClosingMs);
-}
-
-bool TFboot::SendBlocks() {
-    int repeatsLeft = SharedRepeatAllowance;
-    for (const FirmwareBlock& block : blocks_) {
-        const bool acknowledged = host_.SendFirmwareBlock(block.Payload, repeatsLeft);
-        // Also for the block that failed, as after every other block.
-        BarBoot->SetPosition(block.Progress);
-        host_.desk().ProcessMessages();
-        if (!acknowledged)
-            return false;
-    }
-    return true;
+    host_.UpdateFirmware(blocks_, [this](int percent) {
+        BarBoot->show();
+        BarBoot->SetPosition(percent);
+    });
 }
 
 void TFboot::FormClose() {

@@ -40,8 +40,6 @@ protected:
 private:
     // Restart into the boot loader, the blocks, and the finish when all were acknowledged.
     void Transfer();
-    // True when every block was acknowledged.
-    bool SendBlocks();
 
     TFirmwareHost& host_;
     // The blocks of the file chosen last, when it passed every check; empty: nothing to send.

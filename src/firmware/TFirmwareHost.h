@@ -1,13 +1,16 @@
 #pragma once
 
+#include "firmware/FirmwareBlocks.h"
+
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class Desktop;
 
-// What the firmware-update dialog may do with the main window: read a firmware file, talk
-// to the boot loader, and leave the window logged off.
+// What the firmware-update dialog may do with the main window: read a firmware file, have
+// the session send it to the boot loader, and leave the window logged off.
 class TFirmwareHost {
 public:
     virtual Desktop& desk() const = 0;
@@ -18,14 +21,10 @@ public:
     virtual std::optional<QByteArray> ReadFirmwareFile(const QString& path) = 0;
     virtual void EnterLoggedOff() = 0;
     virtual void DisableDeviceControls() = 0;
-    // Asks the recorder to restart into its boot loader; no answer is awaited.
-    virtual void RestartIntoBootLoader() = 0;
-    // Sends one block request (block number, then 128 bytes) and waits for the boot
-    // loader's "!", sending the block again while the transfer's shared repeatsLeft allows.
-    // False after the failure box.
-    virtual bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft) = 0;
-    // Tells the boot loader that every block has been sent.
-    virtual void FinishFirmwareUpdate() = 0;
+    // The whole transfer, with its boxes; `progress` gets the per cent sent so far. True
+    // when every block was acknowledged.
+    virtual bool UpdateFirmware(const QList<FirmwareBlock>& blocks,
+                                const std::function<void(int)>& progress) = 0;
 
 protected:
     ~TFirmwareHost() = default;

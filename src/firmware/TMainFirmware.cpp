@@ -6,6 +6,8 @@
 #include "firmware/TFboot.h"
 #include "protocol/TRecorderSession.h"
 
+#include <QScopeGuard>
+
 void TMain::ButtonFirmwareClick() {
     Session->BeginOperation();
     DisableDeviceControls();
@@ -23,14 +25,10 @@ void TMain::StopStatusPoll() {
     Session->StopStatusPoll();
 }
 
-void TMain::RestartIntoBootLoader() {
-    Session->RestartIntoBootLoader();
-}
-
-void TMain::FinishFirmwareUpdate() {
-    Session->FinishFirmwareUpdate();
-}
-
-bool TMain::SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft) {
-    return Session->SendFirmwareBlock(payload, repeatsLeft);
+bool TMain::UpdateFirmware(const QList<FirmwareBlock>& blocks,
+                           const std::function<void(int)>& progress) {
+    const QMetaObject::Connection shown =
+        connect(Session, &TRecorderSession::FirmwareProgress, this, progress);
+    const auto ended = qScopeGuard([shown] { disconnect(shown); });
+    return Session->UpdateFirmware(blocks);
 }

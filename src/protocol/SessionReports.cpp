@@ -17,8 +17,12 @@ TSessionReportText SessionReportText(TSessionReport report) {
         return {K::Information, QStringLiteral("Ustawiono zegar RTC"), false};
     case TSessionReport::HistoryCleared:
         return {K::Information, QStringLiteral("Historia temperatury skasowana"), false};
+    case TSessionReport::FirmwareStarting:
+        return {K::Warning, QStringLiteral("NIE WYŁĄCZAJ STEROWNIKA KVAM Z ZASILANIA"), true};
     case TSessionReport::FirmwareNotAcknowledged:
         return {K::Error, QStringLiteral("Brak odpowiedzi z KVAM, aktualizacja nieudana"), true};
+    case TSessionReport::FirmwareFinished:
+        return {K::Information, QStringLiteral("Aktualizacja zakonczona"), false};
     }
     return {K::Error, {}, false};
 }

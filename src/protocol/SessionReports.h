@@ -12,10 +12,12 @@ enum class TSessionReport {
     LoggedOut,               // the recorder confirmed the logout
     ClockSet,                // the recorder confirmed the new time
     HistoryCleared,          // the recorder cleared its history
+    FirmwareStarting,        // a firmware update begins: the recorder must stay powered
     FirmwareNotAcknowledged, // the boot loader stopped acknowledging blocks
+    FirmwareFinished,        // every block went and the boot loader was told so
 };
 
-enum class TReportKind { Error, Information };
+enum class TReportKind { Error, Information, Warning };
 
 struct TSessionReportText {
     TReportKind Kind;

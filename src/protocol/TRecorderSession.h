@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigRecord.h"
+#include "firmware/FirmwareBlocks.h"
 #include "protocol/FrameAssembler.h"
 #include "protocol/SessionDesktop.h"
 #include "protocol/TSessionHost.h"
@@ -115,11 +116,10 @@ public:
     bool ChangePassword(const QByteArray& password);
 
     // ---- Firmware (SessionFirmware.cpp) ----
-    void RestartIntoBootLoader();
-    // Sends a block and waits for the boot loader's "!", sending it again while the
-    // transfer's shared repeatsLeft allows; false after the report.
-    bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft);
-    void FinishFirmwareUpdate();
+    // The whole update: logged off, the warning, the restart into the boot loader, its
+    // pauses, the blocks with FirmwareProgress after each, and the finish when every block
+    // was acknowledged. True then.
+    bool UpdateFirmware(const QList<FirmwareBlock>& blocks);
 
     // The session's part of the program-wide error handler: a device that went away under a
     // running download ends it.
@@ -148,6 +148,8 @@ signals:
     // History lines of one delivery, in order; "Koniec historii" ends a download.
     void HistoryLines(const QStringList& lines);
     void HistoryProgress(int position, int maximum);
+    // The firmware update has sent this much of the file, in per cent.
+    void FirmwareProgress(int percent);
 
 private:
     friend class TMainTestAccess;
@@ -192,6 +194,9 @@ private:
     bool PollMayStart() const;
     void RunStatusPoll();
     void DispatchResponse(std::uint8_t code, const QByteArray& payload);
+    // Sends a block and waits for the boot loader's "!", sending it again while the
+    // transfer's shared repeatsLeft allows; false after the report.
+    bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft);
     // One attempt's wait for a lone "!": true when it came before TimeoutCounter ran out.
     bool WaitForBlockAcknowledgement();
 

@@ -71,8 +71,10 @@ void TMain::Report(TSessionReport report) {
     const TSessionReportText said = SessionReportText(report);
     if (said.Beep)
         desk().Beep();
-    desk().ShowMessage(
-        said.Kind == TReportKind::Error ? MessageKind::Error : MessageKind::Information, said.Text);
+    const MessageKind kind = said.Kind == TReportKind::Error     ? MessageKind::Error
+                             : said.Kind == TReportKind::Warning ? MessageKind::Warning
+                                                                 : MessageKind::Information;
+    desk().ShowMessage(kind, said.Text);
 }
 
 void TMain::ApplicationException(const std::exception& error) {

@@ -167,9 +167,8 @@ private:
     // The firmware dialog's host.
     void StopStatusPoll() override;
     std::optional<QByteArray> ReadFirmwareFile(const QString& path) override;
-    void RestartIntoBootLoader() override;
-    bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft) override;
-    void FinishFirmwareUpdate() override;
+    bool UpdateFirmware(const QList<FirmwareBlock>& blocks,
+                        const std::function<void(int)>& progress) override;
 
     // Configuration (src/config/TMainConfig*.cpp)
     void SetConfigStartupValues();
