@@ -6,14 +6,8 @@
 
 #include <QPushButton>
 
-RecorderSession::RecorderSession(tc8sim::SimulatedRecorder::Settings settings) {
-    hadDataHome_ = qEnvironmentVariableIsSet("XDG_DATA_HOME");
-    previousDataHome_ = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    settings.PortsFolder =
-        std::filesystem::path(dataHome.path().toStdString()) / "tc8-configurator" / "ports";
-    sim = std::make_unique<tc8sim::SimulatedRecorder>(std::move(settings));
-    sim->Start();
+RecorderSession::RecorderSession(tc8sim::SimulatedRecorder::Settings settings)
+    : SimulatedLine(std::move(settings)) {
     window = std::make_unique<TMain>(desktop);
     Inside(window).SetTickIntervalForTests(TickMs);
     window->SetPortEnumeration(std::make_unique<ScriptedPorts>(machinePorts));
@@ -21,18 +15,6 @@ RecorderSession::RecorderSession(tc8sim::SimulatedRecorder::Settings settings) {
 
 RecorderSession::~RecorderSession() {
     window.reset();
-    sim->Stop();
-    if (hadDataHome_)
-        qputenv("XDG_DATA_HOME", previousDataHome_);
-    else
-        qunsetenv("XDG_DATA_HOME");
-}
-
-tc8sim::SimulatedRecorder::Settings RecorderSession::DefaultSettings() {
-    tc8sim::SimulatedRecorder::Settings settings;
-    settings.Paced = false;
-    settings.PortNumber = 1;
-    return settings;
 }
 
 void RecorderSession::Click(QAbstractButton* button) {

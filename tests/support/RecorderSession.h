@@ -3,27 +3,24 @@
 #include "FaultyDevice.h"
 #include "ScriptedDesktop.h"
 #include "ScriptedPorts.h"
-#include "SimulatedRecorder.h"
+#include "SimulatedLine.h"
 #include "WaitFor.h"
 #include "ui/TMain.h"
 
 #include <QAbstractButton>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <memory>
 
 // The main window wired to a simulated recorder on a pseudo-terminal published as COM1 in
 // a private ports folder: the real window, the real serial component, the simulator.
-class RecorderSession {
+class RecorderSession : public SimulatedLine {
 public:
     // The tick is shortened to keep the suite quick; every count in ticks stays as it is.
     static constexpr int TickMs = 50;
 
     explicit RecorderSession(tc8sim::SimulatedRecorder::Settings settings = DefaultSettings());
     ~RecorderSession();
-
-    static tc8sim::SimulatedRecorder::Settings DefaultSettings();
 
     // Clicks as the user would: from the event loop, so errors reach the program's handler.
     static void Click(QAbstractButton* button);
@@ -38,18 +35,12 @@ public:
     // Puts a device with faults the test switches between the window's serial component and
     // the line, from the next opening of the port on.
     std::shared_ptr<DeviceFaults> InjectDeviceFaults();
-    tc8sim::RecorderState Recorder() const { return sim->Snapshot(); }
-
-    QTemporaryDir dataHome;
     ScriptedDesktop desktop;
     // The serial ports the machine lists besides the ports folder: none unless a test adds
     // them, so that what the numbers stand for does not depend on the machine.
     std::shared_ptr<QList<TListedPort>> machinePorts = std::make_shared<QList<TListedPort>>();
-    std::unique_ptr<tc8sim::SimulatedRecorder> sim;
     std::unique_ptr<TMain> window;
 
 private:
     QTimer waitWatcher_;
-    QByteArray previousDataHome_;
-    bool hadDataHome_ = false;
 };
