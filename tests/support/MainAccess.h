@@ -17,7 +17,7 @@ public:
           ExchangeBusy(session(window).ExchangeBusy),
           WaitsInProgress(session(window).WaitsInProgress),
           HistoryStopRequested(session(window).HistoryStopRequested),
-          HistoryStreaming(session(window).State_.HistoryStreaming),
+          HistoryStreaming(session(window).State_.HistoryStreaming), State(session(window).State_),
           LastRequestFrame(session(window).LastRequestFrame),
           ResponseCode(session(window).ResponseCode),
           ResponsePayload(session(window).ResponsePayload),
@@ -34,6 +34,7 @@ public:
     int& WaitsInProgress;
     bool& HistoryStopRequested;
     bool& HistoryStreaming;
+    TSessionState& State;
     QByteArray& LastRequestFrame;
     std::uint8_t& ResponseCode;
     QByteArray& ResponsePayload;
@@ -58,6 +59,7 @@ public:
     void ExtractFrame(const QByteArray& delivery) { session_.ExtractFrame(delivery); }
     void TimerTimer() { session_.TimerTimer(); }
     void Edit_hasloExit() { window_.Edit_hasloExit(); }
+    void ShowSessionState() { window_.ShowSessionState(); }
     void EnterLoggedOn() { window_.EnterLoggedOn(); }
     void DisableDeviceControls() { window_.DisableDeviceControls(); }
     bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft) {
