@@ -20,6 +20,10 @@ void TRecorderSession::SetClock() {
     SendRequest(Cmd::SetClock, ClockPayload(desk().Now()));
 }
 
+void TRecorderSession::ClockSetAcknowledged() {
+    host_.Report(TSessionReport::ClockSet);
+}
+
 void TRecorderSession::Restart() {
     BeginOperation();
     SendRequest(Cmd::Restart, Cmd::RestartPayload);

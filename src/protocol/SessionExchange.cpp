@@ -173,7 +173,7 @@ void TRecorderSession::DispatchResponse(std::uint8_t code, const QByteArray& pay
         HistoryLengthReceived(payload);
         break;
     case Cmd::SetClock:
-        host_.Report(TSessionReport::ClockSet);
+        ClockSetAcknowledged();
         break;
     case Cmd::HistoryStop:
         HistoryStopAcknowledged();

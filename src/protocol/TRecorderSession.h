@@ -244,6 +244,9 @@ private:
     void HistoryStopAcknowledged();
     void HistoryLineLost();
 
+    // Commands (SessionCommands.cpp)
+    void ClockSetAcknowledged();
+
     SessionDesktop& desktop_;
     TSessionHost& host_;
 };

@@ -6,8 +6,6 @@
 namespace Texts {
 // The main window's caption, also the caption of its message boxes.
 inline const QString ProgramName = QStringLiteral("Konfigurator TC-8");
-// A request that stayed unanswered through all its attempts.
-inline const QString NoAnswer = QStringLiteral("Brak odpowiedzi z rejestratora TC-8");
 // A password longer than one request can carry.
 inline const QString PasswordTooLong = QStringLiteral("Hasło jest za długie");
 } // namespace Texts
