@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -237,31 +236,6 @@ TEST_F(FirmwareUpdate, AnAcknowledgementGluedToAnotherByteDoesNotCount) {
     EXPECT_EQ(recorder.FirmwareBlocks, (std::vector<int>{0, 0}));
     EXPECT_EQ(recorder.FirmwareAccepted, true);
     EXPECT_EQ(session.desktop.Log, (QStringList{"beep", Warning, Finished}));
-}
-
-TEST_F(FirmwareUpdate, AnAcknowledgementInThePassThatRunsOutOfTimeCounts) {
-    // With the tick stopped, one queued handler uses up the attempt's ticks; with and
-    // without a lone "!" arriving in the same pass.
-    Inside(w).Timer->stop();
-    for (const bool acknowledged : {false, true}) {
-        QTimer::singleShot(0, &w, [&] {
-            for (int tick = 0; tick < Cmd::ShortTimeout; ++tick)
-                Inside(w).TimerTimer();
-            if (acknowledged)
-                Inside(w).LastSingleRxByte = Cmd::FirmwareAck;
-        });
-        EXPECT_EQ(Inside(w).WaitForBlockAcknowledgement(), acknowledged);
-    }
-}
-
-TEST_F(FirmwareUpdate, AnAcknowledgementLeftFromBeforeDoesNotCountForTheNextBlock) {
-    OpenPort();
-    ChangeFaults([](tc8sim::FaultOptions& f) { f.Silent = true; });
-    Inside(w).LastSingleRxByte = Cmd::FirmwareAck;
-    int repeatsLeft = 0;
-    EXPECT_FALSE(Inside(w).SendFirmwareBlock(QByteArray(129, '\0'), repeatsLeft));
-    EXPECT_EQ(Recorder().RequestCount(Cmd::FirmwareBlock), 1);
-    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAcknowledgement}));
 }
 
 TEST_F(FirmwareUpdate, OnlyAFileThatPassesEveryCheckEnablesStart) {

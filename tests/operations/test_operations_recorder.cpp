@@ -1,6 +1,5 @@
 // Live status, history and recorder commands end to end: the main window with its serial
 // port on a pseudo-terminal and the simulated recorder at the other end.
-#include "Bytes.h"
 #include "DeviceControls.h"
 #include "MainAccess.h"
 #include "RecorderSession.h"
@@ -8,7 +7,6 @@
 #include "operations/StatusRendering.h"
 #include "operations/TFhaslo_nowe.h"
 #include "protocol/Commands.h"
-#include "protocol/Frame.h"
 #include "serial/ERsCommError.h"
 #include "ui/Colors.h"
 #include "ui/TEdit.h"
@@ -22,7 +20,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
-#include <QTimer>
 #include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
@@ -104,11 +101,6 @@ protected:
     static void Click(QAbstractButton* button) { RecorderSession::Click(button); }
 
     int Received(std::uint8_t code) const { return session->Recorder().RequestCount(code); }
-    std::deque<QByteArray> ReceivedPayloads(std::uint8_t code) const {
-        const tc8sim::RecorderState state = session->Recorder();
-        const auto it = state.Requests.find(code);
-        return it == state.Requests.end() ? std::deque<QByteArray>() : it->second.Payloads;
-    }
 
     QString LastLine() const { return window->trm->document()->lastBlock().text(); }
 
@@ -228,76 +220,6 @@ TEST_F(RecorderOperations, DownloadOnAQuietLineEndsWithTheNoAnswerReport) {
     EXPECT_TRUE(desktop->Log.isEmpty()) << desktop->Log.join(u'\n').toStdString();
 }
 
-TEST_F(RecorderOperations, StopGoesOutOncePerRecordUntilAcknowledged) {
-    constexpr int Records = 400;
-    Start([](auto& settings) {
-        settings.Recorder.HistoryRecords = Records;
-        settings.Paced = true; // at the line's pace the download lasts long enough to stop it
-    });
-    LogOn();
-
-    int recordsWhileStopping = 0;
-    QObject::connect(window->trm, &QPlainTextEdit::blockCountChanged, window, [&] {
-        if (Inside(window).HistoryStopRequested)
-            ++recordsWhileStopping;
-    });
-    Click(window->ButtonPobierz);
-    ASSERT_TRUE(WaitFor([&] { return window->trm->blockCount() >= 20; }));
-    EXPECT_EQ(Received(Cmd::HistoryStop), 0);
-    ASSERT_TRUE(window->ButtonSTOP->isEnabled());
-    Click(window->ButtonSTOP);
-    ASSERT_TRUE(WaitFor([&] { return Inside(window).HistoryStopRequested; }));
-    EXPECT_TRUE(window->Icon_get->isEnabled());
-
-    ASSERT_TRUE(WaitFor([&] { return window->ButtonPobierz->isEnabled(); }));
-    EXPECT_FALSE(window->ButtonSTOP->isEnabled());
-    EXPECT_FALSE(Inside(window).HistoryStopRequested);
-    EXPECT_GE(recordsWhileStopping, 1);
-    EXPECT_TRUE(WaitFor([&] { return Received(Cmd::HistoryStop) == recordsWhileStopping; }))
-        << Received(Cmd::HistoryStop) << " stop requests for " << recordsWhileStopping
-        << " records";
-    EXPECT_FALSE(session->Recorder().HistoryStreaming);
-    EXPECT_LT(window->trm->blockCount(), Records);
-    EXPECT_FALSE(window->trm->toPlainText().contains(QStringLiteral("Koniec historii")));
-}
-
-TEST_F(RecorderOperations, AReadClickedWhileRecordsStreamAfterStopRunsAndEndsTheDownload) {
-    DownloadAtLinePace(400);
-    // STOP, and the recorder's answers are lost from now on: the stop's acknowledgement
-    // never comes, so nothing but the read can end the download.
-    window->ButtonSTOP->click();
-    tc8sim::FaultOptions faults = session->sim->Faults();
-    faults.Silent = true;
-    session->sim->SetFaults(faults);
-    // The read is clicked while a record is being handled, so it has to wait for the line.
-    // Its first request is lost too; the answers come again for its re-sends. (The read runs
-    // inside the event loop: the watcher, not the test, sees it start.)
-    bool clicked = false;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (!clicked && Inside(window).WaitsInProgress > 0) {
-            clicked = true;
-            watcher.setInterval(2); // the read's waits last long enough to be seen
-            window->Icon_get->click();
-        } else if (clicked && Received(Cmd::ReadLimits) > 0) {
-            watcher.stop();
-            faults.Silent = false;
-            session->sim->SetFaults(faults);
-        }
-    });
-    watcher.start(0); // a record's handling is short: looked at in every pass
-    session->sim->SendRaw(
-        BuildResponseFrame(Cmd::HistoryRecord, Bytes({26, 12, 7, 1, 30, 5, 21, 5, 0, 0})));
-    ASSERT_TRUE(WaitFor([&] {
-        return Received(Cmd::ReadHeader3) == 1 && window->Icon_get->isEnabled() &&
-               window->Panel_bar->isHidden();
-    }));
-    EXPECT_GE(Received(Cmd::ReadLimits), 2);
-    EXPECT_FALSE(window->ButtonSTOP->isEnabled());
-    EXPECT_TRUE(window->ButtonPobierz->isEnabled());
-    EXPECT_TRUE(Inside(window).LoggedOn);
-}
-
 TEST_F(RecorderOperations, ASerialErrorThatIsNoLostDeviceLeavesTheDownloadRunning) {
     DownloadAtLinePace(200);
     window->ApplicationException(
@@ -309,24 +231,6 @@ TEST_F(RecorderOperations, ASerialErrorThatIsNoLostDeviceLeavesTheDownloadRunnin
     EXPECT_EQ(LastLine(), QStringLiteral("Koniec historii"));
     EXPECT_TRUE(Inside(window).LoggedOn);
     EXPECT_TRUE(desktop->Log.isEmpty()) << desktop->Log.join(u'\n').toStdString();
-}
-
-TEST_F(RecorderOperations, EveryClockCommandIsSentAndAcknowledged) {
-    Start();
-    LogOn();
-    desktop->FixedNow = QDateTime(QDate(2026, 12, 7), QTime(1, 30, 5));
-    Click(window->ButtonCzas);
-    ASSERT_TRUE(WaitFor([&] { return Received(Cmd::SetClock) == 1; }));
-    desktop->FixedNow = QDateTime(QDate(2026, 12, 8), QTime(23, 5, 0));
-    Click(window->ButtonCzas);
-    ASSERT_TRUE(WaitFor([&] { return desktop->CountOf("Information: Ustawiono zegar RTC") == 2; }));
-
-    const std::deque<QByteArray> payloads = ReceivedPayloads(Cmd::SetClock);
-    ASSERT_EQ(payloads.size(), 2u);
-    EXPECT_EQ(payloads[0], Bytes({26, 12, 7, 1, 30, 5}));
-    EXPECT_EQ(payloads[1], Bytes({26, 12, 8, 23, 5, 0}));
-    EXPECT_EQ(session->Recorder().Clock.date(), QDate(2026, 12, 8));
-    EXPECT_TRUE(DeviceControlsEnabled());
 }
 
 TEST_F(RecorderOperations, ClearingTheHistoryReportsTheAnswerAndKeepsTheText) {
@@ -341,16 +245,6 @@ TEST_F(RecorderOperations, ClearingTheHistoryReportsTheAnswerAndKeepsTheText) {
     EXPECT_EQ(window->trm->toPlainText(), QStringLiteral("poprzednia historia"));
     EXPECT_EQ(desktop->Log,
               QStringList({QStringLiteral("Information: Historia temperatury skasowana")}));
-}
-
-TEST_F(RecorderOperations, RestartSendsItsFrameAndShowsNothing) {
-    Start();
-    LogOn();
-    Click(window->ButtonRestart);
-    ASSERT_TRUE(WaitFor([&] { return Received(Cmd::Restart) == 1; }));
-    EXPECT_EQ(ReceivedPayloads(Cmd::Restart).front(), QByteArray("B"));
-    EXPECT_TRUE(desktop->Log.isEmpty());
-    EXPECT_EQ(window->Edit_logon->text(), QStringLiteral("ZALOGOWANY"));
 }
 
 TEST_F(RecorderOperations, NewPasswordIsSentWholeAndLogsOnAgain) {

@@ -85,24 +85,6 @@ TEST_F(ConnectionTest, LogonShowsTheLoggedOnStateAndTheVersion) {
     EXPECT_EQ(session.Recorder().Requests.at(Cmd::Logon).Payloads.back(), QByteArray("0157"));
 }
 
-TEST_F(ConnectionTest, TheStatusPollFollowsTheLogonAndRepeats) {
-    ASSERT_TRUE(session.LogOn());
-    EXPECT_TRUE(WaitFor([&] { return Requests(Cmd::Status) >= 3; }));
-    EXPECT_TRUE(session.LoggedOnShown());
-    EXPECT_TRUE(session.desktop.Log.isEmpty());
-}
-
-TEST_F(ConnectionTest, NoPollWhileTheDeviceControlsAreDisabled) {
-    ASSERT_TRUE(session.LogOn());
-    Inside(w).DisableDeviceControls();
-    const int polls = Requests(Cmd::Status);
-    // Longer than a poll period (15 ticks): count ticks rather than time.
-    int ticks = 0;
-    QObject::connect(Inside(w).Timer, &QTimer::timeout, [&ticks] { ++ticks; });
-    ASSERT_TRUE(WaitFor([&] { return ticks >= 40; }));
-    EXPECT_EQ(Requests(Cmd::Status), polls);
-}
-
 TEST_F(ConnectionTest, ARefusedPasswordStaysConnectedAndLoggedOff) {
     auto faults = Faults();
     faults.RefusePasswords = true;
@@ -122,30 +104,6 @@ TEST_F(ConnectionTest, ARefusedPasswordStaysConnectedAndLoggedOff) {
     SetFaults(faults);
     ASSERT_TRUE(session.LogOn());
     EXPECT_EQ(Requests(Cmd::Logon), 2);
-}
-
-TEST_F(ConnectionTest, ALostAnswerCostsOneAttempt) {
-    auto faults = Faults();
-    faults.DropNext = 1;
-    SetFaults(faults);
-    ASSERT_TRUE(session.LogOn());
-    EXPECT_EQ(Requests(Cmd::Logon), 2);
-    EXPECT_TRUE(session.desktop.Log.isEmpty());
-}
-
-TEST_F(ConnectionTest, FourUnansweredAttemptsReportAndLogOff) {
-    auto faults = Faults();
-    faults.Silent = true;
-    SetFaults(faults);
-    RecorderSession::Click(w.Button_polacz);
-    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
-    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAnswer}));
-    EXPECT_EQ(Requests(Cmd::Logon), 4);
-    EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
-    EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
-    EXPECT_TRUE(Inside(w).RsComm->IsOpen());
-    EXPECT_TRUE(w.Button_polacz->isEnabled());
-    EXPECT_TRUE(DeviceControlsDisabled());
 }
 
 TEST_F(ConnectionTest, AnUnansweredPollLogsOffSilentlyAndPollingStops) {
@@ -213,17 +171,6 @@ TEST_F(ConnectionTest, LogoutDuringALateLogonLeavesTheWindowDisconnected) {
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v ...");
     EXPECT_EQ(session.desktop.Log,
               (QStringList{"beep", "Information: Wylogowano z Rejestratora TC-8"}));
-}
-
-TEST_F(ConnectionTest, APasswordNoRequestCarriesIsReportedAndNothingIsSent) {
-    w.Edit_haslo->setText(QString(MaxRequestPayload + 1, u'1')); // as a file may give it
-    RecorderSession::Click(w.Button_polacz);
-    ASSERT_TRUE(WaitFor([&] { return session.desktop.Log.size() >= 2; }));
-    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", "Error: Hasło jest za długie"}));
-    EXPECT_EQ(w.Edit_status->text(), "POŁĄCZONY");
-    EXPECT_EQ(w.Edit_logon->text(), "WYLOGOWANY");
-    EXPECT_TRUE(w.Button_polacz->isEnabled());
-    EXPECT_EQ(Requests(Cmd::Logon), 0);
 }
 
 TEST_F(ConnectionTest, AListedAdapterIsTheFirstNumberWithoutAnyPortsFolderEntry) {
@@ -437,64 +384,6 @@ TEST_F(ConnectionTest, TheTypedPasswordIsSent) {
 
 // ---- Waits ----
 
-TEST_F(ConnectionTest, ThePollNeverStartsInsideAWait) {
-    ASSERT_TRUE(session.LogOn());
-    ASSERT_TRUE(WaitFor([&] { return Requests(Cmd::Status) >= 1; }));
-    auto faults = Faults();
-    faults.Delay = std::chrono::milliseconds(40 * RecorderSession::TickMs);
-    SetFaults(faults);
-    const int polls = Requests(Cmd::Status);
-    bool answered = false;
-    bool done = false;
-    QTimer::singleShot(0, &w, [&] {
-        Inside(w).SendRequest(Cmd::ClearHistory, "x");
-        answered = Inside(w).WaitForResponse(Cmd::LongTimeout, Cmd::ClearHistory);
-        done = true;
-    });
-    ASSERT_TRUE(WaitFor([&] { return done; }));
-    EXPECT_TRUE(answered);
-    EXPECT_EQ(Requests(Cmd::Status), polls);
-    EXPECT_EQ(Requests(Cmd::ClearHistory), 1);
-    EXPECT_TRUE(session.desktop.Log.isEmpty());
-}
-
-TEST_F(ConnectionTest, AnAnswerFollowedByAnotherFrameStillEndsTheWait) {
-    ASSERT_TRUE(session.LogOn());
-    Inside(w).DisableDeviceControls();
-    bool answered = false;
-    bool done = false;
-    QTimer::singleShot(0, &w, [&] {
-        Inside(w).SendRequest(0x30, "?"); // a code the recorder does not know: it stays silent
-        // The awaited answer and another frame arrive in one delivery.
-        Inside(w).ExtractFrame(BuildResponseFrame(0x30, "ok") + BuildResponseFrame(0x02, {}));
-        answered = Inside(w).WaitForResponse(Cmd::ShortTimeout, 0x30);
-        done = true;
-    });
-    ASSERT_TRUE(WaitFor([&] { return done; }));
-    EXPECT_TRUE(answered);
-    EXPECT_EQ(Inside(w).ResponseCode, 0x30);
-    EXPECT_EQ(Inside(w).ResponsePayload, QByteArray("ok"));
-}
-
-TEST_F(ConnectionTest, ARequestSentDuringAWaitDoesNotHideItsAnswer) {
-    ASSERT_TRUE(session.LogOn());
-    Inside(w).DisableDeviceControls();
-    bool answered = false;
-    bool done = false;
-    QTimer::singleShot(0, &w, [&] {
-        Inside(w).SendRequest(0x30, "a"); // unknown to the recorder: only the test answers it
-        QTimer::singleShot(0, &w, [&] {
-            Inside(w).ExtractFrame(BuildResponseFrame(0x30, "ok"));
-            Inside(w).SendRequest(0x31, "b"); // say, a history stop sent by a record handler
-        });
-        answered = Inside(w).WaitForResponse(Cmd::ShortTimeout, 0x30);
-        done = true;
-    });
-    ASSERT_TRUE(WaitFor([&] { return done; }));
-    EXPECT_TRUE(answered);
-    EXPECT_EQ(Inside(w).ResponsePayload, QByteArray("ok"));
-}
-
 TEST_F(ConnectionTest, AWaitWhoseResendRaisesLeavesThePollAndTheConfigurationWorking) {
     const auto faults = session.InjectDeviceFaults();
     ASSERT_TRUE(session.LogOn());
@@ -534,22 +423,6 @@ TEST_F(ConnectionTest, AWaitWhoseResendRaisesLeavesThePollAndTheConfigurationWor
     EXPECT_TRUE(session.desktop.Log.isEmpty()) << session.desktop.Log.join(u'\n').toStdString();
 }
 
-TEST_F(ConnectionTest, AWaitResendsItsOwnRequest) {
-    ASSERT_TRUE(session.LogOn());
-    Inside(w).DisableDeviceControls();
-    bool done = false;
-    QTimer::singleShot(0, &w, [&] {
-        Inside(w).SendRequest(0x30, "a");
-        QTimer::singleShot(0, &w, [&] { Inside(w).SendRequest(0x31, "b"); });
-        Inside(w).WaitForResponse(Cmd::ShortTimeout, 0x30);
-        done = true;
-    });
-    ASSERT_TRUE(WaitFor([&] { return done; }));
-    ASSERT_TRUE(WaitFor([&] { return Requests(0x30) == 4; }));
-    EXPECT_EQ(Requests(0x31), 1);
-    EXPECT_EQ(session.desktop.Log, (QStringList{"beep", NoAnswer}));
-}
-
 TEST_F(ConnectionTest, VersionLabelIgnoresAnswersWithoutAVersion) {
     Inside(w).ExtractFrame(BuildResponseFrame(Cmd::Logon, "T:"));
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v 2.0");
@@ -559,24 +432,6 @@ TEST_F(ConnectionTest, VersionLabelIgnoresAnswersWithoutAVersion) {
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v 2.0");
     Inside(w).ExtractFrame(BuildResponseFrame(Cmd::Logon, "N0"));
     EXPECT_EQ(w.TextWersja->text(), "TC-8 v 1.0");
-}
-
-TEST_F(ConnectionTest, SplitAndGluedAnswersStillLogOn) {
-    auto faults = Faults();
-    faults.Split = true;
-    faults.Glue = true;
-    SetFaults(faults);
-    ASSERT_TRUE(session.LogOn());
-    EXPECT_TRUE(WaitFor([&] { return Requests(Cmd::Status) >= 2; }));
-    EXPECT_TRUE(session.LoggedOnShown());
-}
-
-TEST_F(ConnectionTest, NoiseBeforeTheAnswerIsDropped) {
-    auto faults = Faults();
-    faults.PrefixNext = QByteArray("\x01n\x65zz", 5); // a false start with length 101
-    SetFaults(faults);
-    ASSERT_TRUE(session.LogOn());
-    EXPECT_EQ(Requests(Cmd::Logon), 1);
 }
 
 } // namespace

@@ -12,8 +12,9 @@ public:
         : LoggedOn(session.LoggedOn), PollEnabled(session.PollEnabled),
           ExchangeBusy(session.ExchangeBusy), WaitsInProgress(session.WaitsInProgress),
           LastRequestFrame(session.LastRequestFrame), ResponseCode(session.ResponseCode),
-          ResponsePayload(session.ResponsePayload), Timer(session.Timer), RsComm(session.RsComm),
-          session_(session) {}
+          ResponsePayload(session.ResponsePayload), LastSingleRxByte(session.LastSingleRxByte),
+          HistoryStopRequested(session.HistoryStopRequested), Timer(session.Timer),
+          RsComm(session.RsComm), session_(session) {}
 
     static void SetTickInterval(TRecorderSession& session, int milliseconds) {
         session.SetTickIntervalForTests(milliseconds);
@@ -26,10 +27,17 @@ public:
     QByteArray& LastRequestFrame;
     std::uint8_t& ResponseCode;
     QByteArray& ResponsePayload;
+    std::uint8_t& LastSingleRxByte;
+    bool& HistoryStopRequested;
     QTimer*& Timer;
     TRsComm*& RsComm;
 
     void ExtractFrame(const QByteArray& delivery) { session_.ExtractFrame(delivery); }
+    void TimerTimer() { session_.TimerTimer(); }
+    bool SendFirmwareBlock(const QByteArray& payload, int& repeatsLeft) {
+        return session_.SendFirmwareBlock(payload, repeatsLeft);
+    }
+    bool WaitForBlockAcknowledgement() { return session_.WaitForBlockAcknowledgement(); }
 
 private:
     TRecorderSession& session_;

@@ -8,6 +8,25 @@
 
 #include <QStringList>
 #include <memory>
+#include <optional>
+
+// The session's desktop with a clock a test may stop.
+class LineDesktop : public CoreDesktop {
+public:
+    QDateTime Now() override { return FixedNow ? *FixedNow : CoreDesktop::Now(); }
+    std::optional<QDateTime> FixedNow;
+};
+
+// The device controls all on, as a front end enables them from the state: the configuration
+// icons too, unless an exchange is held back.
+inline bool DeviceControlsOn(const TSessionState& state) {
+    return state.DeviceControls && state.ConfigIcons && !state.ConfigHeldBack;
+}
+// All off, STOP included.
+inline bool DeviceControlsOff(const TSessionState& state) {
+    return !state.DeviceControls && (!state.ConfigIcons || state.ConfigHeldBack) &&
+           !state.HistoryStreaming;
+}
 
 // The recorder session alone, as a front end without a window runs it, against the
 // simulated recorder. What it reports is logged ("Error: <text>", "Information: <text>",
@@ -29,6 +48,6 @@ public:
     bool LogOn();
 
     QStringList Log;
-    CoreDesktop desktop;
+    LineDesktop desktop;
     std::unique_ptr<TRecorderSession> session;
 };
