@@ -51,6 +51,8 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
 TMain::~TMain() {
     if (auto* app = dynamic_cast<TErrorFunnel*>(QCoreApplication::instance()))
         app->OnException = nullptr;
+    // The session closes its port while the window it reports to is still whole.
+    delete Session;
 }
 
 // What the session reports changes the window at once, on this thread.
