@@ -45,19 +45,27 @@ bool TRecorderSession::ConfigReadyToSend() {
     return false;
 }
 
-void TRecorderSession::ReadConfigFromRecorder() {
-    // The read handles events between its groups too; "ROZŁĄCZ" there ends it as in a wait.
-    const std::uint32_t session = SessionGeneration;
+// The first steps of both exchanges: the icons off, the device controls off, the progress
+// shown from 0.
+void TRecorderSession::BeginConfigExchange(TOperation operation, const QString& caption,
+                                           int maximum) {
     BeginOperation();
     State_.ConfigIcons = false;
     Publish();
     DisableDeviceControls();
     State_.ConfigProgress = true;
-    State_.Operation = TOperation::ConfigRead;
+    State_.Operation = operation;
     Publish();
-    ConfigProgressCaption = QStringLiteral("Pobieram konfiguracje nadajnika");
-    ConfigProgressMaximum = ReadProgressMax;
+    ConfigProgressCaption = caption;
+    ConfigProgressMaximum = maximum;
     ShowConfigProgress(0);
+}
+
+void TRecorderSession::ReadConfigFromRecorder() {
+    // The read handles events between its groups too; "ROZŁĄCZ" there ends it as in a wait.
+    const std::uint32_t session = SessionGeneration;
+    BeginConfigExchange(TOperation::ConfigRead, QStringLiteral("Pobieram konfiguracje nadajnika"),
+                        ReadProgressMax);
     // However the read ends, also by an error raised inside (a re-send that finds the output
     // queue full): a logged-on session gets its device controls and poll back.
     auto raised = qScopeGuard([this] {
@@ -96,16 +104,8 @@ void TRecorderSession::WriteConfigToRecorder() {
     if (!ConfigReadyToSend())
         return;
     const std::uint32_t session = SessionGeneration;
-    BeginOperation();
-    State_.ConfigIcons = false;
-    Publish();
-    DisableDeviceControls();
-    State_.ConfigProgress = true;
-    State_.Operation = TOperation::ConfigWrite;
-    Publish();
-    ConfigProgressCaption = QStringLiteral("Wysyłam konfiguracje do nadajnika");
-    ConfigProgressMaximum = WriteProgressMax;
-    ShowConfigProgress(0);
+    BeginConfigExchange(TOperation::ConfigWrite,
+                        QStringLiteral("Wysyłam konfiguracje do nadajnika"), WriteProgressMax);
     // However the write ends, also by an error raised inside.
     const auto ended = qScopeGuard([this] {
         State_.ConfigProgress = false;

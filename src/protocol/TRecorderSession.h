@@ -216,6 +216,7 @@ private:
     TExchange HeldBackExchange = TExchange::None;
     QTimer* HeldBackRetry = nullptr;
     void StartConfigExchange(TExchange exchange);
+    void BeginConfigExchange(TOperation operation, const QString& caption, int maximum);
     void RunHeldBackExchange();
     void DropHeldBackExchange();
     void ReadConfigFromRecorder();
