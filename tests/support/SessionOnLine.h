@@ -10,11 +10,15 @@
 #include <memory>
 #include <optional>
 
-// The session's desktop with a clock a test may stop.
+// The session's desktop with a clock a test may stop and sleeps it may shorten.
 class LineDesktop : public CoreDesktop {
 public:
     QDateTime Now() override { return FixedNow ? *FixedNow : CoreDesktop::Now(); }
+    void Sleep(int milliseconds) override {
+        CoreDesktop::Sleep(static_cast<int>(milliseconds * SleepScale));
+    }
     std::optional<QDateTime> FixedNow;
+    double SleepScale = 1.0;
 };
 
 // The device controls all on, as a front end enables them from the state: the configuration
