@@ -129,8 +129,6 @@ public:
     void SendRequest(std::uint8_t code, const QByteArray& payload);
     bool WaitForResponse(std::uint16_t timeout, std::uint8_t expected);
     bool SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uint16_t timeout);
-    // Throws EWaitAbandoned when the session `session` (a SessionGeneration) has ended.
-    void ThrowIfSessionEnded(std::uint32_t session) const;
 
 signals:
     // State() changed.
@@ -184,12 +182,14 @@ private:
     bool ExchangeBusy = false;
     bool PollEnabled = false;
     int WaitsInProgress = 0;
-    // Each logon, logoff and closing of the port ends a session; a wait belongs to the
-    // session it began in and is abandoned (EWaitAbandoned) when that one has ended.
+    // Each logon and each logoff begins a session; a wait belongs to the session it began in
+    // and is abandoned (EWaitAbandoned) when that one has ended.
     std::uint32_t SessionGeneration = 0;
     // The session in which the last logon request went out.
     std::uint32_t LogonSession = 0;
     void BeginNewSession();
+    // Throws EWaitAbandoned when the session `session` (a SessionGeneration) has ended.
+    void ThrowIfSessionEnded(std::uint32_t session) const;
     void TimerTimer();
     bool PollMayStart() const;
     void RunStatusPoll();
