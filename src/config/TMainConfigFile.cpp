@@ -6,6 +6,7 @@
 #include "config/ConfigFile.h"
 #include "config/Container.h"
 #include "config/WholeFile.h"
+#include "protocol/TRecorderSession.h"
 #include "ui/TEdit.h"
 
 #include <QDir>
@@ -27,13 +28,13 @@ void TMain::SaveConfigFile() {
         ReportRecordFault(built.Fault);
         return;
     }
-    FileBuffer = built.Image;
+    Session->SetFileBuffer(built.Image);
 
     SaveDialog.DefaultExt = ConfigFileExtension;
     SaveDialog.InitialDir = InitialFolder();
     if (!desk().ExecuteSaveDialog(SaveDialog))
         return;
-    if (!WriteWholeFile(SaveDialog.FileName, FileBuffer))
+    if (!WriteWholeFile(SaveDialog.FileName, Session->FileBuffer()))
         desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
 }
 
@@ -43,7 +44,7 @@ void TMain::LoadConfigFile() {
         return;
     if (!ReadContainerFile(OpenDialog.FileName, ConfigFileTag))
         return;
-    const std::optional<ConfigFileContents> contents = ParseConfigFile(FileBuffer);
+    const std::optional<ConfigFileContents> contents = ParseConfigFile(Session->FileBuffer());
     if (!contents) {
         desk().ShowMessage(MessageKind::Error, ContainerFaultMessage(ContainerFault::WrongFormat));
         return;
@@ -61,7 +62,7 @@ void TMain::LoadConfigFile() {
 bool TMain::ReadContainerFile(const QString& path, QByteArrayView expectedTag) {
     // A file that cannot be opened raises EInOutError, which the program swallows.
     const ContainerFile file = ReadContainerImage(path, expectedTag);
-    FileBuffer = file.Image;
+    Session->SetFileBuffer(file.Image);
     for (const ContainerFault fault : file.Faults) {
         if (fault == ContainerFault::WrongCheckByte)
             desk().Beep();

@@ -18,7 +18,7 @@ void TMain::ButtonFirmwareClick() {
 std::optional<QByteArray> TMain::ReadFirmwareFile(const QString& path) {
     if (!ReadContainerFile(path, FirmwareFileTag))
         return std::nullopt;
-    return FileBuffer;
+    return Session->FileBuffer();
 }
 
 void TMain::StopStatusPoll() {

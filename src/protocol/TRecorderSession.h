@@ -99,6 +99,10 @@ public:
     const ConfigRecord& Config() const { return Config_; }
     void SetConfigText(ConfigField field, const QString& text);
     void SetConfigByte(ConfigField field, quint8 byte);
+    // The image of the configuration or firmware file saved or read last, tag to check
+    // byte; never more than FileBufferSize (16,384) bytes.
+    const QByteArray& FileBuffer() const { return FileBuffer_; }
+    void SetFileBuffer(const QByteArray& image) { FileBuffer_ = image; }
     // Read or write the whole configuration; started when the line is free (at once, or
     // when the wait that holds it has ended), once per call.
     void ReadConfig();
@@ -212,6 +216,7 @@ private:
 
     // Configuration (SessionConfig.cpp)
     ConfigRecord Config_;
+    QByteArray FileBuffer_;
     enum class TExchange { None, Read, Write };
     TExchange HeldBackExchange = TExchange::None;
     QTimer* HeldBackRetry = nullptr;

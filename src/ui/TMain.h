@@ -76,10 +76,6 @@ private:
     void ClearStatus();
 
     // ---- Configuration (src/config/TMainConfig*.cpp) ----
-    // The image of the configuration or firmware file saved or read last, tag to check
-    // byte; never more than FileBufferSize (16,384) bytes.
-    QByteArray FileBuffer;
-
     // The configuration as the session holds it.
     const ConfigRecord& CurrentConfig() const;
     void ShowTempMin();
@@ -121,8 +117,8 @@ private:
 
     void SaveConfigFile();
     void LoadConfigFile();
-    // Reads the container file at path into FileBuffer and checks its tag and check byte,
-    // reporting each fault in a message box; true when both are right.
+    // Reads the container file at path into the session's FileBuffer and checks its tag and
+    // check byte, reporting each fault in a message box; true when both are right.
     bool ReadContainerFile(const QString& path, QByteArrayView expectedTag);
     void Odczyt1Click(); // "Plik" -> "Odczyt"
     void Zapis1Click();  // "Plik" -> "Zapis"

@@ -24,9 +24,9 @@ public:
           LastSingleRxByte(session(window).LastSingleRxByte),
           TempMinByte(session(window).Config_.TempMin),
           TempKorektaByte(session(window).Config_.TempKorekta),
-          TempKorekta2Byte(session(window).Config_.TempKorekta2), FileBuffer(window.FileBuffer),
-          Timer(session(window).Timer), RsComm(session(window).RsComm), window_(window),
-          session_(session(window)) {}
+          TempKorekta2Byte(session(window).Config_.TempKorekta2),
+          FileBuffer(session(window).FileBuffer_), Timer(session(window).Timer),
+          RsComm(session(window).RsComm), window_(window), session_(session(window)) {}
 
     bool& LoggedOn;
     bool& PollEnabled;
