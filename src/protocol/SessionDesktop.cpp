@@ -3,18 +3,18 @@
 #include <QCoreApplication>
 #include <QThread>
 
-void CoreDesktop::Sleep(int milliseconds) {
+void SessionDesktop::Sleep(int milliseconds) {
     QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
-void CoreDesktop::ProcessMessages() {
+void SessionDesktop::ProcessMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void CoreDesktop::WaitForEvents() {
+void SessionDesktop::WaitForEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-QDateTime CoreDesktop::Now() {
+QDateTime SessionDesktop::Now() {
     return QDateTime::currentDateTime();
 }

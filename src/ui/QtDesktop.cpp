@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QThread>
 #include <QUrl>
 
 namespace {
@@ -89,22 +88,6 @@ int QtDesktop::ShowModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-void QtDesktop::Sleep(int milliseconds) {
-    QThread::msleep(static_cast<unsigned long>(milliseconds));
-}
-
-void QtDesktop::ProcessMessages() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-void QtDesktop::WaitForEvents() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-}
-
 void QtDesktop::OpenUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
-}
-
-QDateTime QtDesktop::Now() {
-    return QDateTime::currentDateTime();
 }

@@ -13,11 +13,7 @@ public:
     bool ExecuteOpenDialog(FileDialog& dialog) override;
     bool ExecuteSaveDialog(FileDialog& dialog) override;
     int ShowModal(QDialog& dialog) override;
-    void Sleep(int milliseconds) override;
-    void ProcessMessages() override;
-    void WaitForEvents() override;
     void OpenUrl(const QUrl& url) override;
-    QDateTime Now() override;
 
     // The window that owns message boxes and file dialogs.
     void SetParentWindow(QWidget* window) { parentWindow_ = window; }

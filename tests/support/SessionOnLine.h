@@ -11,11 +11,11 @@
 #include <optional>
 
 // The session's desktop with a clock a test may stop and sleeps it may shorten.
-class LineDesktop : public CoreDesktop {
+class LineDesktop : public SessionDesktop {
 public:
-    QDateTime Now() override { return FixedNow ? *FixedNow : CoreDesktop::Now(); }
+    QDateTime Now() override { return FixedNow ? *FixedNow : SessionDesktop::Now(); }
     void Sleep(int milliseconds) override {
-        CoreDesktop::Sleep(static_cast<int>(milliseconds * SleepScale));
+        SessionDesktop::Sleep(static_cast<int>(milliseconds * SleepScale));
     }
     std::optional<QDateTime> FixedNow;
     double SleepScale = 1.0;
