@@ -71,8 +71,7 @@ void TRecorderSession::HistoryEndReceived() {
 void TRecorderSession::HistoryStopAcknowledged() {
     if (!LoggedOn)
         return; // the logged-off state keeps every history control off
-    State_.HistoryStreaming = false;
-    Publish();
+    // STOP off and START on, as the device controls come back.
     EnableDeviceControls();
 }
 

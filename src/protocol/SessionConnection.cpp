@@ -94,35 +94,33 @@ void TRecorderSession::EnterLoggedOff() {
     BeginNewSession();
     PollEnabled = false;
     LoggedOn = false;
-    Publish();
-    DisableDeviceControls();
     State_.FirmwareVersion.clear();
-    Publish();
+    DisableDeviceControls();
     SetHistoryProgress(0);
 }
 
-void TRecorderSession::EnableDeviceControls() {
-    State_.DeviceControls = true;
-    State_.ConfigIcons = true;
+// What both switches of the device controls do alike: the icons go with the controls, and a
+// running download ends as the operation that switches them dictates.
+void TRecorderSession::SwitchDeviceControls(bool on) {
+    State_.DeviceControls = on;
+    State_.ConfigIcons = on;
     State_.HistoryStreaming = false;
     if (State_.Operation == TOperation::HistoryDownload)
         State_.Operation = TOperation::None;
-    Publish();
-    SetHistoryProgress(0);
-    PollEnabled = true;
+    PollEnabled = on;
     HistoryStopRequested = false;
 }
 
+void TRecorderSession::EnableDeviceControls() {
+    SwitchDeviceControls(true);
+    Publish();
+    SetHistoryProgress(0);
+}
+
 void TRecorderSession::DisableDeviceControls() {
-    State_.DeviceControls = false;
-    State_.ConfigIcons = false;
-    State_.HistoryStreaming = false;
-    if (State_.Operation == TOperation::HistoryDownload)
-        State_.Operation = TOperation::None;
+    SwitchDeviceControls(false);
     State_.PasswordEditable = true;
     State_.ConfigProgress = false;
     Publish();
     emit StatusCleared();
-    PollEnabled = false;
-    HistoryStopRequested = false;
 }

@@ -212,6 +212,7 @@ private:
     // Gives out the state when a step has changed it.
     void Publish();
     void ShowConnection(bool open);
+    void SwitchDeviceControls(bool on);
     void SetOperation(TOperation operation);
 
     // Configuration (SessionConfig.cpp)
