@@ -9,6 +9,14 @@ QString PortOpenDetail(const TPortOpenFailure& failure) {
         return QStringLiteral("Wpis %1 w folderze portów prowadzi do %2, którego nie ma: włóż "
                               "adapter albo usuń wpis.")
             .arg(failure.PortName, failure.Device);
+    if (missing && failure.ByPath) {
+        if (failure.PortsThere.isEmpty())
+            return QStringLiteral("Nie ma urządzenia %1, a w komputerze nie ma teraz żadnego "
+                                  "portu szeregowego: podłącz adapter i spróbuj ponownie.")
+                .arg(failure.PortName);
+        return QStringLiteral("Nie ma urządzenia %1. Porty są pod numerami: %2.")
+            .arg(failure.PortName, failure.PortsThere.join(QStringLiteral(", ")));
+    }
     if (missing) {
         if (failure.PortsThere.isEmpty())
             return QStringLiteral("Pod numerem %1 nie ma portu, a w komputerze nie ma teraz "

@@ -5,7 +5,8 @@
 
 // Why a port could not be opened, as far as the system tells it.
 struct TPortOpenFailure {
-    QString PortName;         // "COM3"
+    QString PortName;         // "COM3", or the device path asked for
+    bool ByPath = false;      // the device was asked for by its path, not by a number
     QString Device;           // the device behind it; empty when the number stands for nothing
     int Error = 0;            // the system's error code
     QString SystemMessage;    // the system's text for it

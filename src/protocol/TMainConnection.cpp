@@ -3,11 +3,8 @@
 #include "ui/TMain.h"
 
 #include "core/Guarded.h"
-#include "protocol/PortOpenDetail.h"
 #include "protocol/TRecorderSession.h"
-#include "serial/PortAccess.h"
 #include "serial/PortEnumeration.h"
-#include "serial/PortNames.h"
 #include "serial/TRsComm.h"
 #include "ui/Colors.h"
 #include "ui/PortList.h"
@@ -19,9 +16,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QToolButton>
-#include <cerrno>
 
 namespace {
 const QString DefaultPassword = QStringLiteral("0157");
@@ -45,11 +40,11 @@ void TMain::ConnectConnectionHandlers() {
     Combo_Port->OnDropDown = Guarded(this, &TMain::Combo_PortDropDown);
     connect(Combo_Port, &QComboBox::currentIndexChanged, this,
             Guarded(this, &TMain::DescribeChosenPort));
-    SetPortEnumeration(CreateSystemPortEnumeration());
+    RefreshPortList();
 }
 
 void TMain::SetPortEnumeration(std::unique_ptr<TPortEnumeration> enumeration) {
-    PortEnumeration = std::move(enumeration);
+    Ports.SetEnumeration(std::move(enumeration));
     RefreshPortList();
 }
 
@@ -59,14 +54,15 @@ void TMain::Combo_PortDropDown() {
 }
 
 void TMain::RefreshPortList() {
-    Ports = CurrentPortTable(*PortEnumeration, PortsFolder());
+    Ports.Refresh();
+    const TPortTable& table = Ports.Table();
     const QFontMetrics metrics = Combo_Port->fontMetrics();
     int widest = 0;
     for (int i = 0; i < PortCount; ++i) {
-        const QString detail = PortListDetail(Ports[i]);
+        const QString detail = PortListDetail(table[i]);
         Combo_Port->setItemData(i, detail, PortDetailRole);
         Combo_Port->setItemData(i, detail, Qt::AccessibleDescriptionRole);
-        Combo_Port->setItemData(i, PortToolTip(i + 1, Ports[i]), Qt::ToolTipRole);
+        Combo_Port->setItemData(i, PortToolTip(i + 1, table[i]), Qt::ToolTipRole);
         widest = std::max(widest, metrics.horizontalAdvance(detail));
     }
     // The opened list is as wide as its longest line, however narrow the closed box.
@@ -83,41 +79,7 @@ void TMain::DescribeChosenPort() {
 }
 
 QString TMain::PortPath(const QString& portName) const {
-    static const QRegularExpression comPort(QStringLiteral("^COM([1-8])$"));
-    const QRegularExpressionMatch match = comPort.match(portName);
-    if (!match.hasMatch())
-        return ResolvePortPath(portName, PortsFolder());
-    return Ports[match.captured(1).toInt() - 1].Path;
-}
-
-QString TMain::PortOpenFailureDetail(const ERsOpenError& error) const {
-    TPortOpenFailure failure;
-    failure.PortName = error.PortName;
-    failure.Error = error.SystemError;
-    failure.SystemMessage = error.SystemMessage;
-    // The window opens COMn only: its table says what the number stands for.
-    const int number = error.PortName.mid(3).toInt();
-    if (error.PortName.startsWith(QStringLiteral("COM")) && number >= 1 && number <= PortCount &&
-        Ports[number - 1].Port) {
-        failure.Device = Ports[number - 1].Port->Device;
-        failure.FolderEntry = Ports[number - 1].Source == TPortChoice::TSource::FolderEntry;
-    } else if (!error.Path.isEmpty()) {
-        failure.Device = error.Path;
-    }
-    failure.Group = GroupToJoin(failure.Device);
-    if (error.SystemError == EBUSY && !failure.Device.isEmpty()) {
-        const TPortHolder holder = FindPortHolder(failure.Device);
-        failure.OwnerPid = holder.Pid;
-        failure.OwnerName = holder.Name;
-        failure.StaleLock = holder.StaleLock;
-    }
-    for (int i = 0; i < PortCount; ++i) {
-        if (Ports[i].Port && Ports[i].Port->Present)
-            failure.PortsThere << QStringLiteral("COM%1 (%2)")
-                                      .arg(i + 1)
-                                      .arg(DeviceShortName(Ports[i].Port->Device));
-    }
-    return PortOpenDetail(failure);
+    return Ports.PortPath(portName);
 }
 
 void TMain::Button_polaczClick() {

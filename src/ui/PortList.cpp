@@ -4,26 +4,10 @@
 #include <QStringList>
 
 namespace {
-const QString Separator = QStringLiteral(" · ");
-
 QString Hex4(quint16 value) {
     return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0'));
 }
-const QString NoDevice = QStringLiteral("brak urządzenia");
 } // namespace
-
-QString PortListDetail(const TPortChoice& choice) {
-    if (!choice.Port)
-        return NoDevice;
-    QStringList parts{DeviceShortName(choice.Port->Device)};
-    if (!choice.Port->Present)
-        parts << NoDevice;
-    if (!choice.Port->Description.isEmpty())
-        parts << choice.Port->Description;
-    if (!choice.Port->Accessible)
-        parts << QStringLiteral("brak dostępu");
-    return parts.join(Separator);
-}
 
 QString PortToolTip(int number, const TPortChoice& choice) {
     const QString name = QStringLiteral("COM%1").arg(number);

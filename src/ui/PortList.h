@@ -1,16 +1,11 @@
 #pragma once
 
-#include "serial/PortTable.h"
+#include "protocol/PortDirectory.h"
 
 #include <QString>
 #include <QStyledItemDelegate>
 
 // How the port list presents what each number stands for.
-
-// Shown beside the number in the opened list and read out as the item's description:
-// "ttyUSB0 · FT232R USB UART", "brak urządzenia"; "brak dostępu" marks a port this user may
-// not open.
-QString PortListDetail(const TPortChoice& choice);
 
 // The item's tool tip: the device path, maker, product, vendor and product id and serial
 // number where known.

@@ -85,7 +85,7 @@ void TMain::ApplicationException(const std::exception& error) {
         const auto* openError = dynamic_cast<const ERsOpenError*>(&error);
         desk().Beep();
         desk().ShowMessage(MessageKind::Plain, QStringLiteral("Port COM niedostępny"),
-                           openError != nullptr ? PortOpenFailureDetail(*openError) : QString());
+                           openError != nullptr ? Ports.OpenFailureDetail(*openError) : QString());
         return;
     }
     // Every other error is the session's to judge; the program goes on without a report.

@@ -2,8 +2,8 @@
 
 #include "firmware/TFirmwareHost.h"
 #include "operations/TPasswordHost.h"
+#include "protocol/PortDirectory.h"
 #include "protocol/TSessionHost.h"
-#include "serial/PortTable.h"
 #include "ui/Desktop.h"
 #include "ui/TMainControls.h"
 
@@ -203,9 +203,7 @@ private:
     // The device COMn stands for now; empty for a name that stands for nothing.
     QString PortPath(const QString& portName) const;
     // The line of detail of a port that could not be opened.
-    QString PortOpenFailureDetail(const class ERsOpenError& error) const;
-    std::unique_ptr<TPortEnumeration> PortEnumeration;
-    TPortTable Ports;
+    TPortDirectory Ports;
 
     // Builds every container and control with its name, caption, hint, limits, colours,
     // geometry and start state (TMainLayout.cpp).

@@ -22,6 +22,12 @@ TEST(PortOpenDetail, SaysWhyAndWhatToDo) {
     nothing.PortsThere = {"COM1 (ttyS0)", "COM2 (ttyUSB0)"};
     EXPECT_EQ(PortOpenDetail(nothing), "Pod numerem COM3 nie ma portu. Porty są pod numerami: "
                                        "COM1 (ttyS0), COM2 (ttyUSB0).");
+    TPortOpenFailure byPath = Failure(ENOENT, "/dev/ttyUSB9");
+    byPath.PortName = byPath.Device;
+    byPath.ByPath = true;
+    byPath.PortsThere = {"COM1 (ttyS0)"};
+    EXPECT_EQ(PortOpenDetail(byPath),
+              "Nie ma urządzenia /dev/ttyUSB9. Porty są pod numerami: COM1 (ttyS0).");
     TPortOpenFailure unplugged = Failure(ENOENT);
     unplugged.FolderEntry = true;
     EXPECT_EQ(PortOpenDetail(unplugged), "Wpis COM3 w folderze portów prowadzi do /dev/ttyUSB0, "
