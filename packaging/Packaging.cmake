@@ -1,14 +1,48 @@
 # Installation layout and the Debian package.
 #
-#   cmake --install <build dir> --prefix <dir>   the programs, the menu entry, the icon, the guide
-#   (cd <build dir> && cpack)                     tc8-configurator_<version>_<arch>.deb
+#   cmake --build <build dir> --target tc8-package-docs
+#                                   the compressed manual pages and changelog (also in "all")
+#   cmake --install <build dir> --prefix <dir>
+#                                   the programs, their manual pages, the menu entry, the icon,
+#                                   the guide, the changelog and the copyright file
+#   (cd <build dir> && cpack)       tc8-configurator_<version>_<arch>.deb
 #
 # The package's library dependencies are read off the installed programs by dpkg-shlibdeps;
 # the Qt packages the programs load at run time rather than link are named here.
+# scripts/check-package.sh builds the package and holds it to lintian.
 
 include(GNUInstallDirs)
 
-install(TARGETS tc8-configurator tc8-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+set(TC8_PROGRAMS tc8-configurator tc8-sim tc8-cli)
+install(TARGETS ${TC8_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# Debian wants manual pages and the changelog gzip-compressed. They are compressed here, in the
+# build folder, rather than at install time, and with -n, so that no name or time stamp enters
+# the .gz files: the same sources give the same package bytes.
+find_program(TC8_GZIP gzip REQUIRED)
+set(TC8_PACKAGE_DOCS_DIR ${PROJECT_BINARY_DIR}/package-docs)
+file(MAKE_DIRECTORY ${TC8_PACKAGE_DOCS_DIR})
+set(TC8_PACKAGE_DOCS)
+# Copies source to <TC8_PACKAGE_DOCS_DIR>/<name> and compresses it there to <name>.gz.
+function(tc8_gzip source name)
+    set(output ${TC8_PACKAGE_DOCS_DIR}/${name}.gz)
+    add_custom_command(OUTPUT ${output}
+                       COMMAND ${CMAKE_COMMAND} -E copy ${source} ${TC8_PACKAGE_DOCS_DIR}/${name}
+                       COMMAND ${TC8_GZIP} -9nf ${TC8_PACKAGE_DOCS_DIR}/${name}
+                       DEPENDS ${source}
+                       COMMENT "Compressing ${name}"
+                       VERBATIM)
+    set(TC8_PACKAGE_DOCS ${TC8_PACKAGE_DOCS} ${output} PARENT_SCOPE)
+endfunction()
+foreach(program IN LISTS TC8_PROGRAMS)
+    tc8_gzip(${PROJECT_SOURCE_DIR}/docs/man/${program}.1 ${program}.1)
+    install(FILES ${TC8_PACKAGE_DOCS_DIR}/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+# A native package: its changelog is changelog.gz, not changelog.Debian.gz.
+tc8_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog changelog)
+add_custom_target(tc8-package-docs ALL DEPENDS ${TC8_PACKAGE_DOCS})
+install(FILES ${TC8_PACKAGE_DOCS_DIR}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(TC8_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 install(FILES ${TC8_DATA_DIR}/tc8-configurator.desktop
@@ -24,18 +58,22 @@ set(CPACK_PACKAGE_NAME tc8-configurator)
 set(CPACK_PACKAGE_VENDOR "Zespół TC-8")
 set(CPACK_PACKAGE_CONTACT "Zespół TC-8 <tc8@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration tool for TC-8 temperature recorders")
-# One line of the long description per line here: dpkg shows them as they are.
+# One line of the long description per line here: dpkg shows them as they are, and Debian
+# allows at most 80 characters a line (lintian checks it).
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
-       "Konfigurator TC-8 connects a PC to a TC-8 temperature recorder (KVAM controller"
-       "family) over RS-232 or a USB serial adapter. A service technician logs on with the"
-       "recorder's password, reads and writes its configuration, keeps configurations in"
-       "files, watches the live temperatures and supply voltage, downloads the temperature"
-       "history to a text file, sets the recorder's clock and updates its firmware. The"
-       "window speaks Polish."
+       "Konfigurator TC-8 connects a PC to a TC-8 temperature recorder (KVAM"
+       "controller family) over RS-232 or a USB serial adapter. A service technician"
+       "logs on with the recorder's password, reads and writes its configuration,"
+       "keeps configurations in files, watches the live temperatures and supply"
+       "voltage, downloads the temperature history to a text file, sets the"
+       "recorder's clock and updates its firmware. The window speaks Polish."
        ""
-       "The package also holds tc8-sim, a simulated recorder on a pseudo-terminal for"
-       "trying the program without hardware.")
+       "tc8-cli does the same work from a terminal or a script, for instance a"
+       "nightly history download. tc8-sim is a simulated recorder on a"
+       "pseudo-terminal for trying both without hardware.")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_TC8_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/RemoveComments.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
