@@ -23,6 +23,11 @@ void TRecorderSession::SetOperation(TOperation operation) {
 }
 
 void TRecorderSession::Connect(int portNumber, const QString& password) {
+    if (OpenPort(portNumber))
+        LogOn(password);
+}
+
+bool TRecorderSession::OpenPort(int portNumber) {
     // A device that went away (a pulled cable or adapter) is opened anew: once it is back,
     // "POŁĄCZ" alone connects again. Until then the session is disconnected, so an open
     // that fails leaves it as any failed open does.
@@ -36,12 +41,15 @@ void TRecorderSession::Connect(int portNumber, const QString& password) {
         RsComm->Open(); // a port that cannot be opened raises EConvertError
     }
     if (!RsComm->IsOpen())
-        return;
+        return false;
 
     ShowConnection(true);
     RsComm->SetDTR(true);
     RsComm->SetRTS(false);
+    return true;
+}
 
+void TRecorderSession::LogOn(const QString& password) {
     // A password from a file may be longer than one request carries; it would fail without
     // a word. Said as a refused password is said.
     const QByteArray bytes = ToAnsi(password);

@@ -83,6 +83,11 @@ public:
     // ---- Connection and logon (SessionConnection.cpp) ----
     // Opens COM<portNumber> unless a port is open, and logs on with the password.
     void Connect(int portNumber, const QString& password);
+    // Opens COM<portNumber> unless a port is open, without logging on; true when it is open.
+    // A port that cannot be opened raises ERsOpenError.
+    bool OpenPort(int portNumber);
+    // Logs on to the recorder on the open port.
+    void LogOn(const QString& password);
     // Logs off and closes the port.
     void Disconnect();
     void EnterLoggedOn();

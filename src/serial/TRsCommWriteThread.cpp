@@ -43,6 +43,11 @@ TRsCommWriteThread::TOffer TRsCommWriteThread::Offer(const char* data, int count
     return TOffer::Accepted;
 }
 
+int TRsCommWriteThread::Queued() {
+    std::lock_guard lock(writeLock_);
+    return ended_ ? 0 : queue_.Length();
+}
+
 void TRsCommWriteThread::Run() {
     priority_.AttachCurrentThread();
     std::vector<char> chunk;

@@ -29,6 +29,8 @@ public:
     // Queues the bytes, waiting up to timeoutMs for room. Ended: the thread no longer
     // writes, nothing was queued.
     TOffer Offer(const char* data, int count, int timeoutMs);
+    // Bytes queued that the device has not taken yet; 0 once writing has ended.
+    int Queued();
     void SetPriority(TRsThreadPriority priority) { priority_.Set(priority); }
 
 private:

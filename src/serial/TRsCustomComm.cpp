@@ -258,6 +258,10 @@ int TRsCustomComm::InQueue() {
     return waiting.count;
 }
 
+int TRsCustomComm::OutQueue() {
+    return IsOpen() && writeThread_ ? writeThread_->Queued() : 0;
+}
+
 int TRsCustomComm::ReadBuf(char* buffer, int count) {
     if (!IsOpen() || deviceGone_ || count <= 0)
         return 0;

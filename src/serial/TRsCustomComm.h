@@ -112,6 +112,9 @@ public:
     QByteArray ReadText();
     // Received bytes waiting; 0 when the port is closed.
     int InQueue();
+    // Bytes written that have not yet gone to the device; 0 when the port is closed. A
+    // program that closes the port after its last request waits for this to reach 0.
+    int OutQueue();
     void SetDTR(bool on);
     void SetRTS(bool on);
 
