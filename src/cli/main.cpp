@@ -3,5 +3,7 @@
 
 int main(int argc, char* argv[]) {
     TCoreApplication app(argc, argv);
-    return RunCli(app.arguments().mid(1));
+    QCoreApplication::setApplicationName(QStringLiteral("tc8-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TC8_VERSION));
+    return RunCli(QCoreApplication::arguments().mid(1));
 }

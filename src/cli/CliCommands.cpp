@@ -1,0 +1,389 @@
+// tc8-cli's commands: each one the window's steps for the same thing, on the same session.
+#include "cli/CliCommands.h"
+
+#include "cli/CliOutput.h"
+#include "cli/CliSession.h"
+#include "cli/CliTerminal.h"
+#include "config/ConfigFields.h"
+#include "config/ConfigFile.h"
+#include "config/Container.h"
+#include "config/WholeFile.h"
+#include "core/ErrorFunnel.h"
+#include "core/Errors.h"
+#include "firmware/FirmwareBlocks.h"
+#include "operations/HistoryCsv.h"
+#include "operations/HistoryFile.h"
+#include "operations/HistoryReadings.h"
+#include "protocol/AnsiCodec.h"
+#include "protocol/Commands.h"
+#include "protocol/Frame.h"
+#include "protocol/TRecorderSession.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QScopeGuard>
+
+namespace {
+
+const QString HistoryEndLine = QStringLiteral("Koniec historii");
+// How long a clock setting may wait for its acknowledgement: as long as a request's wait
+// with all its re-sends.
+constexpr int ClockAcknowledgementMs = 4 * Cmd::ShortTimeout * 100;
+
+void PrintJson(TCliTerminal& terminal, const QJsonDocument& document) {
+    terminal.DataBytes(document.toJson(QJsonDocument::Compact) + '\n');
+}
+
+void PrintLines(TCliTerminal& terminal, const QStringList& lines) {
+    for (const QString& line : lines)
+        terminal.Data(line);
+}
+
+[[noreturn]] void EndWith(TCliTerminal& terminal, CliExit code, const QString& message) {
+    terminal.Error(message);
+    throw TCliEnd{code};
+}
+
+// An output file is replaced whole or not at all; one that cannot be written is found out
+// before the recorder is asked for anything.
+void CheckWritable(TCliTerminal& terminal, const QString& path) {
+    if (path.isEmpty() || path == u'-')
+        return;
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir() || !folder.isWritable() || file.isDir() ||
+        (file.exists() && !file.isWritable()))
+        EndWith(terminal, CliExit::FileRefused, QStringLiteral("Błąd zapisu: %1").arg(path));
+}
+
+void WriteOutput(TCliTerminal& terminal, const QString& path, const QByteArray& bytes,
+                 const QString& savedMessage) {
+    if (path.isEmpty() || path == u'-') {
+        terminal.DataBytes(bytes);
+        return;
+    }
+    if (!WriteWholeFile(path, bytes))
+        EndWith(terminal, CliExit::FileRefused, QStringLiteral("Błąd zapisu: %1").arg(path));
+    terminal.Message(QStringLiteral("%1: %2").arg(savedMessage, path));
+}
+
+// A configuration or firmware file as the window reads it: the container's faults said as
+// the window says them, each on its line.
+QByteArray ReadContainer(TCliTerminal& terminal, const QString& path, QByteArrayView tag) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        EndWith(terminal, CliExit::FileRefused,
+                QStringLiteral("Nie można otworzyć pliku %1: %2").arg(path, file.errorString()));
+    file.close();
+    ContainerFile container;
+    try {
+        container = ReadContainerImage(path, tag);
+    } catch (const EInOutError&) {
+        EndWith(terminal, CliExit::FileRefused,
+                QStringLiteral("Nie można odczytać pliku %1").arg(path));
+    }
+    for (const ContainerFault fault : container.Faults)
+        terminal.Error(ContainerFaultMessage(fault));
+    if (!container.Faults.isEmpty())
+        throw TCliEnd{CliExit::FileRefused};
+    return container.Image;
+}
+
+ConfigFileContents ReadConfigFile(TCliTerminal& terminal, const QString& path) {
+    const std::optional<ConfigFileContents> contents =
+        ParseConfigFile(ReadContainer(terminal, path, ConfigFileTag));
+    if (!contents)
+        EndWith(terminal, CliExit::FileRefused, ContainerFaultMessage(ContainerFault::WrongFormat));
+    return *contents;
+}
+
+// A command that cannot be undone runs when the person says so, or with --yes.
+void Confirm(const CliOptions& options, TCliTerminal& terminal, const QString& question) {
+    if (options.Yes)
+        return;
+    if (!terminal.CanAsk())
+        EndWith(terminal, CliExit::Usage,
+                QStringLiteral("Bez terminala polecenie „%1” wykonuje się tylko z --yes.")
+                    .arg(CommandWords(options.Command)));
+    if (!terminal.Ask(question))
+        EndWith(terminal, CliExit::Interrupted, QStringLiteral("Nic nie zrobiono."));
+}
+
+CliExit Ports(const CliOptions& options, TCliTerminal& terminal) {
+    TPortDirectory ports;
+    ports.Refresh();
+    if (options.Json)
+        PrintJson(terminal, QJsonDocument(PortsJson(ports.Table())));
+    else
+        PrintLines(terminal, PortLines(ports.Table()));
+    return CliExit::Done;
+}
+
+CliExit ConfigShow(const CliOptions& options, TCliTerminal& terminal) {
+    const ConfigFileContents contents = ReadConfigFile(terminal, options.Argument);
+    if (options.Json)
+        PrintJson(terminal, QJsonDocument(ConfigJson(contents.Record, contents.Password)));
+    else
+        PrintLines(terminal, ConfigLines(contents.Record, contents.Password));
+    return CliExit::Done;
+}
+
+CliExit Status(const CliOptions& options, TCliSession& cli) {
+    TCliTerminal& terminal = cli.Terminal();
+    cli.Open(true);
+    if (!options.Watch) {
+        const StatusTexts status = cli.NextStatus();
+        if (options.Json)
+            PrintJson(terminal, QJsonDocument(StatusJson(status)));
+        else
+            PrintLines(terminal, StatusLines(status));
+        cli.Close(true);
+        return CliExit::Done;
+    }
+    QObject::connect(&cli, &TCliSession::StatusArrived, &cli, [&](const StatusTexts& status) {
+        if (options.Json)
+            PrintJson(terminal, QJsonDocument(StatusJson(status)));
+        else
+            terminal.Data(StatusWatchLine(status));
+    });
+    // Watching ends with Ctrl+C: that is its normal end.
+    cli.SetInterruptMode(TInterruptMode::EndWatch);
+    cli.WaitUntil([&] { return cli.Interrupted() || !cli.Session().IsLoggedOn(); });
+    cli.SetInterruptMode(TInterruptMode::Abort);
+    cli.EndOnFailure();
+    cli.Close(true);
+    return CliExit::Done;
+}
+
+CliExit ConfigRead(const CliOptions& options, TCliSession& cli) {
+    TCliTerminal& terminal = cli.Terminal();
+    CheckWritable(terminal, options.Output);
+    cli.Open(true);
+    cli.Session().ReadConfig();
+    cli.EndOnFailure();
+    terminal.EndProgress();
+    const ConfigRecord& record = cli.Session().Config();
+    if (!options.Output.isEmpty()) {
+        // Saved as the window saves it: with the password of the logon.
+        const ConfigFileImage built = BuildConfigFile(options.Password, record);
+        if (built.Fault != RecordFault::None)
+            EndWith(terminal, CliExit::FileRefused, RecordFaultMessage(built.Fault));
+        WriteOutput(terminal, options.Output, built.Image,
+                    QStringLiteral("Zapisano plik konfiguracji"));
+    } else if (options.Json) {
+        PrintJson(terminal, QJsonDocument(ConfigJson(record)));
+    } else {
+        PrintLines(terminal, ConfigLines(record));
+    }
+    cli.Close(true);
+    return CliExit::Done;
+}
+
+CliExit ConfigWrite(const CliOptions& options, TCliSession& cli) {
+    TCliTerminal& terminal = cli.Terminal();
+    const ConfigFileContents contents = ReadConfigFile(terminal, options.Argument);
+    // The whole record is checked before anything goes out.
+    if (const RecordFault fault = FindRecordFault(contents.Record, MaxRequestPayload);
+        fault != RecordFault::None)
+        EndWith(terminal, CliExit::FileRefused, RecordFaultMessage(fault));
+    cli.Open(true);
+    TRecorderSession& session = cli.Session();
+    for (const ConfigField field : ConfigFileOrder) {
+        const ConfigFieldRow& row = RowOf(field);
+        if (row.Kind == FieldKind::RawByte)
+            session.SetConfigByte(field, contents.Record.*row.Byte);
+        else
+            session.SetConfigText(field, contents.Record.*row.Text);
+    }
+    session.WriteConfig();
+    cli.EndOnFailure();
+    terminal.EndProgress();
+    cli.Close(true);
+    return CliExit::Done;
+}
+
+CliExit Clock(const CliOptions& options, TCliSession& cli) {
+    cli.Open(true);
+    const StatusTexts status = cli.NextStatus();
+    if (options.Json)
+        PrintJson(cli.Terminal(), QJsonDocument(ClockJson(status)));
+    else
+        cli.Terminal().Data(ClockLine(status));
+    cli.Close(true);
+    return CliExit::Done;
+}
+
+CliExit ClockSet(const CliOptions& options, TCliSession& cli) {
+    if (options.At)
+        cli.SetClock(*options.At);
+    cli.Open(true);
+    cli.Session().SetClock();
+    // The recorder acknowledges whenever it does; the window waits for ever, a script cannot.
+    const QDeadlineTimer limit(ClockAcknowledgementMs);
+    cli.WaitUntil([&] {
+        return cli.Reported(TSessionReport::ClockSet) || !cli.Session().IsLoggedOn() ||
+               limit.hasExpired();
+    });
+    cli.EndOnFailure();
+    if (!cli.Reported(TSessionReport::ClockSet))
+        EndWith(cli.Terminal(), CliExit::NoAnswer,
+                SessionReportText(TSessionReport::NoAnswer).Text);
+    cli.Close(true);
+    return CliExit::Done;
+}
+
+CliExit History(const CliOptions& options, TCliSession& cli) {
+    TCliTerminal& terminal = cli.Terminal();
+    TRecorderSession& session = cli.Session();
+    CheckWritable(terminal, options.Output);
+    cli.Open(true);
+
+    QStringList lines;
+    QObject::connect(&session, &TRecorderSession::HistoryStarted, &cli, [&] { lines.clear(); });
+    QObject::connect(&session, &TRecorderSession::HistoryLines, &cli,
+                     [&](const QStringList& delivered) { lines << delivered; });
+    cli.SetInterruptMode(TInterruptMode::StopDownload);
+    session.StartHistoryDownload();
+    cli.WaitUntil([&] { return !session.HistoryDownloadRunning(); });
+    session.FlushHistoryLines();
+    const bool stopped = cli.Interrupted();
+    cli.SetInterruptMode(TInterruptMode::Abort);
+    terminal.EndProgress();
+
+    const bool complete = !lines.isEmpty() && lines.back() == HistoryEndLine;
+    // What arrived is kept; nothing at all replaces no file.
+    if (!lines.isEmpty()) {
+        const QString text = lines.join(u'\n');
+        const QByteArray bytes = options.Format == HistoryFormat::Csv
+                                     ? HistoryCsvBytes(ParseHistory(text).Readings)
+                                     : HistoryFileBytes(text, HistoryTextEnd::LineOfDownload);
+        WriteOutput(terminal, options.Output, bytes,
+                    options.Format == HistoryFormat::Csv
+                        ? QStringLiteral("Zapisano plik CSV")
+                        : QStringLiteral("Zapisano plik historii"));
+    }
+    if (complete) {
+        cli.Close(true);
+        return CliExit::Done;
+    }
+    if (stopped) {
+        cli.Close(true);
+        return CliExit::Interrupted;
+    }
+    cli.EndOnFailure();
+    // The line went away under the download without a wait to say so.
+    EndWith(terminal, CliExit::NoAnswer, SessionReportText(TSessionReport::NoAnswer).Text);
+}
+
+CliExit HistoryClear(const CliOptions& options, TCliSession& cli) {
+    Confirm(options, cli.Terminal(),
+            QStringLiteral("Skasować całą historię temperatury w rejestratorze?"));
+    cli.Open(true);
+    cli.Session().ClearHistory();
+    cli.EndOnFailure();
+    cli.Close(true);
+    return CliExit::Done;
+}
+
+CliExit Restart(TCliSession& cli) {
+    cli.Open(true);
+    cli.Session().Restart();
+    cli.Terminal().Step(QStringLiteral("Rejestrator restartuje się"));
+    // The recorder is gone until it has started again: there is no one to log off from.
+    cli.Close(false);
+    return CliExit::Done;
+}
+
+CliExit Password(const CliOptions& options, TCliSession& cli) {
+    TRecorderSession& session = cli.Session();
+    cli.Open(true);
+    // The steps of the window's password dialog.
+    session.BeginOperation();
+    session.DisableDeviceControls();
+    if (!session.ChangePassword(ToAnsi(options.Argument))) {
+        cli.EndOnFailure();
+        return CliExit::NoAnswer;
+    }
+    cli.Terminal().Message(QStringLiteral("Hasło zmienione"));
+    session.EnterLoggedOn();
+    cli.Close(true);
+    return CliExit::Done;
+}
+
+CliExit Firmware(const CliOptions& options, TCliSession& cli) {
+    TCliTerminal& terminal = cli.Terminal();
+    const QList<FirmwareBlock> blocks =
+        FirmwareBlocks(ReadContainer(terminal, options.Argument, FirmwareFileTag));
+    if (blocks.isEmpty())
+        EndWith(terminal, CliExit::FileRefused,
+                QStringLiteral("Plik %1 nie zawiera oprogramowania").arg(options.Argument));
+    Confirm(options, terminal,
+            QStringLiteral("Aktualizować oprogramowanie rejestratora z pliku %1?")
+                .arg(options.Argument));
+    // No logon: the update begins with a restart into the boot loader, which a recorder left
+    // there by a failed update also takes.
+    cli.Open(false);
+    TRecorderSession& session = cli.Session();
+    session.BeginOperation();
+    session.DisableDeviceControls();
+    session.StopStatusPoll();
+    cli.SetInterruptMode(TInterruptMode::Refuse);
+    const bool finished = session.UpdateFirmware(blocks);
+    cli.SetInterruptMode(TInterruptMode::Abort);
+    session.DisableDeviceControls();
+    session.EnterLoggedOff();
+    cli.Close(false);
+    return finished ? CliExit::Done : CliExit::NoAnswer;
+}
+
+CliExit RunOnRecorder(const CliOptions& options, TCliTerminal& terminal) {
+    TCliSession cli(options, terminal);
+    // Errors inside event handlers are the session's to judge, as in the window.
+    auto* funnel = dynamic_cast<TErrorFunnel*>(QCoreApplication::instance());
+    if (funnel)
+        funnel->OnException = [&cli](const std::exception& error) { cli.HandleError(error); };
+    const auto restored = qScopeGuard([funnel] {
+        if (funnel)
+            funnel->OnException = nullptr;
+    });
+    switch (options.Command) {
+    case CliCommand::Status:
+        return Status(options, cli);
+    case CliCommand::ConfigRead:
+        return ConfigRead(options, cli);
+    case CliCommand::ConfigWrite:
+        return ConfigWrite(options, cli);
+    case CliCommand::Clock:
+        return Clock(options, cli);
+    case CliCommand::ClockSet:
+        return ClockSet(options, cli);
+    case CliCommand::History:
+        return History(options, cli);
+    case CliCommand::HistoryClear:
+        return HistoryClear(options, cli);
+    case CliCommand::Restart:
+        return Restart(cli);
+    case CliCommand::Password:
+        return Password(options, cli);
+    case CliCommand::Firmware:
+        return Firmware(options, cli);
+    default:
+        return CliExit::Usage;
+    }
+}
+
+} // namespace
+
+CliExit RunCommand(const CliOptions& options, TCliTerminal& terminal) {
+    switch (options.Command) {
+    case CliCommand::Ports:
+        return Ports(options, terminal);
+    case CliCommand::ConfigShow:
+        return ConfigShow(options, terminal);
+    default:
+        return RunOnRecorder(options, terminal);
+    }
+}

@@ -1,0 +1,105 @@
+#include "cli/CliHelp.h"
+
+QString ProgramHelp() {
+    return QStringLiteral(
+        "Użycie: tc8-cli [OPCJE] POLECENIE [ARGUMENTY]\n"
+        "Rejestrator temperatury TC-8 z wiersza poleceń: te same wymiany co w oknie "
+        "Konfiguratora TC-8.\n"
+        "\n"
+        "Polecenia:\n"
+        "  ports                          porty COM1 … COM8 tego komputera\n"
+        "  status [--watch]               temperatury, zasilanie, data i czas rejestratora\n"
+        "  config read [-o PLIK.rcf]      odczyt konfiguracji (wiersze „nazwa = wartość” "
+        "albo plik)\n"
+        "  config write PLIK.rcf          zapis konfiguracji z pliku do rejestratora\n"
+        "  config show PLIK.rcf           zawartość pliku konfiguracji (bez rejestratora)\n"
+        "  clock                          zegar rejestratora\n"
+        "  clock set [--at CZAS]          ustawienie zegara: z zegara komputera albo CZAS\n"
+        "  history [-o PLIK] [--format txt|csv]\n"
+        "                                 pobranie całej historii temperatury\n"
+        "  history clear                  skasowanie historii (pyta o zgodę)\n"
+        "  restart                        restart rejestratora\n"
+        "  password NOWE                  nowe hasło rejestratora (cztery cyfry)\n"
+        "  firmware PLIK.rfr              aktualizacja oprogramowania (pyta o zgodę)\n"
+        "  help [POLECENIE]               ta pomoc albo pomoc polecenia\n"
+        "\n"
+        "Opcje:\n"
+        "  -p, --port PORT      COM1 … COM8 albo ścieżka urządzenia (domyślnie COM1)\n"
+        "      --password NNNN  hasło logowania (domyślnie $TC8_PASSWORD albo 0157)\n"
+        "      --json           wynik dla programów: ports, status, config, clock\n"
+        "  -q, --quiet          tylko błędy na stderr\n"
+        "  -v, --verbose        postęp i kolejne kroki jako zwykłe wiersze\n"
+        "  -y, --yes            bez pytania o zgodę (history clear, firmware)\n"
+        "  -h, --help           pomoc\n"
+        "      --version        wersja programu\n"
+        "\n"
+        "Kody wyjścia: 0 wykonano, 1 inny błąd, 2 złe użycie, 3 port niedostępny,\n"
+        "4 błędne hasło, 5 brak odpowiedzi, 6 plik nieczytelny lub odrzucony, 7 przerwano.\n"
+        "Więcej: man tc8-cli\n");
+}
+
+QString CommandHelp(CliCommand command) {
+    switch (command) {
+    case CliCommand::Help:
+        return ProgramHelp();
+    case CliCommand::Ports:
+        return QStringLiteral(
+            "Użycie: tc8-cli ports [--json]\n"
+            "Porty COM1 … COM8 tak, jak pokazuje je lista PORT w oknie: urządzenie i opis, "
+            "„brak dostępu”,\ngdy użytkownik nie może portu otworzyć, „brak urządzenia”, gdy "
+            "pod numerem nic nie ma.\nWpis COMn w ~/.local/share/tc8-configurator/ports "
+            "przypisuje numer urządzeniu.\n");
+    case CliCommand::Status:
+        return QStringLiteral(
+            "Użycie: tc8-cli status [--watch] [--json] [-p PORT]\n"
+            "Temperatury T1 i T2, napięcie zasilania, data i czas rejestratora. Z --watch "
+            "wiersz po każdym\nodczycie stanu, aż do Ctrl+C (kod 0).\n");
+    case CliCommand::ConfigRead:
+        return QStringLiteral(
+            "Użycie: tc8-cli config read [-o PLIK.rcf] [--json] [-p PORT]\n"
+            "Odczytuje konfigurację rejestratora i wypisuje ją jako wiersze „nazwa = "
+            "wartość”, albo zapisuje\nplik konfiguracji taki, jaki zapisuje okno (z hasłem "
+            "logowania).\n");
+    case CliCommand::ConfigWrite:
+        return QStringLiteral(
+            "Użycie: tc8-cli config write PLIK.rcf [-p PORT]\n"
+            "Sprawdza cały plik konfiguracji tak, jak okno, i dopiero wtedy zapisuje go do "
+            "rejestratora.\nHasło z pliku nie służy do logowania: loguje --password.\n");
+    case CliCommand::ConfigShow:
+        return QStringLiteral("Użycie: tc8-cli config show PLIK.rcf [--json]\n"
+                              "Wypisuje zawartość pliku konfiguracji; rejestrator nie jest "
+                              "potrzebny.\n");
+    case CliCommand::Clock:
+        return QStringLiteral("Użycie: tc8-cli clock [--json] [-p PORT]\n"
+                              "Wypisuje datę i czas zegara rejestratora.\n");
+    case CliCommand::ClockSet:
+        return QStringLiteral(
+            "Użycie: tc8-cli clock set [--at 'RRRR-MM-DD GG:MM:SS'] [-p PORT]\n"
+            "Ustawia zegar rejestratora według zegara komputera albo na podany czas.\n");
+    case CliCommand::History:
+        return QStringLiteral(
+            "Użycie: tc8-cli history [-o PLIK] [--format txt|csv] [-p PORT]\n"
+            "Pobiera całą historię temperatury. txt: bajt w bajt to, co zapisuje „Zapisz do "
+            "pliku”;\ncsv: to, co daje „Historia” → „Eksport do CSV…”. Bez -o na standardowe "
+            "wyjście.\nCtrl+C zatrzymuje pobieranie jak STOP i zapisuje to, co przyszło "
+            "(kod 7).\n");
+    case CliCommand::HistoryClear:
+        return QStringLiteral("Użycie: tc8-cli history clear [--yes] [-p PORT]\n"
+                              "Kasuje historię temperatury w rejestratorze. Pyta o zgodę; "
+                              "bez terminala tylko z --yes.\n");
+    case CliCommand::Restart:
+        return QStringLiteral("Użycie: tc8-cli restart [-p PORT]\nRestartuje rejestrator.\n");
+    case CliCommand::Password:
+        return QStringLiteral("Użycie: tc8-cli password NOWE [-p PORT]\n"
+                              "Zmienia hasło rejestratora na NOWE: dokładnie cztery cyfry, "
+                              "bo tylko takie przyjmuje pole\nhasła przy logowaniu.\n");
+    case CliCommand::Firmware:
+        return QStringLiteral(
+            "Użycie: tc8-cli firmware PLIK.rfr [--yes] [-p PORT]\n"
+            "Aktualizuje oprogramowanie rejestratora przez jego bootloader, po sprawdzeniu "
+            "pliku tak, jak\nw oknie. Pyta o zgodę; bez terminala tylko z --yes. Podczas "
+            "przesyłania Ctrl+C nie przerywa.\nLogowanie nie jest potrzebne, więc da się "
+            "też powtórzyć nieudaną aktualizację.\n");
+    }
+    return ProgramHelp();
+}

@@ -1,0 +1,256 @@
+#include "cli/CliOptions.h"
+
+#include <QRegularExpression>
+#include <array>
+
+namespace {
+
+// What each option needs; a command takes only the options that mean something to it.
+enum OptionBit : unsigned {
+    TakesWatch = 1u << 0,
+    TakesOutput = 1u << 1,
+    TakesFormat = 1u << 2,
+    TakesAt = 1u << 3,
+};
+
+struct CommandRow {
+    CliCommand Command;
+    const char* Words;
+    const char* ArgumentName; // nullptr: takes no argument
+    unsigned Options;
+};
+
+constexpr std::array<CommandRow, 13> Commands{{
+    {CliCommand::Help, "help", nullptr, 0},
+    {CliCommand::Ports, "ports", nullptr, 0},
+    {CliCommand::Status, "status", nullptr, TakesWatch},
+    {CliCommand::ConfigRead, "config read", nullptr, TakesOutput},
+    {CliCommand::ConfigWrite, "config write", "PLIK.rcf", 0},
+    {CliCommand::ConfigShow, "config show", "PLIK.rcf", 0},
+    {CliCommand::Clock, "clock", nullptr, 0},
+    {CliCommand::ClockSet, "clock set", nullptr, TakesAt},
+    {CliCommand::History, "history", nullptr, TakesOutput | TakesFormat},
+    {CliCommand::HistoryClear, "history clear", nullptr, 0},
+    {CliCommand::Restart, "restart", nullptr, 0},
+    {CliCommand::Password, "password", "NOWE", 0},
+    {CliCommand::Firmware, "firmware", "PLIK.rfr", 0},
+}};
+
+const CommandRow& RowOf(CliCommand command) {
+    for (const CommandRow& row : Commands)
+        if (row.Command == command)
+            return row;
+    return Commands.front();
+}
+
+// The command named by the first words; how many words it took.
+std::optional<std::pair<CliCommand, int>> FindCommand(const QStringList& words) {
+    std::optional<std::pair<CliCommand, int>> found;
+    for (const CommandRow& row : Commands) {
+        const QStringList own = QString::fromLatin1(row.Words).split(u' ');
+        if (words.size() >= own.size() && words.mid(0, own.size()) == own &&
+            (!found || own.size() > found->second))
+            found = std::pair{row.Command, static_cast<int>(own.size())};
+    }
+    return found;
+}
+
+QString Quoted(const QString& text) {
+    return QStringLiteral("„%1”").arg(text);
+}
+
+const QString HelpHint = QStringLiteral(" Pomoc: tc8-cli --help");
+
+} // namespace
+
+int CliOptions::PortNumber() const {
+    return Port.startsWith(u'/') ? 0 : Port.mid(3).toInt();
+}
+
+QString CommandWords(CliCommand command) {
+    return QString::fromLatin1(RowOf(command).Words);
+}
+
+bool IsFourDigitPassword(const QString& password) {
+    static const QRegularExpression fourDigits(QStringLiteral("^[0-9]{4}$"));
+    return fourDigits.match(password).hasMatch();
+}
+
+ParsedCommandLine ParseCommandLine(const QStringList& arguments,
+                                   const QString& environmentPassword) {
+    ParsedCommandLine parsed;
+    CliOptions& o = parsed.Options;
+    QStringList words;
+    bool help = false;
+    bool optionsEnded = false;
+    unsigned given = 0;
+    QString password = environmentPassword;
+    QString passwordSource = QStringLiteral("TC8_PASSWORD");
+    QString format;
+    QString at;
+
+    for (int i = 0; i < arguments.size(); ++i) {
+        QString argument = arguments[i];
+        if (optionsEnded || !argument.startsWith(u'-') || argument == u'-') {
+            words << argument;
+            continue;
+        }
+        if (argument == QStringLiteral("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        // "--port=COM2" as well as "--port COM2".
+        QString inlineValue;
+        bool hasInlineValue = false;
+        if (argument.startsWith(QStringLiteral("--")) && argument.contains(u'=')) {
+            inlineValue = argument.section(u'=', 1);
+            argument = argument.section(u'=', 0, 0);
+            hasInlineValue = true;
+        }
+        auto value = [&](QString& target) {
+            if (hasInlineValue) {
+                target = inlineValue;
+                return true;
+            }
+            if (i + 1 >= arguments.size()) {
+                parsed.Error = QStringLiteral("Opcja %1 wymaga wartości.").arg(argument) + HelpHint;
+                return false;
+            }
+            target = arguments[++i];
+            return true;
+        };
+        bool flag = true;
+        if (argument == QStringLiteral("-h") || argument == QStringLiteral("--help"))
+            help = true;
+        else if (argument == QStringLiteral("--version"))
+            o.Version = true;
+        else if (argument == QStringLiteral("--json"))
+            o.Json = true;
+        else if (argument == QStringLiteral("-q") || argument == QStringLiteral("--quiet"))
+            o.Quiet = true;
+        else if (argument == QStringLiteral("-v") || argument == QStringLiteral("--verbose"))
+            o.Verbose = true;
+        else if (argument == QStringLiteral("-y") || argument == QStringLiteral("--yes"))
+            o.Yes = true;
+        else if (argument == QStringLiteral("--watch")) {
+            given |= TakesWatch;
+            o.Watch = true;
+        } else
+            flag = false;
+        if (flag) {
+            if (hasInlineValue) {
+                parsed.Error = QStringLiteral("Opcja %1 nie przyjmuje wartości.").arg(argument);
+                return parsed;
+            }
+            continue;
+        }
+        bool ok = true;
+        if (argument == QStringLiteral("-p") || argument == QStringLiteral("--port")) {
+            ok = value(o.Port);
+        } else if (argument == QStringLiteral("--password")) {
+            ok = value(password);
+            passwordSource = QStringLiteral("--password");
+        } else if (argument == QStringLiteral("-o") || argument == QStringLiteral("--output")) {
+            ok = value(o.Output);
+            given |= TakesOutput;
+        } else if (argument == QStringLiteral("--format")) {
+            ok = value(format);
+            given |= TakesFormat;
+        } else if (argument == QStringLiteral("--at")) {
+            ok = value(at);
+            given |= TakesAt;
+        } else {
+            parsed.Error = QStringLiteral("Nieznana opcja %1.").arg(Quoted(argument)) + HelpHint;
+            return parsed;
+        }
+        if (!ok)
+            return parsed;
+    }
+
+    if (o.Version)
+        return parsed;
+    // "help", "help COMMAND", "COMMAND --help" and "--help" alone all ask for help.
+    if (!words.isEmpty() && words.front() == QStringLiteral("help")) {
+        help = true;
+        words.removeFirst();
+    }
+    if (words.isEmpty()) {
+        if (!help)
+            parsed.Error = QStringLiteral("Nie podano polecenia.") + HelpHint;
+        return parsed;
+    }
+    const auto found = FindCommand(words);
+    if (!found) {
+        parsed.Error =
+            QStringLiteral("Nieznane polecenie %1.").arg(Quoted(words.front())) + HelpHint;
+        return parsed;
+    }
+    if (help) {
+        o.HelpFor = found->first;
+        return parsed;
+    }
+    o.Command = found->first;
+    const CommandRow& row = RowOf(o.Command);
+    const QStringList rest = words.mid(found->second);
+    const QString name = Quoted(CommandWords(o.Command));
+    if (row.ArgumentName != nullptr) {
+        if (rest.isEmpty()) {
+            parsed.Error = QStringLiteral("Polecenie %1 wymaga argumentu %2.")
+                               .arg(name, QString::fromLatin1(row.ArgumentName));
+            return parsed;
+        }
+        o.Argument = rest.front();
+    }
+    if (rest.size() > (row.ArgumentName != nullptr ? 1 : 0)) {
+        parsed.Error =
+            QStringLiteral("Nadmiarowy argument %1 polecenia %2.").arg(Quoted(rest.back()), name);
+        return parsed;
+    }
+    for (const auto& [bit, option] :
+         {std::pair{TakesWatch, "--watch"}, std::pair{TakesOutput, "-o"},
+          std::pair{TakesFormat, "--format"}, std::pair{TakesAt, "--at"}}) {
+        if ((given & bit) && !(row.Options & bit)) {
+            parsed.Error = QStringLiteral("Opcja %1 nie dotyczy polecenia %2.")
+                               .arg(QString::fromLatin1(option), name);
+            return parsed;
+        }
+    }
+
+    static const QRegularExpression portName(QStringLiteral("^COM[1-8]$"));
+    if (!portName.match(o.Port).hasMatch() && !o.Port.startsWith(u'/')) {
+        parsed.Error = QStringLiteral("Nieznany port %1: podaj COM1 … COM8 albo ścieżkę "
+                                      "urządzenia, np. /dev/ttyUSB0.")
+                           .arg(Quoted(o.Port));
+        return parsed;
+    }
+    if (!password.isNull()) {
+        if (!IsFourDigitPassword(password)) {
+            parsed.Error = QStringLiteral("Hasło z %1 musi mieć cztery cyfry.").arg(passwordSource);
+            return parsed;
+        }
+        o.Password = password;
+    }
+    if (o.Command == CliCommand::Password && !IsFourDigitPassword(o.Argument)) {
+        parsed.Error = QStringLiteral("Nowe hasło musi mieć cztery cyfry: inaczej nie da się "
+                                      "nim zalogować.");
+        return parsed;
+    }
+    if (given & TakesFormat) {
+        if (format == QStringLiteral("csv"))
+            o.Format = HistoryFormat::Csv;
+        else if (format != QStringLiteral("txt")) {
+            parsed.Error = QStringLiteral("Nieznany format %1: txt albo csv.").arg(Quoted(format));
+            return parsed;
+        }
+    }
+    if (given & TakesAt) {
+        const QDateTime time = QDateTime::fromString(at, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (!time.isValid()) {
+            parsed.Error = QStringLiteral("Nieprawidłowy czas %1: podaj 'RRRR-MM-DD GG:MM:SS'.")
+                               .arg(Quoted(at));
+            return parsed;
+        }
+        o.At = time;
+    }
+    return parsed;
+}

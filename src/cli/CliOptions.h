@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What a run of tc8-cli ends with; scripts rely on these numbers.
+enum class CliExit {
+    Done = 0,
+    Failed = 1,          // anything not below
+    Usage = 2,           // wrong usage
+    PortUnavailable = 3, // the port cannot be opened
+    PasswordRefused = 4,
+    NoAnswer = 5,    // the recorder did not answer, or stopped answering
+    FileRefused = 6, // a file cannot be read, is of the wrong kind, or cannot be written
+    Interrupted = 7,
+};
+
+// The commands, each with its words on the command line.
+enum class CliCommand {
+    Help,
+    Ports,
+    Status,
+    ConfigRead,
+    ConfigWrite,
+    ConfigShow,
+    Clock,
+    ClockSet,
+    History,
+    HistoryClear,
+    Restart,
+    Password,
+    Firmware,
+};
+
+enum class HistoryFormat { Text, Csv };
+
+struct CliOptions {
+    CliCommand Command = CliCommand::Help;
+    // The command whose help was asked for (help COMMAND, COMMAND --help).
+    std::optional<CliCommand> HelpFor;
+    bool Version = false;
+
+    QString Port = QStringLiteral("COM1");
+    QString Password = QStringLiteral("0157");
+    bool Json = false;
+    bool Quiet = false;
+    bool Verbose = false;
+    bool Yes = false;
+
+    bool Watch = false;
+    QString Output; // -o; empty: standard output
+    HistoryFormat Format = HistoryFormat::Text;
+    std::optional<QDateTime> At;
+    QString Argument; // the file of config write/show and firmware, the new password
+
+    // COM1 ... COM8, 0 for a device given by its path.
+    int PortNumber() const;
+};
+
+struct ParsedCommandLine {
+    CliOptions Options;
+    QString Error; // why the command line is wrong; empty when it is right
+};
+
+// Reads the arguments (without the program's name). `environmentPassword` is TC8_PASSWORD,
+// null when it is not set; --password wins over it.
+ParsedCommandLine ParseCommandLine(const QStringList& arguments,
+                                   const QString& environmentPassword = {});
+
+// The words of a command as typed: "config read".
+QString CommandWords(CliCommand command);
+
+// A logon password the recorder's logon field could take: four digits.
+bool IsFourDigitPassword(const QString& password);

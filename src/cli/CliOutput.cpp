@@ -1,0 +1,131 @@
+#include "cli/CliOutput.h"
+
+#include "config/ConfigFields.h"
+#include "config/Encodings.h"
+#include "operations/StatusRendering.h"
+#include "protocol/PortDirectory.h"
+
+namespace {
+
+const QString PasswordName = QStringLiteral("haslo");
+
+QString FieldName(ConfigField field) {
+    switch (field) {
+    case ConfigField::TempMin:
+        return QStringLiteral("TempMin");
+    case ConfigField::TempMax:
+        return QStringLiteral("TempMax");
+    case ConfigField::TempKorekta:
+        return QStringLiteral("TempKorekta");
+    case ConfigField::TempKorekta2:
+        return QStringLiteral("TempKorekta2");
+    case ConfigField::TempZapisz:
+        return QStringLiteral("TempZapisz");
+    case ConfigField::IleDruk:
+        return QStringLiteral("IleDruk");
+    case ConfigField::TC8name:
+        return QStringLiteral("TC8name");
+    case ConfigField::TC8Nazwa:
+        return QStringLiteral("TC8Nazwa");
+    case ConfigField::TC8Typ:
+        return QStringLiteral("TC8Typ");
+    case ConfigField::TC8Nazwa2:
+        return QStringLiteral("TC8Nazwa2");
+    case ConfigField::TC8Nazwa3:
+        return QStringLiteral("TC8Nazwa3");
+    }
+    return {};
+}
+
+// The value as the window's field shows it.
+QString FieldText(const ConfigRecord& record, ConfigField field) {
+    const ConfigFieldRow& row = RowOf(field);
+    if (row.Kind != FieldKind::RawByte)
+        return record.*row.Text;
+    const quint8 byte = record.*row.Byte;
+    const bool limit = field == ConfigField::TempMin || field == ConfigField::TempMax;
+    return limit ? LimitText(byte) : CorrectionText(byte);
+}
+
+// Name and value pairs in the order printed.
+QList<std::pair<QString, QString>> ConfigPairs(const ConfigRecord& record,
+                                               const QString& password) {
+    QList<std::pair<QString, QString>> pairs;
+    if (!password.isNull())
+        pairs.append({PasswordName, password});
+    for (const ConfigField field : ConfigFileOrder)
+        pairs.append({FieldName(field), FieldText(record, field)});
+    return pairs;
+}
+
+QString Line(const QString& name, const QString& value) {
+    return name + QStringLiteral(" = ") + value;
+}
+
+} // namespace
+
+QStringList ConfigLines(const ConfigRecord& record, const QString& password) {
+    QStringList lines;
+    for (const auto& [name, value] : ConfigPairs(record, password))
+        lines << Line(name, value);
+    return lines;
+}
+
+QJsonObject ConfigJson(const ConfigRecord& record, const QString& password) {
+    QJsonObject object;
+    for (const auto& [name, value] : ConfigPairs(record, password))
+        object.insert(name, value);
+    return object;
+}
+
+QStringList StatusLines(const StatusTexts& status) {
+    return {Line(QStringLiteral("T1"), status.Temp), Line(QStringLiteral("T2"), status.Temp2),
+            Line(QStringLiteral("Zasilanie"), status.Udc),
+            Line(QStringLiteral("Data"), status.Data), Line(QStringLiteral("Czas"), status.czas)};
+}
+
+QJsonObject StatusJson(const StatusTexts& status) {
+    return {
+        {QStringLiteral("T1"), status.Temp},       {QStringLiteral("T2"), status.Temp2},
+        {QStringLiteral("Zasilanie"), status.Udc}, {QStringLiteral("ZasilanieOk"), status.SupplyOk},
+        {QStringLiteral("Data"), status.Data},     {QStringLiteral("Czas"), status.czas}};
+}
+
+QString StatusWatchLine(const StatusTexts& status) {
+    return QStringLiteral("%1 %2  T1 %3  T2 %4  %5")
+        .arg(status.Data, status.czas, status.Temp, status.Temp2, status.Udc);
+}
+
+QString ClockLine(const StatusTexts& status) {
+    return status.Data + u' ' + status.czas;
+}
+
+QJsonObject ClockJson(const StatusTexts& status) {
+    return {{QStringLiteral("Data"), status.Data}, {QStringLiteral("Czas"), status.czas}};
+}
+
+QStringList PortLines(const TPortTable& ports) {
+    QStringList lines;
+    for (int i = 0; i < PortCount; ++i)
+        lines << QStringLiteral("COM%1   %2").arg(i + 1).arg(PortListDetail(ports[i]));
+    return lines;
+}
+
+QJsonArray PortsJson(const TPortTable& ports) {
+    QJsonArray array;
+    for (int i = 0; i < PortCount; ++i) {
+        const TPortChoice& choice = ports[i];
+        QJsonObject port{{QStringLiteral("port"), QStringLiteral("COM%1").arg(i + 1)},
+                         {QStringLiteral("detail"), PortListDetail(choice)}};
+        if (choice.Port) {
+            port.insert(QStringLiteral("device"), choice.Port->Device);
+            port.insert(QStringLiteral("description"), choice.Port->Description);
+            port.insert(QStringLiteral("present"), choice.Port->Present);
+            port.insert(QStringLiteral("accessible"), choice.Port->Accessible);
+        } else {
+            port.insert(QStringLiteral("device"), QJsonValue::Null);
+        }
+        array.append(port);
+    }
+    return array;
+}

@@ -1,0 +1,99 @@
+#include "cli/CliTerminal.h"
+
+#include <QTextStream>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+constexpr int BarWidth = 30;
+// Plain progress lines come at these steps, so that a log holds a few lines, not thousands.
+constexpr int PlainStepPercent = 10;
+
+void Write(FILE* stream, const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+} // namespace
+
+TCliTerminal::TCliTerminal(bool quiet, bool verbose)
+    : quiet_(quiet), verbose_(verbose), errorIsTerminal_(isatty(STDERR_FILENO) == 1) {
+}
+
+TCliTerminal::~TCliTerminal() {
+    EndProgress();
+}
+
+void TCliTerminal::Data(const QString& line) {
+    Write(stdout, (line + u'\n').toUtf8());
+}
+
+void TCliTerminal::DataBytes(const QByteArray& bytes) {
+    Write(stdout, bytes);
+}
+
+void TCliTerminal::Say(const QString& line) {
+    // A line said while the bar is up takes its place; the bar comes back with its next step.
+    if (barShown_) {
+        Write(stderr, "\r\033[K");
+        barShown_ = false;
+        progressPercent_ = -1;
+    }
+    Write(stderr, (line + u'\n').toUtf8());
+}
+
+void TCliTerminal::Error(const QString& line) {
+    Say(line);
+}
+
+void TCliTerminal::Message(const QString& line) {
+    if (!quiet_)
+        Say(line);
+}
+
+void TCliTerminal::Step(const QString& line) {
+    if (verbose_ && !quiet_)
+        Say(line);
+}
+
+void TCliTerminal::Progress(const QString& caption, int position, int maximum) {
+    if (quiet_ || maximum <= 0)
+        return;
+    const int percent = std::clamp(position * 100 / maximum, 0, 100);
+    if (errorIsTerminal_) {
+        if (percent == progressPercent_ && caption == progressCaption_ && barShown_)
+            return;
+        const int filled = percent * BarWidth / 100;
+        const QString bar = QString(filled, u'#') + QString(BarWidth - filled, u'.');
+        Write(stderr,
+              QStringLiteral("\r\033[K%1 [%2] %3%").arg(caption, bar).arg(percent).toUtf8());
+        barShown_ = true;
+    } else if (verbose_) {
+        const int step = percent / PlainStepPercent;
+        if (caption == progressCaption_ && step == progressPercent_ / PlainStepPercent &&
+            progressPercent_ >= 0)
+            return;
+        Write(stderr, QStringLiteral("%1: %2%\n").arg(caption).arg(percent).toUtf8());
+    }
+    progressCaption_ = caption;
+    progressPercent_ = percent;
+}
+
+void TCliTerminal::EndProgress() {
+    if (barShown_)
+        Write(stderr, "\n");
+    barShown_ = false;
+    progressPercent_ = -1;
+    progressCaption_.clear();
+}
+
+bool TCliTerminal::CanAsk() const {
+    return isatty(STDIN_FILENO) == 1 && errorIsTerminal_;
+}
+
+bool TCliTerminal::Ask(const QString& question) {
+    EndProgress();
+    Write(stderr, (question + QStringLiteral(" [t/N] ")).toUtf8());
+    QTextStream input(stdin);
+    const QString answer = input.readLine().trimmed();
+    return answer.startsWith(u't') || answer.startsWith(u'T');
+}
