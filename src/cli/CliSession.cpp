@@ -154,14 +154,19 @@ bool TCliSession::Reported(TSessionReport report) const {
 }
 
 void TCliSession::SetInterruptMode(TInterruptMode mode) {
+    // A Ctrl+C that came while a blocking step ran belongs to the mode it came in.
+    InterruptArrived();
     interruptMode_ = mode;
     interrupted_ = false;
 }
 
 void TCliSession::InterruptArrived() {
     char bytes[16];
-    while (read(InterruptPipe[0], bytes, sizeof bytes) > 0) {
-    }
+    bool arrived = false;
+    while (read(InterruptPipe[0], bytes, sizeof bytes) > 0)
+        arrived = true;
+    if (!arrived)
+        return;
     switch (interruptMode_) {
     case TInterruptMode::Abort:
         aborted_ = true;

@@ -1,0 +1,69 @@
+#include "cli/CliOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RejectedLine {
+    const char* name;
+    QStringList arguments;
+    const char* because;
+};
+
+class RejectedCommandLine : public ::testing::TestWithParam<RejectedLine> {};
+
+TEST_P(RejectedCommandLine, IsWrongUsageSaidInOneLine) {
+    const ParsedCommandLine parsed = ParseCommandLine(GetParam().arguments);
+    EXPECT_TRUE(parsed.Error.contains(QString::fromUtf8(GetParam().because)))
+        << parsed.Error.toStdString();
+    EXPECT_FALSE(parsed.Error.contains(u'\n'));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, RejectedCommandLine,
+    ::testing::Values(
+        RejectedLine{"NoCommand", {"-v"}, "Nie podano polecenia"},
+        RejectedLine{"UnknownCommand", {"download"}, "Nieznane polecenie „download”"},
+        RejectedLine{"UnknownOption", {"status", "--follow"}, "Nieznana opcja „--follow”"},
+        RejectedLine{"ConfigWithoutWhat", {"config"}, "Nieznane polecenie „config”"},
+        RejectedLine{"MissingFile", {"config", "write"}, "wymaga argumentu PLIK.rcf"},
+        RejectedLine{"ExtraArgument", {"restart", "now"}, "Nadmiarowy argument „now”"},
+        RejectedLine{"OptionOfAnotherCommand", {"status", "-o", "x"}, "Opcja -o nie dotyczy"},
+        RejectedLine{"OptionWithoutValue", {"status", "-p"}, "Opcja -p wymaga wartości"},
+        RejectedLine{"FlagWithValue", {"status", "--json=1"}, "nie przyjmuje wartości"},
+        RejectedLine{"PortNeitherNumberNorPath", {"status", "-p", "COM9"}, "Nieznany port „COM9”"},
+        RejectedLine{"LogonPasswordNotFourDigits", {"status", "--password", "157"}, "cztery cyfry"},
+        RejectedLine{"NewPasswordNotFourDigits", {"password", "12a4"}, "cztery cyfry"},
+        RejectedLine{"UnknownFormat", {"history", "--format", "xml"}, "Nieznany format „xml”"},
+        RejectedLine{"TimeNotAsAsked",
+                     {"clock", "set", "--at", "2026-13-01 00:00:00"},
+                     "Nieprawidłowy czas"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CliCommandLine, TakesOptionsAnywhereAndTheEnvironmentsPasswordBelowTheOption) {
+    const ParsedCommandLine history = ParseCommandLine(
+        {"-v", "history", "--format=csv", "-p", "/dev/ttyUSB0", "-o", "h.csv"}, "1111");
+    ASSERT_TRUE(history.Error.isEmpty()) << history.Error.toStdString();
+    EXPECT_EQ(history.Options.Command, CliCommand::History);
+    EXPECT_EQ(history.Options.Format, HistoryFormat::Csv);
+    EXPECT_EQ(history.Options.PortNumber(), 0);
+    EXPECT_EQ(history.Options.Output, QStringLiteral("h.csv"));
+    EXPECT_EQ(history.Options.Password, QStringLiteral("1111"));
+    EXPECT_TRUE(history.Options.Verbose);
+
+    const ParsedCommandLine clock = ParseCommandLine(
+        {"clock", "set", "--password", "2222", "--at", "2026-12-07 01:30:05", "--port=COM3"},
+        "1111");
+    ASSERT_TRUE(clock.Error.isEmpty()) << clock.Error.toStdString();
+    EXPECT_EQ(clock.Options.Command, CliCommand::ClockSet);
+    EXPECT_EQ(clock.Options.Password, QStringLiteral("2222"));
+    EXPECT_EQ(clock.Options.At, QDateTime(QDate(2026, 12, 7), QTime(1, 30, 5)));
+    EXPECT_EQ(clock.Options.PortNumber(), 3);
+
+    EXPECT_EQ(ParseCommandLine({"status"}).Options.Password, QStringLiteral("0157"));
+    EXPECT_EQ(ParseCommandLine({"help", "history", "clear"}).Options.HelpFor,
+              CliCommand::HistoryClear);
+    EXPECT_EQ(ParseCommandLine({"firmware", "--help"}).Options.HelpFor, CliCommand::Firmware);
+}
+
+} // namespace
