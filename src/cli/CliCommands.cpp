@@ -320,9 +320,10 @@ CliExit Firmware(const CliOptions& options, TCliSession& cli) {
     if (blocks.isEmpty())
         EndWith(terminal, CliExit::FileRefused,
                 QStringLiteral("Plik %1 nie zawiera oprogramowania").arg(options.Argument));
+    // The warning comes with the question, before the answer.
     Confirm(options, terminal,
-            QStringLiteral("Aktualizować oprogramowanie rejestratora z pliku %1?")
-                .arg(options.Argument));
+            QStringLiteral("%1. Aktualizować oprogramowanie rejestratora z pliku %2?")
+                .arg(SessionReportText(TSessionReport::FirmwareStarting).Text, options.Argument));
     // No logon: the update begins with a restart into the boot loader, which a recorder left
     // there by a failed update also takes.
     cli.Open(false);

@@ -67,6 +67,14 @@ int CliOptions::PortNumber() const {
     return Port.startsWith(u'/') ? 0 : Port.mid(3).toInt();
 }
 
+QList<CliCommand> CommandGroup(const QString& word) {
+    QList<CliCommand> group;
+    for (const CommandRow& row : Commands)
+        if (QString::fromLatin1(row.Words).section(u' ', 0, 0) == word)
+            group << row.Command;
+    return group;
+}
+
 QString CommandWords(CliCommand command) {
     return QString::fromLatin1(RowOf(command).Words);
 }
@@ -180,15 +188,25 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
         return parsed;
     }
     const auto found = FindCommand(words);
-    if (!found) {
+    const QList<CliCommand> group = CommandGroup(words.front());
+    // The first word alone asks for its whole group: "help clock" tells both clock commands.
+    if (help)
+        o.HelpFor = found && (words.size() > 1 || group.size() < 2) ? QList{found->first} : group;
+    if (!found && group.isEmpty()) {
         parsed.Error =
             QStringLiteral("Nieznane polecenie %1.").arg(Quoted(words.front())) + HelpHint;
         return parsed;
     }
-    if (help) {
-        o.HelpFor = found->first;
+    if (!found && !help) {
+        QStringList choices;
+        for (const CliCommand command : group)
+            choices << CommandWords(command).section(u' ', 1);
+        parsed.Error = QStringLiteral("Polecenie %1 wymaga jednego z: %2.")
+                           .arg(Quoted(words.front()), choices.join(QStringLiteral(", ")));
         return parsed;
     }
+    if (help)
+        return parsed;
     o.Command = found->first;
     const CommandRow& row = RowOf(o.Command);
     const QStringList rest = words.mid(found->second);

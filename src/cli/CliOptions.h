@@ -38,8 +38,9 @@ enum class HistoryFormat { Text, Csv };
 
 struct CliOptions {
     CliCommand Command = CliCommand::Help;
-    // The command whose help was asked for (help COMMAND, COMMAND --help).
-    std::optional<CliCommand> HelpFor;
+    // The commands whose help was asked for (help COMMAND, COMMAND --help): one, or all of
+    // a group ("help config").
+    QList<CliCommand> HelpFor;
     bool Version = false;
 
     QString Port = QStringLiteral("COM1");
@@ -71,6 +72,9 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
 
 // The words of a command as typed: "config read".
 QString CommandWords(CliCommand command);
+
+// The commands whose words begin with `word` ("config": read, write, show).
+QList<CliCommand> CommandGroup(const QString& word);
 
 // A logon password the recorder's logon field could take: four digits.
 bool IsFourDigitPassword(const QString& password);

@@ -20,8 +20,11 @@ int RunCli(const QStringList& arguments) {
         terminal.Data(QStringLiteral("tc8-cli %1").arg(QCoreApplication::applicationVersion()));
         return static_cast<int>(CliExit::Done);
     }
-    if (options.HelpFor || options.Command == CliCommand::Help) {
-        terminal.DataBytes(CommandHelp(options.HelpFor.value_or(CliCommand::Help)).toUtf8());
+    if (!options.HelpFor.isEmpty() || options.Command == CliCommand::Help) {
+        QStringList texts;
+        for (const CliCommand command : options.HelpFor)
+            texts << CommandHelp(command);
+        terminal.DataBytes((texts.isEmpty() ? ProgramHelp() : texts.join(u'\n')).toUtf8());
         return static_cast<int>(CliExit::Done);
     }
     try {

@@ -8,6 +8,7 @@
 #include "serial/TRsComm.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
@@ -17,8 +18,17 @@ namespace {
 
 // The self-pipe of Ctrl+C and SIGTERM: the handler only writes a byte; the event loop reads it.
 int InterruptPipe[2] = {-1, -1};
+// While set, the handler itself says no at once: the transfer may sit in a blocking pause.
+volatile sig_atomic_t RefuseInterrupts = 0;
+const QByteArray RefusedText =
+    QStringLiteral("Aktualizacji nie można przerwać: poczekaj na jej koniec\n").toUtf8();
 
 void SignalArrived(int) {
+    if (RefuseInterrupts) {
+        [[maybe_unused]] const ssize_t said =
+            write(STDERR_FILENO, RefusedText.constData(), static_cast<size_t>(RefusedText.size()));
+        return;
+    }
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = write(InterruptPipe[1], &byte, 1);
 }
@@ -157,6 +167,7 @@ void TCliSession::SetInterruptMode(TInterruptMode mode) {
     // A Ctrl+C that came while a blocking step ran belongs to the mode it came in.
     InterruptArrived();
     interruptMode_ = mode;
+    RefuseInterrupts = mode == TInterruptMode::Refuse;
     interrupted_ = false;
 }
 
@@ -185,8 +196,7 @@ void TCliSession::InterruptArrived() {
         interrupted_ = true;
         break;
     case TInterruptMode::Refuse:
-        terminal_.Error(QStringLiteral("Aktualizacji nie można przerwać: poczekaj na jej koniec"));
-        break;
+        break; // said by the signal handler
     }
 }
 

@@ -25,7 +25,7 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedLine{"NoCommand", {"-v"}, "Nie podano polecenia"},
         RejectedLine{"UnknownCommand", {"download"}, "Nieznane polecenie „download”"},
         RejectedLine{"UnknownOption", {"status", "--follow"}, "Nieznana opcja „--follow”"},
-        RejectedLine{"ConfigWithoutWhat", {"config"}, "Nieznane polecenie „config”"},
+        RejectedLine{"ConfigWithoutWhat", {"config"}, "wymaga jednego z: read, write, show"},
         RejectedLine{"MissingFile", {"config", "write"}, "wymaga argumentu PLIK.rcf"},
         RejectedLine{"ExtraArgument", {"restart", "now"}, "Nadmiarowy argument „now”"},
         RejectedLine{"OptionOfAnotherCommand", {"status", "-o", "x"}, "Opcja -o nie dotyczy"},
@@ -61,9 +61,15 @@ TEST(CliCommandLine, TakesOptionsAnywhereAndTheEnvironmentsPasswordBelowTheOptio
     EXPECT_EQ(clock.Options.PortNumber(), 3);
 
     EXPECT_EQ(ParseCommandLine({"status"}).Options.Password, QStringLiteral("0157"));
+    using Commands = QList<CliCommand>;
     EXPECT_EQ(ParseCommandLine({"help", "history", "clear"}).Options.HelpFor,
-              CliCommand::HistoryClear);
-    EXPECT_EQ(ParseCommandLine({"firmware", "--help"}).Options.HelpFor, CliCommand::Firmware);
+              Commands{CliCommand::HistoryClear});
+    EXPECT_EQ(ParseCommandLine({"firmware", "--help"}).Options.HelpFor,
+              Commands{CliCommand::Firmware});
+    EXPECT_EQ(ParseCommandLine({"help", "clock"}).Options.HelpFor,
+              (Commands{CliCommand::Clock, CliCommand::ClockSet}));
+    EXPECT_EQ(ParseCommandLine({"config", "--help"}).Options.HelpFor,
+              (Commands{CliCommand::ConfigRead, CliCommand::ConfigWrite, CliCommand::ConfigShow}));
 }
 
 } // namespace
