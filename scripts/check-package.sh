@@ -36,7 +36,8 @@ apt-get install --simulate --no-install-recommends "$deb" >"$root.apt" 2>&1 ||
     { cat "$root.apt" >&2; rm -f "$root.apt"; fail "apt does not accept the package"; }
 rm -f "$root.apt"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6charts6 libjpeg62-turbo qt6-qpa-plugins qt6-translations-l10n; do
+for needed in libqt6widgets6 libqt6charts6 libjpeg62-turbo qt6-qpa-plugins qt6-translations-l10n \
+    libqt6sql6-sqlite; do
     [[ "$depends" == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 

@@ -240,6 +240,11 @@ CliExit History(const CliOptions& options, TCliSession& cli) {
     TRecorderSession& session = cli.Session();
     CheckWritable(terminal, options.Output);
     cli.Open(true);
+    // The configuration first, as a technician reads it before START: the archive then knows
+    // which recorder the download came from.
+    session.ReadConfig();
+    cli.EndOnFailure();
+    terminal.EndProgress();
 
     QStringList lines;
     QObject::connect(&session, &TRecorderSession::HistoryStarted, &cli, [&] { lines.clear(); });

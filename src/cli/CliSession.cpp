@@ -260,6 +260,11 @@ void TCliSession::ReportRecordFault(RecordFault fault) {
     terminal_.Error(RecordFaultMessage(fault));
 }
 
+void TCliSession::ReportArchiveProblem(const QString& text) {
+    // Said also with --quiet: a nightly job's log is where it must show.
+    terminal_.Error(text);
+}
+
 void TCliSession::HandleError(const std::exception& error) {
     lastError_ = QString::fromUtf8(error.what());
     terminal_.Step(lastError_);

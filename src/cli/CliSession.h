@@ -71,6 +71,7 @@ public:
     // TSessionHost
     void Report(TSessionReport report) override;
     void ReportRecordFault(RecordFault fault) override;
+    void ReportArchiveProblem(const QString& text) override;
 
     // The program-wide error handler's part: an error inside an event handler.
     void HandleError(const std::exception& error);

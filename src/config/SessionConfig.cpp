@@ -90,6 +90,7 @@ void TRecorderSession::ReadConfigFromRecorder() {
         }
         ShowConfigProgress(code);
         if (code == Cmd::LastConfigRead) {
+            ConfigOnRecorder = Config_;
             EnableConfigExchanges();
             break;
         }
@@ -116,21 +117,31 @@ void TRecorderSession::WriteConfigToRecorder() {
     desk().ProcessMessages();
     ThrowIfSessionEnded(session);
 
+    // What the recorder holds afterwards: each group as it was sent.
+    ConfigRecord written = Config_;
     for (const ConfigGroup& group : ConfigGroups()) {
         // The fields stay editable while the write waits; each group goes as it is now, and
         // only its own values can stop it.
         if (const RecordFault fault = FindGroupFault(group, Config_, MaxRequestPayload);
             fault != RecordFault::None) {
             host_.ReportRecordFault(fault);
-            break;
+            return;
         }
         const QByteArray payload = ConfigGroupPayload(group, Config_);
+        for (const ConfigField field : group.Fields) {
+            const ConfigFieldRow& row = RowOf(field);
+            if (row.Kind == FieldKind::RawByte)
+                written.*row.Byte = Config_.*row.Byte;
+            else
+                written.*row.Text = Config_.*row.Text;
+        }
         if (!SendWithRetry(group.WriteCode, payload, Cmd::ShortTimeout))
-            break; // reported, and logged off, by the wait
+            return; // reported, and logged off, by the wait
         ShowConfigProgress(group.WriteProgress);
         for (const ConfigField field : group.Fields)
             emit ConfigFieldWritten(field);
     }
+    ConfigOnRecorder = written;
 }
 
 void TRecorderSession::ConfigReceived(std::uint8_t code, const QByteArray& payload) {

@@ -20,6 +20,7 @@ void TRecorderSession::StartHistoryDownload() {
     Publish();
     PendingHistoryLines.clear();
     emit HistoryStarted();
+    BeginArchivedDownload();
     SetHistoryProgress(0);
     HistorySilentTicks = 0;
     SendRequest(Cmd::HistoryStart, HistoryStartPayload);
@@ -45,6 +46,7 @@ void TRecorderSession::SetHistoryProgress(int position) {
 
 void TRecorderSession::HistoryLengthReceived(const QByteArray& payload) {
     if (const std::optional<int> maximum = HistoryGaugeMaximum(payload)) {
+        PendingAnnouncedLength = *maximum;
         HistoryMaximum = *maximum;
         SetHistoryProgress(HistoryPosition);
     }
@@ -55,6 +57,7 @@ void TRecorderSession::HistoryRecordReceived(const QByteArray& payload) {
     if (!line)
         return; // a short record is dropped whole
     PendingHistoryLines.append(*line);
+    PendingHistoryRecords.append(payload);
     SetHistoryProgress(HistoryPosition + HistoryGaugeStep);
     if (HistoryStopRequested)
         SendRequest(Cmd::HistoryStop, HistoryStopPayload);
@@ -62,6 +65,7 @@ void TRecorderSession::HistoryRecordReceived(const QByteArray& payload) {
 
 void TRecorderSession::HistoryEndReceived() {
     PendingHistoryLines.append(QStringLiteral("Koniec historii"));
+    EndArchivedDownload(TDownloadEnd::Complete);
     // A late end marker must not hand the device controls to a logged-off window.
     if (LoggedOn)
         EnableDeviceControls();
@@ -71,6 +75,7 @@ void TRecorderSession::HistoryEndReceived() {
 void TRecorderSession::HistoryStopAcknowledged() {
     if (!LoggedOn)
         return; // the logged-off state keeps every history control off
+    EndArchivedDownload(TDownloadEnd::Stopped);
     // STOP off and START on, as the device controls come back.
     EnableDeviceControls();
 }
@@ -78,12 +83,15 @@ void TRecorderSession::HistoryStopAcknowledged() {
 void TRecorderSession::HistoryLineLost() {
     if (!HistoryDownloadRunning())
         return; // ended meanwhile
+    EndArchivedDownload(TDownloadEnd::LineLost);
     // Said as a failed wait says it, since the records are what the download waits for.
     host_.Report(TSessionReport::NoAnswer);
     EnterLoggedOff();
 }
 
 void TRecorderSession::FlushHistoryLines() {
+    // In the archive before anyone sees them: what was shown survives the program.
+    ArchiveDelivery();
     if (PendingHistoryLines.isEmpty())
         return;
     const QStringList lines = std::exchange(PendingHistoryLines, {});

@@ -5,7 +5,10 @@
 #include "protocol/AnsiCodec.h"
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
+#include "serial/PortNames.h"
 #include "serial/TRsComm.h"
+
+#include <QFileInfo>
 
 void TRecorderSession::Publish() {
     State_.Connection = !PortShown ? TConnection::Disconnected
@@ -27,7 +30,7 @@ void TRecorderSession::Connect(int portNumber, const QString& password) {
         LogOn(password);
 }
 
-bool TRecorderSession::OpenPort(int portNumber) {
+bool TRecorderSession::OpenPort(int portNumber, const QString& label) {
     // A device that went away (a pulled cable or adapter) is opened anew: once it is back,
     // "POŁĄCZ" alone connects again. Until then the session is disconnected, so an open
     // that fails leaves it as any failed open does.
@@ -46,6 +49,13 @@ bool TRecorderSession::OpenPort(int portNumber) {
     ShowConnection(true);
     RsComm->SetDTR(true);
     RsComm->SetRTS(false);
+    // What the archive says a download came through.
+    const QString name = QStringLiteral("COM%1").arg(portNumber);
+    PortLabel = label.isEmpty() ? name : label;
+    const QFileInfo device(PortResolver ? PortResolver(name)
+                                        : ResolvePortPath(name, PortsFolder()));
+    DevicePath =
+        device.canonicalFilePath().isEmpty() ? device.filePath() : device.canonicalFilePath();
     return true;
 }
 
@@ -100,6 +110,7 @@ void TRecorderSession::EnterLoggedOn() {
 
 void TRecorderSession::EnterLoggedOff() {
     BeginNewSession();
+    ConfigOnRecorder.reset();
     PollEnabled = false;
     LoggedOn = false;
     State_.FirmwareVersion.clear();
@@ -110,6 +121,8 @@ void TRecorderSession::EnterLoggedOff() {
 // What both switches of the device controls do alike: the icons go with the controls, and a
 // running download ends as the operation that switches them dictates.
 void TRecorderSession::SwitchDeviceControls(bool on) {
+    // Whatever else ends a download (ROZŁĄCZ, an exchange after STOP) stops it.
+    EndArchivedDownload(TDownloadEnd::Stopped);
     State_.DeviceControls = on;
     State_.ConfigIcons = on;
     State_.HistoryStreaming = false;

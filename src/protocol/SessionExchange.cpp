@@ -2,6 +2,8 @@
 // poll and the dispatcher of answers.
 #include "protocol/TRecorderSession.h"
 
+#include "archive/HistoryArchive.h"
+
 #include "core/Errors.h"
 #include "core/Guarded.h"
 #include "operations/StatusRendering.h"
@@ -21,7 +23,8 @@ const QByteArray StatusRequestPayload("G");
 } // namespace
 
 TRecorderSession::TRecorderSession(SessionDesktop& desktop, TSessionHost& host, QObject* parent)
-    : QObject(parent), desktop_(desktop), host_(host) {
+    : QObject(parent), Archive_(std::make_unique<THistoryArchive>(THistoryArchive::DefaultPath())),
+      desktop_(desktop), host_(host) {
     RsComm = new TRsComm(this);
     RsComm->setObjectName(QStringLiteral("RsComm"));
     RsComm->SetPortNum(1);
@@ -43,6 +46,7 @@ TRecorderSession::TRecorderSession(SessionDesktop& desktop, TSessionHost& host, 
 TRecorderSession::~TRecorderSession() = default;
 
 void TRecorderSession::SetPortResolver(std::function<QString(const QString&)> resolver) {
+    PortResolver = resolver;
     RsComm->SetPortResolver(std::move(resolver));
 }
 
@@ -92,6 +96,7 @@ bool TRecorderSession::WaitForResponse(std::uint16_t timeout, std::uint8_t expec
             host_.Report(TSessionReport::NoAnswer);
         desk().ProcessMessages();
         ThrowIfSessionEnded(ownSession);
+        EndArchivedDownload(TDownloadEnd::NoAnswer);
         EnterLoggedOff();
         break;
     }

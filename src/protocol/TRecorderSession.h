@@ -2,6 +2,7 @@
 
 #include "config/ConfigRecord.h"
 #include "firmware/FirmwareBlocks.h"
+#include "operations/ArchivedHistory.h"
 #include "protocol/FrameAssembler.h"
 #include "protocol/SessionDesktop.h"
 #include "protocol/TSessionHost.h"
@@ -14,8 +15,11 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QTimer;
+class THistoryArchive;
 class TRsComm;
 class TRsCustomComm;
 struct StatusTexts;
@@ -84,8 +88,9 @@ public:
     // Opens COM<portNumber> unless a port is open, and logs on with the password.
     void Connect(int portNumber, const QString& password);
     // Opens COM<portNumber> unless a port is open, without logging on; true when it is open.
-    // A port that cannot be opened raises ERsOpenError.
-    bool OpenPort(int portNumber);
+    // A port that cannot be opened raises ERsOpenError. The archive names the port by
+    // `label` ("COM3" when empty).
+    bool OpenPort(int portNumber, const QString& label = {});
     // Logs on to the recorder on the open port.
     void LogOn(const QString& password);
     // Logs off and closes the port.
@@ -114,6 +119,10 @@ public:
     void WriteConfig();
 
     // ---- History and commands (SessionHistory.cpp, SessionCommands.cpp) ----
+    // Every download goes into this archive as it arrives (THistoryArchive::DefaultPath()
+    // unless set); null keeps none.
+    void SetArchive(std::unique_ptr<THistoryArchive> archive);
+    THistoryArchive* Archive() const { return Archive_.get(); }
     void StartHistoryDownload();
     void RequestHistoryStop();
     // Gives out the history lines collected from the delivery being handled.
@@ -222,6 +231,9 @@ private:
 
     // Configuration (SessionConfig.cpp)
     ConfigRecord Config_;
+    // The configuration the recorder holds as far as this logon knows it: after a whole read
+    // or write; nothing before one.
+    std::optional<ConfigRecord> ConfigOnRecorder;
     QByteArray FileBuffer_;
     enum class TExchange { None, Read, Write };
     TExchange HeldBackExchange = TExchange::None;
@@ -255,6 +267,22 @@ private:
     void HistoryEndReceived();
     void HistoryStopAcknowledged();
     void HistoryLineLost();
+
+    // Archive (SessionArchive.cpp)
+    std::unique_ptr<THistoryArchive> Archive_;
+    std::optional<qint64> ArchivedDownload;  // the download being archived
+    QList<QByteArray> PendingHistoryRecords; // of the delivery being handled
+    std::optional<int> PendingAnnouncedLength;
+    QString PortLabel;
+    QString DevicePath;
+    std::function<QString(const QString&)> PortResolver;
+    void BeginArchivedDownload();
+    // Writes the records of the delivery being handled.
+    void ArchiveDelivery();
+    // Ends the archived download, if one runs, with the records still pending.
+    void EndArchivedDownload(TDownloadEnd end);
+    // Says the problem when the event loop comes next, never inside a delivery's handling.
+    void ArchiveFailed();
 
     // Commands (SessionCommands.cpp)
     void ClockSetAcknowledged();

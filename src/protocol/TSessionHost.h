@@ -2,6 +2,8 @@
 
 #include "protocol/SessionReports.h"
 
+#include <QString>
+
 enum class RecordFault;
 
 // The recorder session's narrow way to the person: what it must tell them. What changed
@@ -12,6 +14,9 @@ public:
     virtual void Report(TSessionReport report) = 0;
     // The configuration cannot be sent as it is (RecordFaultMessage says why).
     virtual void ReportRecordFault(RecordFault fault) = 0;
+    // The archive of downloads cannot keep the download now under way, or kept a corrupt file
+    // aside: said once per download, in Polish, while the download goes on.
+    virtual void ReportArchiveProblem(const QString& text) = 0;
 
 protected:
     ~TSessionHost() = default;

@@ -92,6 +92,10 @@ void TMain::ApplicationException(const std::exception& error) {
     Session->HandleError(error);
 }
 
+void TMain::ReportArchiveProblem(const QString& text) {
+    desk().ShowMessage(MessageKind::Warning, text);
+}
+
 void TMain::Oprogramie1Click() {
     TFInfo about(desk(), this);
     desk().ShowModal(about);

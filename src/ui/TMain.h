@@ -89,6 +89,7 @@ private:
     void ConfigFieldReceived(ConfigField field);
     void ShowConfigProgress(const QString& caption, int position, int maximum);
     void ReportRecordFault(RecordFault fault) override;
+    void ReportArchiveProblem(const QString& text) override;
 
     void SpinButton3UpClick();
     void SpinButton3DownClick();

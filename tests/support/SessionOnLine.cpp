@@ -32,6 +32,10 @@ void SessionOnLine::Report(TSessionReport report) {
     Log << kind + QStringLiteral(": ") + said.Text;
 }
 
+void SessionOnLine::ReportArchiveProblem(const QString& text) {
+    Log << QStringLiteral("Warning: ") + text;
+}
+
 void SessionOnLine::ReportRecordFault(RecordFault fault) {
     Log << QStringLiteral("beep") << QStringLiteral("Error: ") + RecordFaultMessage(fault);
 }

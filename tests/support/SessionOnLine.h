@@ -45,6 +45,7 @@ public:
 
     void Report(TSessionReport report) override;
     void ReportRecordFault(RecordFault fault) override;
+    void ReportArchiveProblem(const QString& text) override;
 
     // Runs `action` from the event loop, as a front end's handler would run.
     static void Later(std::function<void()> action);

@@ -1,5 +1,7 @@
 #include "serial/PortNames.h"
 
+#include "core/DataFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -26,10 +28,7 @@ QString FormatDeviceName(const QString& format, int number) {
 }
 
 QString PortsFolder() {
-    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!QDir::isAbsolutePath(dataHome))
-        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
-    return dataHome + QStringLiteral("/tc8-configurator/ports");
+    return ProgramDataFolder() + QStringLiteral("/ports");
 }
 
 QString ResolvePortPath(const QString& name, const QString& portsFolder) {

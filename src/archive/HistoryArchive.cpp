@@ -1,0 +1,420 @@
+#include "archive/HistoryArchive.h"
+
+#include "core/DataFolder.h"
+#include "operations/HistoryRendering.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// Long enough for another configurator's transaction of one delivery, short enough that a
+// lock held for good costs the window no more than a moment, once.
+constexpr int BusyTimeoutMs = 500;
+
+// Each step takes the schema from the version before it to its own.
+struct Migration {
+    int Version;
+    QStringList Statements;
+};
+
+const QList<Migration>& Migrations() {
+    static const QList<Migration> steps{
+        {1,
+         {QStringLiteral("CREATE TABLE downloads ("
+                         " id INTEGER PRIMARY KEY,"
+                         " started TEXT NOT NULL," // UTC, ISO 8601
+                         " ended TEXT,"            // NULL: running, or the program ended first
+                         " outcome INTEGER NOT NULL DEFAULT 0," // TDownloadEnd
+                         " port TEXT NOT NULL, device TEXT NOT NULL, firmware TEXT NOT NULL,"
+                         " config_from_recorder INTEGER NOT NULL,"
+                         " tc8_typ TEXT NOT NULL, tc8_name TEXT NOT NULL, tc8_nazwa TEXT NOT NULL,"
+                         " tc8_nazwa2 TEXT NOT NULL, tc8_nazwa3 TEXT NOT NULL,"
+                         " temp_min INTEGER NOT NULL, temp_max INTEGER NOT NULL,"
+                         " temp_korekta INTEGER NOT NULL, temp_korekta2 INTEGER NOT NULL,"
+                         " temp_zapisz TEXT NOT NULL, ile_druk TEXT NOT NULL,"
+                         " announced INTEGER,"
+                         " records INTEGER NOT NULL DEFAULT 0,"
+                         " first_reading TEXT, last_reading TEXT)"), // RecordTime
+          QStringLiteral("CREATE TABLE records ("
+                         " download INTEGER NOT NULL REFERENCES downloads(id) ON DELETE CASCADE,"
+                         " seq INTEGER NOT NULL,"
+                         " payload BLOB NOT NULL,"
+                         " PRIMARY KEY (download, seq)) WITHOUT ROWID"),
+          QStringLiteral("CREATE INDEX downloads_by_recorder"
+                         " ON downloads (tc8_typ, tc8_name, tc8_nazwa, started)")}},
+    };
+    return steps;
+}
+
+// A text as a column that is never NULL takes it: an empty text is not a missing one.
+QVariant Text(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+QString Utc(const QDateTime& time) {
+    return time.isValid() ? time.toUTC().toString(Qt::ISODateWithMs) : QString();
+}
+
+QDateTime Local(const QVariant& value) {
+    if (value.isNull())
+        return {};
+    QDateTime time = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+    time.setTimeSpec(Qt::UTC);
+    return time.toLocalTime();
+}
+
+// SQLite's primary result code of an error.
+int ResultCode(const QSqlError& error) {
+    return error.nativeErrorCode().toInt() & 0xFF;
+}
+
+bool IsCorrupt(const QSqlError& error) {
+    const int code = ResultCode(error);
+    return code == 11 /* SQLITE_CORRUPT */ || code == 26 /* SQLITE_NOTADB */;
+}
+
+} // namespace
+
+THistoryArchive::THistoryArchive(QString path)
+    : path_(std::move(path)),
+      connection_(QStringLiteral("tc8-archive-%1").arg(reinterpret_cast<quintptr>(this))) {
+}
+
+THistoryArchive::~THistoryArchive() {
+    Close();
+}
+
+QString THistoryArchive::DefaultPath() {
+    return ProgramDataFolder() + QStringLiteral("/archiwum.sqlite");
+}
+
+void THistoryArchive::Close() {
+    if (QSqlDatabase::contains(connection_)) {
+        QSqlDatabase::database(connection_, false).close();
+        QSqlDatabase::removeDatabase(connection_);
+    }
+    open_ = false;
+}
+
+bool THistoryArchive::Fail(const QSqlError& error) {
+    switch (ResultCode(error)) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        problem_ = QStringLiteral("archiwum jest zajęte przez inny program");
+        break;
+    case 8: // SQLITE_READONLY
+        problem_ = QStringLiteral("archiwum jest tylko do odczytu");
+        break;
+    case 13: // SQLITE_FULL
+        problem_ = QStringLiteral("brak miejsca na dysku");
+        break;
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        problem_ = QStringLiteral("archiwum jest uszkodzone");
+        break;
+    case 14: // SQLITE_CANTOPEN
+        problem_ = QStringLiteral("nie można otworzyć pliku %1").arg(path_);
+        break;
+    default:
+        problem_ = error.text();
+        break;
+    }
+    return false;
+}
+
+bool THistoryArchive::Exec(const QString& statement) {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (query.exec(statement))
+        return true;
+    return Fail(query.lastError());
+}
+
+bool THistoryArchive::Open() {
+    if (open_)
+        return true;
+    problem_.clear();
+    setAside_.clear();
+    if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
+        problem_ =
+            QStringLiteral("nie można założyć folderu %1").arg(QFileInfo(path_).absolutePath());
+        return false;
+    }
+    // A corrupt file is set aside once and a new one begun.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+            db.setDatabaseName(path_);
+            QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs);
+            if (readOnlyForTests_)
+                options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+            db.setConnectOptions(options);
+            if (!db.open()) {
+                Fail(db.lastError());
+                Close();
+                return false;
+            }
+            QSqlQuery version(db);
+            if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
+                const QSqlError error = version.lastError();
+                version.finish();
+                if (IsCorrupt(error) && attempt == 0) {
+                    db = {};
+                    Close();
+                    if (!SetCorruptFileAside())
+                        return false;
+                    continue;
+                }
+                Fail(error);
+                db = {};
+                Close();
+                return false;
+            }
+            if (version.value(0).toInt() > SchemaVersion) {
+                problem_ = QStringLiteral("archiwum pochodzi z nowszej wersji programu");
+                version.finish();
+                db = {};
+                Close();
+                return false;
+            }
+        }
+        // Write-ahead logging: a commit survives the program's end at once, and readers
+        // (the archive window, a second configurator) never wait for a download.
+        if (!readOnlyForTests_ && (!Exec(QStringLiteral("PRAGMA journal_mode = WAL")) ||
+                                   !Exec(QStringLiteral("PRAGMA synchronous = NORMAL")))) {
+            Close();
+            return false;
+        }
+        if (!Exec(QStringLiteral("PRAGMA foreign_keys = ON")) || !Migrate()) {
+            Close();
+            return false;
+        }
+        open_ = true;
+        return true;
+    }
+    return false;
+}
+
+bool THistoryArchive::Migrate() {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return Fail(query.lastError());
+    const int version = query.value(0).toInt();
+    query.finish();
+    for (const Migration& step : Migrations()) {
+        if (step.Version <= version)
+            continue;
+        if (!db.transaction())
+            return Fail(db.lastError());
+        bool done = true;
+        for (const QString& statement : step.Statements)
+            done = done && Exec(statement);
+        done = done && Exec(QStringLiteral("PRAGMA user_version = %1").arg(step.Version));
+        if (!done || !db.commit()) {
+            if (done)
+                Fail(db.lastError());
+            db.rollback();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool THistoryArchive::SetCorruptFileAside() {
+    const QString aside = path_ + QStringLiteral(".uszkodzone-") +
+                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!QFile::rename(path_, aside)) {
+        problem_ = QStringLiteral("archiwum jest uszkodzone i nie można go odłożyć");
+        return false;
+    }
+    // The journal files belong to the file set aside and go with it.
+    for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+        if (QFile::exists(path_ + suffix))
+            QFile::rename(path_ + suffix, aside + suffix);
+    setAside_ = aside;
+    return true;
+}
+
+std::optional<qint64> THistoryArchive::BeginDownload(const TDownloadStart& start) {
+    if (!Open())
+        return std::nullopt;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral(
+        "INSERT INTO downloads (started, port, device, firmware, config_from_recorder,"
+        " tc8_typ, tc8_name, tc8_nazwa, tc8_nazwa2, tc8_nazwa3, temp_min, temp_max,"
+        " temp_korekta, temp_korekta2, temp_zapisz, ile_druk)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const ConfigRecord& c = start.Config;
+    for (const QVariant& value :
+         {Text(Utc(start.Started)), Text(start.Port), Text(start.Device),
+          Text(start.FirmwareVersion), QVariant(start.ConfigFromRecorder ? 1 : 0), Text(c.TC8Typ),
+          Text(c.TC8name), Text(c.TC8Nazwa), Text(c.TC8Nazwa2), Text(c.TC8Nazwa3),
+          QVariant(c.TempMin), QVariant(c.TempMax), QVariant(c.TempKorekta),
+          QVariant(c.TempKorekta2), Text(c.TempZapisz), Text(c.IleDruk)})
+        query.addBindValue(value);
+    if (!query.exec()) {
+        Fail(query.lastError());
+        return std::nullopt;
+    }
+    return query.lastInsertId().toLongLong();
+}
+
+bool THistoryArchive::AddRecords(qint64 id, const QList<QByteArray>& records,
+                                 std::optional<int> announced) {
+    if (!Open())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    QString first;
+    QString last;
+    for (const QByteArray& record : records) {
+        const QString time = RecordTime(record);
+        if (first.isEmpty() || time < first)
+            first = time;
+        if (last.isEmpty() || time > last)
+            last = time;
+    }
+    if (!db.transaction())
+        return Fail(db.lastError());
+    QSqlQuery query(db);
+    const auto failed = [&](const QSqlError& error) {
+        query.finish();
+        db.rollback();
+        return Fail(error);
+    };
+    query.prepare(QStringLiteral("SELECT records FROM downloads WHERE id = ?"));
+    query.addBindValue(id);
+    if (!query.exec() || !query.next())
+        return failed(query.lastError());
+    int sequence = query.value(0).toInt();
+    query.finish();
+
+    query.prepare(QStringLiteral("INSERT INTO records (download, seq, payload) VALUES (?, ?, ?)"));
+    for (const QByteArray& record : records) {
+        query.bindValue(0, id);
+        query.bindValue(1, sequence++);
+        query.bindValue(2, record.left(HistoryRecordSize));
+        if (!query.exec())
+            return failed(query.lastError());
+    }
+    query.prepare(
+        QStringLiteral("UPDATE downloads SET records = ?, announced = coalesce(?, announced),"
+                       " first_reading = min(coalesce(first_reading, ?), ?),"
+                       " last_reading = max(coalesce(last_reading, ?), ?) WHERE id = ?"));
+    query.addBindValue(sequence);
+    query.addBindValue(announced ? QVariant(*announced) : QVariant());
+    for (const QString& time : {first, first, last, last})
+        query.addBindValue(time.isEmpty() ? QVariant() : QVariant(time));
+    query.addBindValue(id);
+    if (!query.exec())
+        return failed(query.lastError());
+    query.finish();
+    if (!db.commit())
+        return failed(db.lastError());
+    return true;
+}
+
+bool THistoryArchive::EndDownload(qint64 id, TDownloadEnd end, const QDateTime& ended) {
+    if (!Open())
+        return false;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("UPDATE downloads SET ended = ?, outcome = ? WHERE id = ?"));
+    query.addBindValue(Utc(ended));
+    query.addBindValue(static_cast<int>(end));
+    query.addBindValue(id);
+    return query.exec() || Fail(query.lastError());
+}
+
+QList<TDownloadSummary> THistoryArchive::Downloads(const TArchiveFilter& filter) {
+    QList<TDownloadSummary> downloads;
+    if (!Open())
+        return downloads;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral(
+            "SELECT id, started, ended, outcome, port, device, firmware, config_from_recorder,"
+            " tc8_typ, tc8_name, tc8_nazwa, tc8_nazwa2, tc8_nazwa3, temp_min, temp_max,"
+            " temp_korekta, temp_korekta2, temp_zapisz, ile_druk, announced, records,"
+            " first_reading, last_reading FROM downloads ORDER BY started DESC, id DESC"))) {
+        Fail(query.lastError());
+        return downloads;
+    }
+    const QString from = filter.From.isValid()
+                             ? filter.From.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                             : QString();
+    const QString to =
+        filter.To.isValid() ? filter.To.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
+    while (query.next()) {
+        TDownloadSummary d;
+        int column = 0;
+        const auto next = [&] { return query.value(column++); };
+        d.Id = next().toLongLong();
+        d.Start.Started = Local(next());
+        d.Ended = Local(next());
+        d.End = static_cast<TDownloadEnd>(next().toInt());
+        d.Start.Port = next().toString();
+        d.Start.Device = next().toString();
+        d.Start.FirmwareVersion = next().toString();
+        d.Start.ConfigFromRecorder = next().toInt() != 0;
+        ConfigRecord& c = d.Start.Config;
+        c.TC8Typ = next().toString();
+        c.TC8name = next().toString();
+        c.TC8Nazwa = next().toString();
+        c.TC8Nazwa2 = next().toString();
+        c.TC8Nazwa3 = next().toString();
+        c.TempMin = static_cast<quint8>(next().toInt());
+        c.TempMax = static_cast<quint8>(next().toInt());
+        c.TempKorekta = static_cast<quint8>(next().toInt());
+        c.TempKorekta2 = static_cast<quint8>(next().toInt());
+        c.TempZapisz = next().toString();
+        c.IleDruk = next().toString();
+        const QVariant announced = next();
+        if (!announced.isNull())
+            d.Announced = announced.toInt();
+        d.Records = next().toInt();
+        d.FirstReading = next().toString();
+        d.LastReading = next().toString();
+
+        if (!filter.Recorder.isEmpty() &&
+            RecorderLabel(c, d.Start.ConfigFromRecorder) != filter.Recorder)
+            continue;
+        // A download is in the period when any of its readings is.
+        if (!from.isEmpty() && (d.LastReading.isEmpty() || d.LastReading < from))
+            continue;
+        if (!to.isEmpty() && (d.FirstReading.isEmpty() || d.FirstReading > to))
+            continue;
+        downloads << d;
+    }
+    return downloads;
+}
+
+QList<QByteArray> THistoryArchive::Records(qint64 id) {
+    QList<QByteArray> records;
+    if (!Open())
+        return records;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT payload FROM records WHERE download = ? ORDER BY seq"));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        Fail(query.lastError());
+        return records;
+    }
+    while (query.next())
+        records << query.value(0).toByteArray();
+    return records;
+}
+
+bool THistoryArchive::Delete(qint64 id) {
+    if (!Open())
+        return false;
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("DELETE FROM downloads WHERE id = ?"));
+    query.addBindValue(id);
+    return query.exec() || Fail(query.lastError());
+}

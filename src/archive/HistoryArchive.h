@@ -1,0 +1,96 @@
+#pragma once
+
+#include "config/ConfigRecord.h"
+#include "operations/ArchivedHistory.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+#include <utility>
+
+// What is known of a download when it starts.
+struct TDownloadStart {
+    QDateTime Started;               // the PC's clock
+    QString Port;                    // "COM1", or the device path asked for
+    QString Device;                  // the device opened, "/dev/ttyUSB0"
+    QString FirmwareVersion;         // "TC-8 v 1.5" from the logon; empty when not known
+    ConfigRecord Config;             // as the window showed it at the start
+    bool ConfigFromRecorder = false; // read from (or written to) this recorder in this logon
+};
+
+// A download as the archive lists it.
+struct TDownloadSummary {
+    qint64 Id = 0;
+    TDownloadStart Start;
+    QDateTime Ended; // invalid while running, or when the program ended first
+    TDownloadEnd End = TDownloadEnd::CutOff;
+    std::optional<int> Announced; // the length the recorder announced
+    int Records = 0;
+    QString FirstReading; // RecordTime of the earliest and the latest record
+    QString LastReading;
+};
+
+// Which downloads to list: of one recorder (its RecorderLabel), with readings in a period.
+struct TArchiveFilter {
+    QString Recorder; // empty: every recorder
+    QDateTime From;   // invalid: no lower bound
+    QDateTime To;     // invalid: no upper bound
+};
+
+// The archive of history downloads: one SQLite file, written as records arrive (one
+// transaction per delivery, write-ahead logged), so that a crash or a kill keeps what was
+// shown. A file it cannot use (locked, read-only, full, corrupt, of a newer program) is
+// never overwritten: it says why and writes nothing; a corrupt file is set aside first.
+class THistoryArchive {
+public:
+    explicit THistoryArchive(QString path);
+    ~THistoryArchive();
+    THistoryArchive(const THistoryArchive&) = delete;
+    THistoryArchive& operator=(const THistoryArchive&) = delete;
+
+    // $XDG_DATA_HOME/tc8-configurator/archiwum.sqlite (see ProgramDataFolder).
+    static QString DefaultPath();
+    const QString& Path() const { return path_; }
+
+    // Opens the file, creating or migrating its tables; true when it can be used. Opening
+    // again after a failure tries again.
+    bool Open();
+    bool IsOpen() const { return open_; }
+    // Why the last step failed, in Polish; empty after success.
+    const QString& Problem() const { return problem_; }
+    // Where a corrupt file found at Open was set aside, once; empty otherwise.
+    QString TakeSetAside() { return std::exchange(setAside_, QString()); }
+
+    // ---- Writing, as a download runs ----
+    std::optional<qint64> BeginDownload(const TDownloadStart& start);
+    // The records of one delivery, and the announced length when it came, in one transaction.
+    bool AddRecords(qint64 id, const QList<QByteArray>& records, std::optional<int> announced);
+    bool EndDownload(qint64 id, TDownloadEnd end, const QDateTime& ended);
+
+    // ---- Reading ----
+    QList<TDownloadSummary> Downloads(const TArchiveFilter& filter = {});
+    // The records of a download in the order received.
+    QList<QByteArray> Records(qint64 id);
+    bool Delete(qint64 id);
+
+    // The schema version this program writes.
+    static constexpr int SchemaVersion = 1;
+    // Tests stand in for a file the system refuses to write (root may write any file).
+    void OpenReadOnlyForTests() { readOnlyForTests_ = true; }
+
+private:
+    bool Fail(const class QSqlError& error);
+    bool Exec(const QString& statement);
+    bool Migrate();
+    bool SetCorruptFileAside();
+    void Close();
+
+    const QString path_;
+    const QString connection_;
+    bool open_ = false;
+    bool readOnlyForTests_ = false;
+    QString problem_;
+    QString setAside_;
+};

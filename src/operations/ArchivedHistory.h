@@ -1,0 +1,38 @@
+#pragma once
+
+#include "config/ConfigRecord.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Downloads as the archive keeps them: each record as its 10 payload bytes in the order
+// received, and how the download ended.
+
+enum class TDownloadEnd {
+    CutOff = 0,   // the program ended while it ran (a crash, a kill, a power cut)
+    Complete = 1, // up to the recorder's end marker
+    Stopped = 2,  // STOP, or another operation that ended it
+    LineLost = 3, // the records stopped coming, or the device went away
+    NoAnswer = 4, // the start request was not answered
+};
+
+// How a download ended, as the archive window says it.
+QString DownloadEndText(TDownloadEnd end);
+
+// The recorder's clock at a record, "2026-12-07 01:30:05", which sorts as the time does
+// (also for a date that does not exist, such as month 0).
+QString RecordTime(const QByteArray& record);
+
+// The history box's lines of a download: a line per record, and "Koniec historii" after a
+// complete one.
+QStringList DownloadLines(const QList<QByteArray>& records, TDownloadEnd end);
+
+// Several downloads of one recorder as one series: the records in the order of their time,
+// a record present in more than one download (the same 10 bytes) once.
+QList<QByteArray> MergeDownloads(const QList<QList<QByteArray>>& downloads);
+
+// The recorder a download came from, "TC-8 : Rejestrator nr.1 · Chłodnia 2", or "nieznany"
+// when its configuration was not read from it.
+QString RecorderLabel(const ConfigRecord& config, bool fromRecorder);
