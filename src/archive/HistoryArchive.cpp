@@ -190,6 +190,11 @@ bool THistoryArchive::Open() {
             Close();
             return false;
         }
+        if (pageLimitForTests_ > 0 &&
+            !Exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pageLimitForTests_))) {
+            Close();
+            return false;
+        }
         if (!Exec(QStringLiteral("PRAGMA foreign_keys = ON")) || !Migrate()) {
             Close();
             return false;

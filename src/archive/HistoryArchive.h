@@ -77,8 +77,10 @@ public:
 
     // The schema version this program writes.
     static constexpr int SchemaVersion = 1;
-    // Tests stand in for a file the system refuses to write (root may write any file).
+    // Tests stand in for a file the system refuses to write (root may write any file) and
+    // for a full disk (SQLite's own limit of the file's pages), from the next Open on.
     void OpenReadOnlyForTests() { readOnlyForTests_ = true; }
+    void LimitPagesForTests(int pages) { pageLimitForTests_ = pages; }
 
 private:
     bool Fail(const class QSqlError& error);
@@ -91,6 +93,7 @@ private:
     const QString connection_;
     bool open_ = false;
     bool readOnlyForTests_ = false;
+    int pageLimitForTests_ = 0;
     QString problem_;
     QString setAside_;
 };

@@ -1,0 +1,249 @@
+// The archive of downloads against real SQLite files: what the session writes as a download
+// arrives, what a killed program leaves, databases that are not well, merged downloads.
+#include "SessionOnLine.h"
+#include "archive/HistoryArchive.h"
+#include "operations/ArchivedHistory.h"
+#include "operations/HistoryRendering.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Record(int day, int hour, int minute, int t1) {
+    return QByteArray::fromRawData("\x1a\x0c\x07\x01\x1e\x05\x15\x05\x80\x03", 10)
+        .replace(2, 1, QByteArray(1, char(day)))
+        .replace(3, 1, QByteArray(1, char(hour)))
+        .replace(4, 1, QByteArray(1, char(minute)))
+        .replace(6, 1, QByteArray(1, char(t1)));
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs statements on the file through a connection of the test's own.
+void OnFile(const QString& path, const std::function<void(QSqlQuery&)>& work) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "test");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        work(query);
+    }
+    QSqlDatabase::removeDatabase("test");
+}
+
+// A download with the session on the simulated line, its lines as the box shows them.
+class ArchiveOnLine : public ::testing::Test {
+protected:
+    void Start(tc8sim::SimulatedRecorder::Settings settings = SessionOnLine::DefaultSettings()) {
+        line = std::make_unique<SessionOnLine>(std::move(settings));
+        QObject::connect(line->session.get(), &TRecorderSession::HistoryLines,
+                         [this](const QStringList& delivered) {
+                             shown << delivered;
+                             if (OnShown)
+                                 OnShown();
+                         });
+        ASSERT_TRUE(line->LogOn());
+    }
+    void Download() {
+        SessionOnLine::Later([this] { line->session->StartHistoryDownload(); });
+    }
+    bool Complete() const { return !shown.isEmpty() && shown.back() == "Koniec historii"; }
+
+    std::unique_ptr<SessionOnLine> line;
+    QStringList shown;
+    std::function<void()> OnShown;
+};
+
+TEST_F(ArchiveOnLine, ADownloadReadsBackAsTheBoxShowedIt) {
+    Start();
+    // "Odczyt", then START, as a technician does.
+    SessionOnLine::Later([this] {
+        line->session->ReadConfig();
+        line->session->StartHistoryDownload();
+    });
+    ASSERT_TRUE(WaitFor([&] { return Complete(); }));
+
+    THistoryArchive archive(line->session->Archive()->Path());
+    const QList<TDownloadSummary> downloads = archive.Downloads();
+    ASSERT_EQ(downloads.size(), 1);
+    const TDownloadSummary& d = downloads.front();
+    EXPECT_EQ(d.End, TDownloadEnd::Complete);
+    EXPECT_EQ(d.Records, 200);
+    EXPECT_EQ(d.Announced, 200 * HistoryGaugeStep);
+    EXPECT_EQ(d.Start.Port, QStringLiteral("COM1"));
+    EXPECT_EQ(d.Start.Device,
+              QFileInfo(QString::fromStdString(line->sim->SlavePath())).canonicalFilePath());
+    EXPECT_EQ(d.Start.FirmwareVersion, QStringLiteral("TC-8 v 1.5"));
+    EXPECT_TRUE(d.Start.ConfigFromRecorder);
+    EXPECT_EQ(d.Start.Config, line->session->Config());
+    EXPECT_TRUE(d.Ended.isValid());
+    EXPECT_EQ(DownloadLines(archive.Records(d.Id), d.End), shown);
+    EXPECT_EQ(d.FirstReading, RecordTime(line->Recorder().HistoryRecords.front()));
+    EXPECT_TRUE(line->Log.isEmpty()) << line->Log.join(u'\n').toStdString();
+}
+
+// The program killed mid-download: run as a child process by the test below, archiving
+// into the file it names.
+TEST(ArchiveChild, DownloadsUntilKilled) {
+    const QString archivePath = qEnvironmentVariable("TC8_ARCHIVE_CHILD");
+    if (archivePath.isEmpty())
+        GTEST_SKIP() << "run by AKilledProgramKeepsEveryRecordItShowed";
+    tc8sim::SimulatedRecorder::Settings settings = SessionOnLine::DefaultSettings();
+    settings.Paced = true;
+    settings.Recorder.HistoryRecords = 400;
+    SessionOnLine line(std::move(settings));
+    line.session->SetArchive(std::make_unique<THistoryArchive>(archivePath));
+    int shown = 0;
+    QObject::connect(line.session.get(), &TRecorderSession::HistoryLines,
+                     [&](const QStringList& delivered) {
+                         shown += static_cast<int>(delivered.size());
+                         std::printf("shown %d\n", shown);
+                         std::fflush(stdout);
+                     });
+    ASSERT_TRUE(line.LogOn());
+    SessionOnLine::Later([&] { line.session->StartHistoryDownload(); });
+    WaitFor([] { return false; }, 600000);
+}
+
+TEST(ArchiveKill, AKilledProgramKeepsEveryRecordItShowed) {
+    QTemporaryDir folder;
+    const QString archivePath = folder.filePath(QStringLiteral("archiwum.sqlite"));
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TC8_ARCHIVE_CHILD"), archivePath);
+    // What the killed child leaves in its temporary folders goes with this one.
+    environment.insert(QStringLiteral("TMPDIR"), folder.path());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=ArchiveChild.DownloadsUntilKilled")});
+    ASSERT_TRUE(child.waitForStarted());
+    int shown = 0;
+    QByteArray output;
+    const auto readLines = [&] {
+        output += child.readAllStandardOutput();
+        for (const QByteArray& text : output.split('\n'))
+            if (text.startsWith("shown "))
+                shown = std::max(shown, text.mid(6).toInt());
+    };
+    const bool running = WaitFor(
+        [&] {
+            child.waitForReadyRead(50);
+            readLines();
+            return shown >= 30 || child.state() == QProcess::NotRunning;
+        },
+        60000);
+    ASSERT_TRUE(running && child.state() == QProcess::Running)
+        << output.toStdString() << child.readAllStandardError().toStdString();
+    ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
+    child.waitForFinished();
+    readLines(); // every line the child showed before it died
+
+    THistoryArchive archive(archivePath);
+    const QList<TDownloadSummary> downloads = archive.Downloads();
+    ASSERT_EQ(downloads.size(), 1) << archive.Problem().toStdString();
+    EXPECT_EQ(downloads.front().End, TDownloadEnd::CutOff);
+    EXPECT_FALSE(downloads.front().Ended.isValid());
+    EXPECT_GE(archive.Records(downloads.front().Id).size(), shown);
+}
+
+TEST_F(ArchiveOnLine, ADatabaseOfANewerProgramCostsNoDownloadAndIsLeftAlone) {
+    Start();
+    const QString path = line->session->Archive()->Path();
+    {
+        THistoryArchive older(path);
+        ASSERT_TRUE(older.Open());
+    }
+    OnFile(path, [](QSqlQuery& query) { ASSERT_TRUE(query.exec("PRAGMA user_version = 99")); });
+    const QByteArray before = FileBytes(path);
+
+    Download();
+    ASSERT_TRUE(WaitFor([&] { return Complete() && !line->Log.isEmpty(); }));
+    EXPECT_EQ(shown.size(), 201);
+    EXPECT_EQ(line->Log,
+              QStringList{"Warning: Pobieranie nie jest archiwizowane: archiwum pochodzi "
+                          "z nowszej wersji programu."});
+    EXPECT_EQ(FileBytes(path), before);
+}
+
+// The archive module alone: each way a file can be unwell, said in words, nothing lost.
+TEST(UnwellArchive, SaysWhyAndOverwritesNothing) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("archiwum.sqlite");
+    const QList<QByteArray> records{Record(7, 1, 30, 21), Record(7, 1, 31, 22)};
+    qint64 kept = 0;
+    {
+        THistoryArchive archive(path);
+        kept = *archive.BeginDownload({});
+        ASSERT_TRUE(archive.AddRecords(kept, records, 32));
+    }
+    const auto keptIntact = [&] {
+        THistoryArchive archive(path);
+        return archive.Records(kept) == records;
+    };
+
+    {
+        // Another program holds the write lock for as long as it likes.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "holder");
+        db.setDatabaseName(path);
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("BEGIN EXCLUSIVE");
+        THistoryArchive archive(path);
+        EXPECT_FALSE(archive.BeginDownload({}));
+        EXPECT_EQ(archive.Problem(), QStringLiteral("archiwum jest zajęte przez inny program"));
+        QSqlQuery(db).exec("ROLLBACK");
+    }
+    QSqlDatabase::removeDatabase("holder");
+
+    {
+        THistoryArchive archive(path);
+        archive.OpenReadOnlyForTests();
+        EXPECT_FALSE(archive.BeginDownload({}));
+        EXPECT_EQ(archive.Problem(), QStringLiteral("archiwum jest tylko do odczytu"));
+    }
+    {
+        THistoryArchive archive(path);
+        archive.LimitPagesForTests(1); // no room beyond what the file has
+        const std::optional<qint64> id = archive.BeginDownload({});
+        ASSERT_TRUE(id);
+        EXPECT_FALSE(archive.AddRecords(*id, QList<QByteArray>(5000, Record(8, 2, 0, 20)), {}));
+        EXPECT_EQ(archive.Problem(), QStringLiteral("brak miejsca na dysku"));
+    }
+    EXPECT_TRUE(keptIntact());
+
+    QFile::remove(path);
+    QFile garbage(path);
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(4096, 'x'));
+    garbage.close();
+    THistoryArchive archive(path);
+    ASSERT_TRUE(archive.Open()) << archive.Problem().toStdString();
+    const QString aside = archive.TakeSetAside();
+    EXPECT_TRUE(aside.startsWith(path + QStringLiteral(".uszkodzone-"))) << aside.toStdString();
+    EXPECT_EQ(FileBytes(aside), QByteArray(4096, 'x'));
+    EXPECT_TRUE(archive.BeginDownload({}));
+    EXPECT_TRUE(archive.TakeSetAside().isEmpty());
+}
+
+TEST(ArchivedHistory, DownloadsOfOneRecorderMergeIntoOneSeriesInTimeOrder) {
+    const QByteArray a = Record(7, 1, 30, 21), b = Record(7, 1, 31, 22), c = Record(7, 1, 32, 23);
+    const QByteArray bOther = Record(7, 1, 31, 25); // the same moment, another reading
+    const QByteArray earlier = Record(6, 23, 59, 20);
+    EXPECT_EQ(MergeDownloads({{b, c}, {earlier, a, b}, {bOther}}),
+              (QList<QByteArray>{earlier, a, b, bOther, c}));
+    EXPECT_EQ(DownloadLines({a}, TDownloadEnd::Complete).back(), QStringLiteral("Koniec historii"));
+    EXPECT_EQ(DownloadLines({a}, TDownloadEnd::Stopped), QStringList{*HistoryLine(a)});
+}
+
+} // namespace
