@@ -79,10 +79,10 @@ QString CommandHelp(CliCommand command) {
     case CliCommand::History:
         return QStringLiteral(
             "Użycie: tc8-cli history [-o PLIK] [--format txt|csv] [-p PORT]\n"
-            "Pobiera całą historię temperatury. txt: bajt w bajt to, co zapisuje „Zapisz do "
-            "pliku”;\ncsv: to, co daje „Historia” → „Eksport do CSV…”. Bez -o na standardowe "
-            "wyjście.\nCtrl+C zatrzymuje pobieranie jak STOP i zapisuje to, co przyszło "
-            "(kod 7).\n");
+            "Odczytuje konfigurację, potem pobiera całą historię temperatury; pobranie trafia "
+            "też do\narchiwum pobrań. txt: bajt w bajt to, co zapisuje „Zapisz do pliku”; "
+            "csv: to, co daje\n„Historia” → „Eksport do CSV…”. Bez -o na standardowe wyjście. "
+            "Ctrl+C zatrzymuje\npobieranie jak STOP i zapisuje to, co przyszło (kod 7).\n");
     case CliCommand::HistoryClear:
         return QStringLiteral("Użycie: tc8-cli history clear [--yes] [-p PORT]\n"
                               "Kasuje historię temperatury w rejestratorze. Pyta o zgodę; "
