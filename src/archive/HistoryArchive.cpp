@@ -249,6 +249,7 @@ bool THistoryArchive::SetCorruptFileAside() {
 std::optional<qint64> THistoryArchive::BeginDownload(const TDownloadStart& start) {
     if (!Open())
         return std::nullopt;
+    problem_.clear();
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral(
         "INSERT INTO downloads (started, port, device, firmware, config_from_recorder,"
@@ -274,6 +275,7 @@ bool THistoryArchive::AddRecords(qint64 id, const QList<QByteArray>& records,
                                  std::optional<int> announced) {
     if (!Open())
         return false;
+    problem_.clear();
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QString first;
     QString last;
@@ -294,8 +296,14 @@ bool THistoryArchive::AddRecords(qint64 id, const QList<QByteArray>& records,
     };
     query.prepare(QStringLiteral("SELECT records FROM downloads WHERE id = ?"));
     query.addBindValue(id);
-    if (!query.exec() || !query.next())
+    if (!query.exec())
         return failed(query.lastError());
+    if (!query.next()) {
+        query.finish();
+        db.rollback();
+        problem_ = QStringLiteral("pobranie usunięto z archiwum");
+        return false;
+    }
     int sequence = query.value(0).toInt();
     query.finish();
 
@@ -327,6 +335,7 @@ bool THistoryArchive::AddRecords(qint64 id, const QList<QByteArray>& records,
 bool THistoryArchive::EndDownload(qint64 id, TDownloadEnd end, const QDateTime& ended) {
     if (!Open())
         return false;
+    problem_.clear();
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("UPDATE downloads SET ended = ?, outcome = ? WHERE id = ?"));
     query.addBindValue(Utc(ended));
@@ -339,6 +348,7 @@ QList<TDownloadSummary> THistoryArchive::Downloads(const TArchiveFilter& filter)
     QList<TDownloadSummary> downloads;
     if (!Open())
         return downloads;
+    problem_.clear();
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral(
@@ -402,6 +412,7 @@ QList<QByteArray> THistoryArchive::Records(qint64 id) {
     QList<QByteArray> records;
     if (!Open())
         return records;
+    problem_.clear();
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT payload FROM records WHERE download = ? ORDER BY seq"));
@@ -418,6 +429,7 @@ QList<QByteArray> THistoryArchive::Records(qint64 id) {
 bool THistoryArchive::Delete(qint64 id) {
     if (!Open())
         return false;
+    problem_.clear();
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("DELETE FROM downloads WHERE id = ?"));
     query.addBindValue(id);

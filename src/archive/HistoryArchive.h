@@ -58,7 +58,7 @@ public:
     // again after a failure tries again.
     bool Open();
     bool IsOpen() const { return open_; }
-    // Why the last step failed, in Polish; empty after success.
+    // Why the last step failed, in Polish; empty after a step that succeeded.
     const QString& Problem() const { return problem_; }
     // Where a corrupt file found at Open was set aside, once; empty otherwise.
     QString TakeSetAside() { return std::exchange(setAside_, QString()); }

@@ -136,6 +136,6 @@ void TMain::ShowHistoryContextMenu(const QPoint& at) {
     menu->setObjectName(QStringLiteral("HistoryContextMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
-    menu->addActions({WykresTemperatur1, EksportCsv1, OtworzHistorie1});
+    menu->addActions({WykresTemperatur1, EksportCsv1, OtworzHistorie1, ArchiwumPobran1});
     menu->popup(trm->viewport()->mapToGlobal(at));
 }

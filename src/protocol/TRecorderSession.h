@@ -123,6 +123,8 @@ public:
     // unless set); null keeps none.
     void SetArchive(std::unique_ptr<THistoryArchive> archive);
     THistoryArchive* Archive() const { return Archive_.get(); }
+    // The download being written into the archive now, if any.
+    std::optional<qint64> ArchivedDownloadId() const { return ArchivedDownload; }
     void StartHistoryDownload();
     void RequestHistoryStop();
     // Gives out the history lines collected from the delivery being handled.

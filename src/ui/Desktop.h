@@ -24,9 +24,9 @@ struct FileDialog {
 };
 
 // Everything that talks to the person or the desktop goes through this one interface:
-// message boxes, the beep, file dialogs, modal windows and the web browser, beside the
-// session's part (blocking sleeps, event pumping, the clock). The program uses QtDesktop;
-// tests script it.
+// message boxes and questions, the beep, file dialogs, modal windows and the web browser,
+// beside the session's part (blocking sleeps, event pumping, the clock). The program uses
+// QtDesktop; tests script it.
 class Desktop : public SessionDesktop {
 public:
     // A modal box with the single button "OK", and below its text a line of detail when
@@ -34,6 +34,8 @@ public:
     virtual void ShowMessage(MessageKind kind, const QString& text, const QString& detail) = 0;
     void ShowMessage(MessageKind kind, const QString& text) { ShowMessage(kind, text, {}); }
     virtual void Beep() = 0;
+    // A modal question with the buttons "Tak" and "Nie", "Nie" under Enter; true for "Tak".
+    virtual bool AskQuestion(const QString& text) = 0;
     // True when the user chose a file; its full path is then in dialog.FileName.
     virtual bool ExecuteOpenDialog(FileDialog& dialog) = 0;
     virtual bool ExecuteSaveDialog(FileDialog& dialog) = 0;

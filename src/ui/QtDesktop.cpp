@@ -53,6 +53,18 @@ void QtDesktop::ShowMessage(MessageKind kind, const QString& text, const QString
     box.exec();
 }
 
+bool QtDesktop::AskQuestion(const QString& text) {
+    QMessageBox box(QMessageBox::Question, Texts::ProgramName, text, QMessageBox::NoButton,
+                    parentWindow_);
+    QPushButton* yes = box.addButton(QStringLiteral("Tak"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Nie"), QMessageBox::NoRole);
+    // What cannot be undone is not done by a hasty Enter or by Escape.
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 void QtDesktop::Beep() {
     QApplication::beep();
 }

@@ -10,6 +10,7 @@ public:
     using Desktop::ShowMessage;
     void ShowMessage(MessageKind kind, const QString& text, const QString& detail) override;
     void Beep() override;
+    bool AskQuestion(const QString& text) override;
     bool ExecuteOpenDialog(FileDialog& dialog) override;
     bool ExecuteSaveDialog(FileDialog& dialog) override;
     int ShowModal(QDialog& dialog) override;

@@ -35,6 +35,7 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
     ConnectConnectionHandlers();
     ConnectHistoryHandlers();
     ConnectHistoryChartHandlers();
+    ConnectArchiveHandlers();
     ConnectCommandHandlers();
     connect(Oprogramie1, &QAction::triggered, this, Guarded(this, &TMain::Oprogramie1Click));
     connect(ButtonFirmware, &QPushButton::clicked, this,

@@ -19,6 +19,7 @@
 
 class QTimer;
 class RepaintThrottle;
+class TArchiveWindow;
 class THistoryChart;
 class TPortEnumeration;
 class TRecorderSession;
@@ -148,6 +149,13 @@ private:
     QTimer* HistoryChartRefresh = nullptr;
     FileDialog CsvDialog;
     FileDialog HistoryOpenDialog;
+
+    // The archive of downloads (src/archive/TMainArchive.cpp).
+    void ConnectArchiveHandlers();
+    void ArchiwumPobran1Click();
+    // Lines chosen in the archive window, into the history box as a saved history is.
+    void OpenArchivedHistory(const QStringList& lines);
+    TArchiveWindow* ArchiveWindow = nullptr;
 
     void ButtonCzasClick();
     void ButtonRestartClick();

@@ -262,6 +262,8 @@ void TMain::CreateControls() {
     Historia1->addSeparator();
     OtworzHistorie1 = addMenuItem(Historia1, QStringLiteral("OtworzHistorie1"),
                                   QStringLiteral("Otwórz plik historii…"), true);
+    ArchiwumPobran1 = addMenuItem(Historia1, QStringLiteral("ArchiwumPobran1"),
+                                  QStringLiteral("Archiwum pobrań…"), true);
     Info1 = addMenu(MainMenu, QStringLiteral("Info1"), QStringLiteral("Info"));
     Oprogramie1 =
         addMenuItem(Info1, QStringLiteral("Oprogramie1"), QStringLiteral("O programie"), true);

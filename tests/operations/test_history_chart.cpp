@@ -233,6 +233,7 @@ TEST_F(HistoryChartWindow, TheHistoryBoxOffersTheItemsInItsContextMenu) {
     EXPECT_TRUE(items.contains(window.WykresTemperatur1));
     EXPECT_TRUE(items.contains(window.EksportCsv1));
     EXPECT_TRUE(items.contains(window.OtworzHistorie1));
+    EXPECT_TRUE(items.contains(window.ArchiwumPobran1));
     menu->close();
 }
 

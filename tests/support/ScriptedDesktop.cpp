@@ -34,6 +34,15 @@ void ScriptedDesktop::Beep() {
     Log << QStringLiteral("beep");
 }
 
+bool ScriptedDesktop::AskQuestion(const QString& text) {
+    Log << QStringLiteral("Question: ") + text;
+    if (QuestionAnswers.empty())
+        return false;
+    const bool yes = QuestionAnswers.front();
+    QuestionAnswers.pop_front();
+    return yes;
+}
+
 bool ScriptedDesktop::answerFileDialog(FileDialog& dialog) {
     FileDialogsShown.push_back(dialog);
     if (FileAnswers.empty())

@@ -18,6 +18,7 @@ public:
     using QtDesktop::ShowMessage;
     void ShowMessage(MessageKind kind, const QString& text, const QString& detail) override;
     void Beep() override;
+    bool AskQuestion(const QString& text) override;
     bool ExecuteOpenDialog(FileDialog& dialog) override;
     bool ExecuteSaveDialog(FileDialog& dialog) override;
     int ShowModal(QDialog& dialog) override;
@@ -28,6 +29,8 @@ public:
     QStringList Log;
     // Called while a message box is "open", before it returns.
     std::function<void(MessageKind, const QString&)> OnMessage;
+    // Answers of the questions, logged as "Question: <text>"; none left: "Nie".
+    std::deque<bool> QuestionAnswers;
     // Answers of the file dialogs: a path, or nullopt for "cancel".
     std::deque<std::optional<QString>> FileAnswers;
     // The dialogs' states as the program set them up, in the order they were shown.

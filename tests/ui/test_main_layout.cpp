@@ -282,7 +282,8 @@ TEST_F(MainLayout, MenusOfferTheirItemsWithDataItemsDisabled) {
          {{"Wykres temperatur…", true},
           {"Eksport do CSV…", true},
           {"", true},
-          {"Otwórz plik historii…", true}}},
+          {"Otwórz plik historii…", true},
+          {"Archiwum pobrań…", true}}},
         {"Info", {{"O programie", true}}},
     };
     for (int m = 0; m < 4; ++m) {

@@ -2,7 +2,9 @@
 
 #include "ui/QtDesktop.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QStringList>
 #include <functional>
@@ -14,7 +16,7 @@ class QWidget;
 // closed as the tour says. File dialogs are answered by the tour; the beep stays silent.
 class ShotDesktop : public QtDesktop {
 public:
-    explicit ShotDesktop(const QDir& output) : output_(output) {}
+    explicit ShotDesktop(const QDir& output) : output_(output) { clockRunning_.start(); }
 
     using QtDesktop::ShowMessage;
     void ShowMessage(MessageKind kind, const QString& text, const QString& detail) override;
@@ -22,6 +24,13 @@ public:
     bool ExecuteOpenDialog(FileDialog& dialog) override;
     bool ExecuteSaveDialog(FileDialog& dialog) override;
     int ShowModal(QDialog& dialog) override;
+    // The tour's own clock, so that what the program dates by the PC's clock (the archive's
+    // downloads) fits the simulated recorder's readings.
+    QDateTime Now() override { return clockStart_.addMSecs(clockRunning_.elapsed()); }
+    void SetClock(const QDateTime& now) {
+        clockStart_ = now;
+        clockRunning_.start();
+    }
 
     // Writes a picture of the widget (without the window frame) into the output folder.
     bool Save(QWidget& widget, const QString& fileName);
@@ -44,4 +53,6 @@ public:
 
 private:
     QDir output_;
+    QDateTime clockStart_ = QDateTime::currentDateTime();
+    QElapsedTimer clockRunning_;
 };

@@ -4,8 +4,11 @@
 // Needs a display (scripts/screenshots.sh runs it under xvfb-run).
 #include "ShotDesktop.h"
 #include "SimulatedRecorder.h"
+#include "WireFormat.h"
 #include "app/TApplication.h"
 #include "app/Translations.h"
+#include "archive/HistoryArchive.h"
+#include "archive/TArchiveWindow.h"
 #include "config/Container.h"
 #include "firmware/TFboot.h"
 #include "operations/TFhaslo_nowe.h"
@@ -31,10 +34,12 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
@@ -121,6 +126,23 @@ public:
     }
 };
 
+// A cold room's readings: T1 about `degrees` with the compressor's cycle and a defrost every
+// eight hours, T2 following it a little warmer, in tenths of a degree.
+QList<QByteArray> roomReadings(const QDateTime& first, int count, int minutes, double degrees) {
+    QList<QByteArray> records;
+    for (int i = 0; i < count; ++i) {
+        const QDateTime at = first.addSecs(60LL * minutes * i);
+        const double hours = first.secsTo(at) / 3600.0;
+        const double cycle = std::sin(hours * 2.1) * 0.8;
+        const double defrost = std::fmod(hours, 8.0) < 0.5 ? 4.5 : 0.0;
+        const int t1 = static_cast<int>(std::lround((degrees + cycle + defrost) * 10));
+        const int t2 = static_cast<int>(std::lround((degrees + 1.6 + cycle * 0.6) * 10));
+        records << tc8sim::WireFormat::DateTime(at) + tc8sim::WireFormat::Temperature(t1) +
+                       tc8sim::WireFormat::Temperature(t2);
+    }
+    return records;
+}
+
 struct Tour {
     TMain& window;
     ShotDesktop& desktop;
@@ -192,6 +214,52 @@ struct Tour {
         menu->close();
     }
 
+    // Two downloads of the days before, beside the one of the tour: the same freezer stopped
+    // half-way, and a chiller of the same store read on another adapter.
+    void archiveEarlierDownloads(const QDateTime& now) {
+        THistoryArchive archive(THistoryArchive::DefaultPath());
+        const auto download = [&archive](TDownloadStart start, const QList<QByteArray>& records,
+                                         TDownloadEnd end) {
+            const std::optional<qint64> id = archive.BeginDownload(start);
+            if (!id || !archive.AddRecords(*id, records, std::nullopt) ||
+                !archive.EndDownload(*id, end, start.Started.addSecs(40)))
+                throw std::runtime_error("cannot fill the archive: " +
+                                         archive.Problem().toStdString());
+        };
+        // The tour's own download tells the recorder as the archive knows it.
+        const QList<TDownloadSummary> tours = archive.Downloads();
+        if (tours.size() != 1)
+            throw std::runtime_error("the tour's download is not in the archive");
+        TDownloadStart freezer = tours.front().Start;
+        freezer.Started = now.addDays(-3).addSecs(-3 * 3600);
+        download(freezer,
+                 roomReadings(freezer.Started.addDays(-6), 6 * 288 / 2, 5, -22.0).mid(0, 700),
+                 TDownloadEnd::Stopped);
+        TDownloadStart chiller = freezer;
+        chiller.Port = QStringLiteral("COM2");
+        chiller.Device = QStringLiteral("/dev/ttyUSB1");
+        chiller.Config.TC8Typ = QStringLiteral("Chłodnia");
+        chiller.Config.TC8name = QStringLiteral("Komora 1");
+        chiller.Started = now.addDays(-9).addSecs(2 * 3600 + 1260);
+        download(chiller, roomReadings(chiller.Started.addDays(-7), 7 * 144, 10, 3.0),
+                 TDownloadEnd::Complete);
+    }
+
+    // The archive window with the downloads so far, the newest chosen.
+    void photographArchiveWindow() {
+        pick(window.ArchiwumPobran1);
+        TArchiveWindow* archive = nullptr;
+        waitUntil("archive window", [this, &archive] {
+            archive = window.findChild<TArchiveWindow*>();
+            return archive != nullptr && archive->isVisible() && archive->windowHandle() &&
+                   archive->windowHandle()->isExposed();
+        });
+        archive->Table->selectRow(0);
+        QCoreApplication::processEvents();
+        desktop.Save(*archive, QStringLiteral("archive-window.png"));
+        archive->close();
+    }
+
     // The chart of the history just downloaded.
     void photographHistoryChart() {
         pick(window.WykresTemperatur1);
@@ -245,6 +313,8 @@ struct Tour {
         desktop.Save(window, QStringLiteral("main-window.png"));
         photographHistoryMenu();
         photographHistoryChart();
+        archiveEarlierDownloads(desktop.Now());
+        photographArchiveWindow();
 
         const QString historySaved = QStringLiteral("Zapisano plik historii");
         desktop.MessageShots[historySaved] = QStringLiteral("message-history-saved.png");
@@ -307,9 +377,10 @@ struct Tour {
         for (const char* picture :
              {"main-window-start.png", "message-wrong-password.png", "main-window-reading.png",
               "port-list.png", "main-window.png", "history-menu.png", "history-chart.png",
-              "message-history-saved.png", "password-dialog.png", "about-box.png",
-              "message-port-unavailable.png", "firmware-dialog-empty.png", "firmware-dialog.png",
-              "message-firmware-warning.png", "firmware-progress.png", "message-firmware-done.png"})
+              "archive-window.png", "message-history-saved.png", "password-dialog.png",
+              "about-box.png", "message-port-unavailable.png", "firmware-dialog-empty.png",
+              "firmware-dialog.png", "message-firmware-warning.png", "firmware-progress.png",
+              "message-firmware-done.png"})
             if (!desktop.PicturesWritten.contains(QLatin1String(picture)))
                 throw std::runtime_error(std::string("no picture ") + picture);
     }
@@ -355,6 +426,7 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         ShotDesktop desktop(output);
+        desktop.SetClock(settings.Recorder.StartClock);
         TMain window(desktop);
         window.SetPortEnumeration(std::make_unique<LaptopPorts>());
         desktop.SetParentWindow(&window);

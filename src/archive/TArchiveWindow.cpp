@@ -1,0 +1,474 @@
+#include "archive/TArchiveWindow.h"
+
+#include "config/WholeFile.h"
+#include "core/Guarded.h"
+#include "operations/ArchivedHistory.h"
+#include "operations/HistoryCsv.h"
+#include "operations/HistoryFile.h"
+#include "operations/HistoryReadings.h"
+#include "ui/ControlBuilders.h"
+#include "ui/WindowFont.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+const QString AllRecorders = QStringLiteral("wszystkie");
+const QString UnknownRecorder = RecorderLabel({}, false);
+// Room on either side of a column's widest text.
+constexpr int ColumnPadding = 14;
+
+QString LabelOf(const TDownloadSummary& download) {
+    return RecorderLabel(download.Start.Config, download.Start.ConfigFromRecorder);
+}
+
+// "2026-12-07 01:30:05" as a Polish reader writes it, "07.12.2026 01:30". The text is
+// rearranged rather than parsed: a record may carry a date that does not exist.
+QString ReadingTimeShown(const QString& time) {
+    if (time.size() < 16)
+        return QStringLiteral("–");
+    return QStringLiteral("%1.%2.%3 %4")
+        .arg(time.mid(8, 2), time.mid(5, 2), time.left(4), time.mid(11, 5));
+}
+
+// "1 pobranie", "3 pobrania", "5 pobrań".
+QString DownloadsText(qsizetype count) {
+    const qsizetype tens = count % 100;
+    const qsizetype ones = count % 10;
+    const char* word = count == 1                                           ? "pobranie"
+                       : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "pobrania"
+                                                                            : "pobrań";
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(word));
+}
+
+QStandardItem* Cell(const QString& text, const QString& hint = {}) {
+    auto* item = new QStandardItem(text);
+    item->setEditable(false);
+    item->setToolTip(hint);
+    return item;
+}
+
+} // namespace
+
+TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* owner)
+    : QDialog(owner, Qt::Window), desktop_(desktop), path_(std::move(archivePath)) {
+    setObjectName(QStringLiteral("ArchiveWindow"));
+    setWindowTitle(QStringLiteral("Archiwum pobrań"));
+    setFont(WindowFont());
+    resize(880, 400);
+
+    auto* recorderLabel = named(new QLabel(QStringLiteral("Rejestrator:"), this),
+                                QStringLiteral("LabelRecorderFilter"));
+    RecorderFilter = named(new QComboBox(this), QStringLiteral("RecorderFilter"));
+    RecorderFilter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    RecorderFilter->setMinimumContentsLength(24);
+    RecorderFilter->setToolTip(QStringLiteral("Pokaż pobrania jednego rejestratora"));
+    labelField(recorderLabel, RecorderFilter);
+    PeriodFilter = named(new QCheckBox(QStringLiteral("Okres odczytów"), this),
+                         QStringLiteral("PeriodFilter"));
+    PeriodFilter->setAccessibleName(PeriodFilter->text());
+    PeriodFilter->setToolTip(
+        QStringLiteral("Pokaż tylko pobrania z odczytami z tego okresu (od i do włącznie)"));
+    const QDate today = desktop_.Now().date();
+    const auto dateField = [this](const QString& name, const QString& caption, const QString& heard,
+                                  const QDate& date) {
+        auto* label = named(new QLabel(caption, this), QStringLiteral("Label") + name);
+        auto* field = named(new QDateEdit(date, this), name);
+        field->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        field->setCalendarPopup(true);
+        field->setEnabled(false);
+        field->setMinimumWidth(
+            field->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) + 44);
+        labelField(label, field);
+        field->setAccessibleName(heard);
+        return std::pair{label, field};
+    };
+    const auto [fromLabel, from] = dateField(QStringLiteral("FromDate"), QStringLiteral("od:"),
+                                             QStringLiteral("Okres od"), today.addMonths(-1));
+    const auto [toLabel, to] = dateField(QStringLiteral("ToDate"), QStringLiteral("do:"),
+                                         QStringLiteral("Okres do"), today);
+    FromDate = from;
+    ToDate = to;
+
+    Pages = named(new QStackedWidget(this), QStringLiteral("Pages"));
+    Message = named(new QLabel(Pages), QStringLiteral("Message"));
+    Message->setAlignment(Qt::AlignCenter);
+    Message->setWordWrap(true);
+    Pages->addWidget(Message);
+    Model = new QStandardItemModel(0, ColumnCount, this);
+    Model->setObjectName(QStringLiteral("Model"));
+    Model->setHorizontalHeaderLabels({QStringLiteral("Pobrano"), QStringLiteral("Rejestrator"),
+                                      QStringLiteral("Pierwszy odczyt"),
+                                      QStringLiteral("Ostatni odczyt"), QStringLiteral("Odczytów"),
+                                      QStringLiteral("Zakończenie"), QStringLiteral("Port")});
+    Table = named(new QTableView(Pages), QStringLiteral("Table"));
+    Table->setModel(Model);
+    Table->setAccessibleName(QStringLiteral("Pobrania w archiwum"));
+    Table->setAccessibleDescription(QStringLiteral(
+        "Enter otwiera zaznaczone pobrania w oknie historii, Delete usuwa je z archiwum"));
+    Table->setToolTip(QStringLiteral("Dwukrotne kliknięcie lub Enter otwiera pobranie, Delete "
+                                     "usuwa; Ctrl i Shift zaznaczają kilka pobrań"));
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setAlternatingRowColors(true);
+    Table->setWordWrap(false);
+    Table->setTabKeyNavigation(false);
+    Table->verticalHeader()->hide();
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 8);
+    // The recorder's label is the one text of any length; it takes what width is left, the
+    // others fit their contents (FillTable).
+    Table->horizontalHeader()->setSectionResizeMode(Recorder, QHeaderView::Stretch);
+    Table->horizontalHeader()->setHighlightSections(false);
+    Table->installEventFilter(this);
+    Pages->addWidget(Table);
+    Count = named(new QLabel(this), QStringLiteral("Count"));
+
+    ButtonOpen =
+        addButton(this, QStringLiteral("ButtonOpen"), QStringLiteral("Otwórz"), {}, false,
+                  QStringLiteral("Wczytaj zaznaczone pobranie do okna historii; kilka pobrań "
+                                 "jednego rejestratora jako jedna historia"));
+    ButtonExportTxt =
+        addButton(this, QStringLiteral("ButtonExportTxt"), QStringLiteral("Eksport TXT…"), {},
+                  false, QStringLiteral("Zapisz zaznaczone pobranie jako plik historii"));
+    ButtonExportCsv =
+        addButton(this, QStringLiteral("ButtonExportCsv"), QStringLiteral("Eksport CSV…"), {},
+                  false, QStringLiteral("Zapisz odczyty zaznaczonego pobrania jako arkusz CSV"));
+    ButtonDelete = addButton(this, QStringLiteral("ButtonDelete"), QStringLiteral("Usuń"), {},
+                             false, QStringLiteral("Usuń zaznaczone pobrania z archiwum"));
+    ButtonRefresh = addButton(this, QStringLiteral("ButtonRefresh"), QStringLiteral("Odśwież"), {},
+                              true, QStringLiteral("Wczytaj listę pobrań z archiwum od nowa"));
+
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(recorderLabel);
+    filterRow->addWidget(RecorderFilter);
+    filterRow->addSpacing(16);
+    filterRow->addWidget(PeriodFilter);
+    filterRow->addWidget(fromLabel);
+    filterRow->addWidget(FromDate);
+    filterRow->addWidget(toLabel);
+    filterRow->addWidget(ToDate);
+    filterRow->addStretch(1);
+    // Captions with room around them, and the row's buttons alike.
+    int buttonWidth = 0;
+    for (QPushButton* button :
+         {ButtonOpen, ButtonExportTxt, ButtonExportCsv, ButtonDelete, ButtonRefresh})
+        buttonWidth =
+            std::max(buttonWidth, button->fontMetrics().horizontalAdvance(button->text()) + 28);
+    auto* buttonRow = new QHBoxLayout;
+    for (QPushButton* button : {ButtonOpen, ButtonExportTxt, ButtonExportCsv, ButtonDelete}) {
+        button->setMinimumWidth(buttonWidth);
+        buttonRow->addWidget(button);
+    }
+    ButtonRefresh->setMinimumWidth(buttonWidth);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(ButtonRefresh);
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(filterRow);
+    window->addWidget(Pages, 1);
+    window->addWidget(Count);
+    window->addLayout(buttonRow);
+    const QList<QWidget*> tabOrder{RecorderFilter, PeriodFilter, FromDate,        ToDate,
+                                   Table,          ButtonOpen,   ButtonExportTxt, ButtonExportCsv,
+                                   ButtonDelete,   ButtonRefresh};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    TxtDialog.Filter = QStringLiteral("Historia TC-8|*.txt");
+    TxtDialog.DefaultExt = QStringLiteral("txt");
+    TxtDialog.InitialDir = QDir::homePath();
+    CsvDialog.Filter = QStringLiteral("Arkusz CSV|*.csv");
+    CsvDialog.DefaultExt = QStringLiteral("csv");
+    CsvDialog.InitialDir = QDir::homePath();
+
+    const auto reload = Guarded(this, &TArchiveWindow::Reload);
+    connect(RecorderFilter, &QComboBox::currentIndexChanged, this, reload);
+    connect(PeriodFilter, &QCheckBox::toggled, this, [this, reload](bool on) {
+        FromDate->setEnabled(on);
+        ToDate->setEnabled(on);
+        reload();
+    });
+    connect(FromDate, &QDateEdit::dateChanged, this, reload);
+    connect(ToDate, &QDateEdit::dateChanged, this, reload);
+    connect(Table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TArchiveWindow::SelectionChanged);
+    connect(Table, &QTableView::doubleClicked, this, Guarded(this, &TArchiveWindow::OpenSelected));
+    connect(ButtonOpen, &QPushButton::clicked, this, Guarded(this, &TArchiveWindow::OpenSelected));
+    connect(ButtonExportTxt, &QPushButton::clicked, this,
+            Guarded(this, &TArchiveWindow::ExportTxt));
+    connect(ButtonExportCsv, &QPushButton::clicked, this,
+            Guarded(this, &TArchiveWindow::ExportCsv));
+    connect(ButtonDelete, &QPushButton::clicked, this,
+            Guarded(this, &TArchiveWindow::DeleteSelected));
+    connect(ButtonRefresh, &QPushButton::clicked, this, reload);
+}
+
+TArchiveWindow::~TArchiveWindow() {
+    // The table's selection goes after this object's own members; nothing it signals on the
+    // way may reach them.
+    disconnect(Table->selectionModel(), nullptr, this, nullptr);
+}
+
+bool TArchiveWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Table && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            RunGuarded([this] { OpenSelected(); });
+            return true;
+        }
+        if (key == Qt::Key_Delete) {
+            RunGuarded([this] { DeleteSelected(); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+TArchiveFilter TArchiveWindow::Filter() const {
+    TArchiveFilter filter;
+    if (RecorderFilter->currentIndex() > 0)
+        filter.Recorder = RecorderFilter->currentText();
+    if (PeriodFilter->isChecked()) {
+        filter.From = QDateTime(FromDate->date(), QTime(0, 0));
+        filter.To = QDateTime(ToDate->date(), QTime(23, 59, 59));
+    }
+    return filter;
+}
+
+void TArchiveWindow::Reload() {
+    QSet<qint64> keep;
+    for (const TDownloadSummary& download : Selected())
+        keep.insert(download.Id);
+    // Opened afresh each time: what the last attempt found wrong may have been put right, and
+    // Problem() then tells only of this one.
+    archive_ = std::make_unique<THistoryArchive>(path_);
+    if (!archive_->Open()) {
+        ShowProblem();
+        return;
+    }
+    const QString aside = archive_->TakeSetAside();
+    if (!aside.isEmpty())
+        desktop_.ShowMessage(MessageKind::Warning,
+                             QStringLiteral("Archiwum pobrań było uszkodzone: odłożono je jako "
+                                            "%1 i zaczęto nowe.")
+                                 .arg(aside));
+    const QList<TDownloadSummary> all = archive_->Downloads();
+    if (!archive_->Problem().isEmpty()) {
+        ShowProblem();
+        return;
+    }
+    FillRecorders(all);
+    const TArchiveFilter filter = Filter();
+    const bool filtered = !filter.Recorder.isEmpty() || filter.From.isValid();
+    shown_ = filtered ? archive_->Downloads(filter) : all;
+    if (!archive_->Problem().isEmpty()) {
+        ShowProblem();
+        return;
+    }
+    FillTable();
+    for (int row = 0; row < shown_.size(); ++row)
+        if (keep.contains(shown_[row].Id))
+            Table->selectionModel()->select(Model->index(row, 0), QItemSelectionModel::Select |
+                                                                      QItemSelectionModel::Rows);
+    QString count = QStringLiteral("W archiwum: %1").arg(DownloadsText(all.size()));
+    if (filtered)
+        count += QStringLiteral(", pokazano %1").arg(shown_.size());
+    Count->setText(count);
+    Pages->setCurrentWidget(Table);
+    RecorderFilter->setEnabled(true);
+    PeriodFilter->setEnabled(true);
+    SelectionChanged();
+}
+
+void TArchiveWindow::ShowProblem() {
+    Message->setText(QStringLiteral("Archiwum pobrań nie jest dostępne: %1.\n\n%2")
+                         .arg(archive_->Problem(), QDir::toNativeSeparators(path_)));
+    Pages->setCurrentWidget(Message);
+    shown_.clear();
+    Model->removeRows(0, Model->rowCount());
+    Count->clear();
+    RecorderFilter->setEnabled(false);
+    PeriodFilter->setEnabled(false);
+    SelectionChanged();
+}
+
+void TArchiveWindow::FillRecorders(const QList<TDownloadSummary>& all) {
+    QStringList labels;
+    for (const TDownloadSummary& download : all)
+        labels << LabelOf(download);
+    labels.removeDuplicates();
+    std::sort(labels.begin(), labels.end(), [](const QString& a, const QString& b) {
+        return QString::localeAwareCompare(a, b) < 0;
+    });
+    labels.prepend(AllRecorders);
+    // A recorder chosen before stays chosen while the archive still has its downloads.
+    const QString chosen = RecorderFilter->currentText();
+    const QSignalBlocker quiet(RecorderFilter);
+    RecorderFilter->clear();
+    RecorderFilter->addItems(labels);
+    RecorderFilter->setCurrentIndex(std::max(0, static_cast<int>(labels.indexOf(chosen))));
+}
+
+void TArchiveWindow::FillTable() {
+    Model->removeRows(0, Model->rowCount());
+    for (const TDownloadSummary& download : shown_) {
+        QList<QStandardItem*> row(ColumnCount);
+        row[Started] = Cell(download.Start.Started.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+        row[Recorder] = Cell(LabelOf(download), download.Start.FirmwareVersion);
+        row[FirstReading] = Cell(ReadingTimeShown(download.FirstReading));
+        row[LastReading] = Cell(ReadingTimeShown(download.LastReading));
+        row[Records] = Cell(QString::number(download.Records));
+        row[Records]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        // A download still being written has no end yet; the archive alone cannot tell it
+        // from one the program never finished.
+        row[End] =
+            Cell(IsRunning(download) ? QStringLiteral("trwa") : DownloadEndText(download.End));
+        row[Port] = Cell(download.Start.Port, download.Start.Device);
+        Model->appendRow(row);
+    }
+    Table->resizeColumnsToContents();
+    for (int column = 0; column < ColumnCount; ++column)
+        if (column != Recorder)
+            Table->setColumnWidth(column, Table->columnWidth(column) + ColumnPadding);
+}
+
+QList<TDownloadSummary> TArchiveWindow::Selected() const {
+    // Newest first, as listed, whatever order they were picked in.
+    QList<int> rows;
+    for (const QModelIndex& index : Table->selectionModel()->selectedRows())
+        if (index.row() < shown_.size())
+            rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    QList<TDownloadSummary> chosen;
+    for (const int row : rows)
+        chosen << shown_[row];
+    return chosen;
+}
+
+void TArchiveWindow::SelectionChanged() {
+    const bool any = Table->selectionModel()->hasSelection() && !shown_.isEmpty();
+    for (QPushButton* button : {ButtonOpen, ButtonExportTxt, ButtonExportCsv, ButtonDelete})
+        button->setEnabled(any);
+}
+
+std::optional<QStringList> TArchiveWindow::SelectedLines() {
+    const QList<TDownloadSummary> chosen = Selected();
+    if (chosen.isEmpty())
+        return std::nullopt;
+    if (chosen.size() > 1) {
+        const QString label = LabelOf(chosen.front());
+        for (const TDownloadSummary& download : chosen) {
+            if (LabelOf(download) == UnknownRecorder) {
+                desktop_.ShowMessage(
+                    MessageKind::Error,
+                    QStringLiteral("Pobrania z nieznanego rejestratora nie można łączyć z "
+                                   "innymi: nie wiadomo, skąd pochodzą jego odczyty."),
+                    QStringLiteral("Zaznacz je samo."));
+                return std::nullopt;
+            }
+            if (LabelOf(download) != label) {
+                desktop_.ShowMessage(
+                    MessageKind::Error,
+                    QStringLiteral("Nie można połączyć pobrań z różnych rejestratorów."),
+                    QStringLiteral("Zaznacz pobrania jednego rejestratora."));
+                return std::nullopt;
+            }
+        }
+    }
+    QList<QList<QByteArray>> records;
+    for (const TDownloadSummary& download : chosen) {
+        records << archive_->Records(download.Id);
+        if (records.back().size() < download.Records) {
+            desktop_.ShowMessage(MessageKind::Error,
+                                 QStringLiteral("Nie można odczytać pobrania z archiwum"),
+                                 archive_->Problem());
+            return std::nullopt;
+        }
+    }
+    const QStringList lines = chosen.size() == 1
+                                  ? DownloadLines(records.front(), chosen.front().End)
+                                  : DownloadLines(MergeDownloads(records), TDownloadEnd::Stopped);
+    if (ParseHistory(lines.join(u'\n')).Readings.empty()) {
+        desktop_.ShowMessage(MessageKind::Error,
+                             QStringLiteral("W zaznaczonym pobraniu nie ma odczytów temperatury"));
+        return std::nullopt;
+    }
+    return lines;
+}
+
+void TArchiveWindow::OpenSelected() {
+    if (const std::optional<QStringList> lines = SelectedLines())
+        emit HistoryChosen(*lines);
+}
+
+bool TArchiveWindow::ChooseFile(FileDialog& dialog, const QString& extension) {
+    QString last;
+    for (const TDownloadSummary& download : Selected())
+        last = std::max(last, download.LastReading);
+    const QString name =
+        last.isEmpty() ? QStringLiteral("historia") : QStringLiteral("historia-") + last.left(10);
+    dialog.FileName = QDir(dialog.InitialDir).filePath(name + u'.' + extension);
+    return desktop_.ExecuteSaveDialog(dialog);
+}
+
+void TArchiveWindow::ExportTxt() {
+    const std::optional<QStringList> lines = SelectedLines();
+    if (!lines || !ChooseFile(TxtDialog, QStringLiteral("txt")))
+        return;
+    // The bytes "Zapisz do pliku" writes after the same download.
+    if (WriteWholeFile(TxtDialog.FileName,
+                       HistoryFileBytes(lines->join(u'\n'), HistoryTextEnd::LineOfDownload)))
+        desktop_.ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
+    else
+        desktop_.ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+}
+
+void TArchiveWindow::ExportCsv() {
+    const std::optional<QStringList> lines = SelectedLines();
+    if (!lines || !ChooseFile(CsvDialog, QStringLiteral("csv")))
+        return;
+    if (WriteWholeFile(CsvDialog.FileName,
+                       HistoryCsvBytes(ParseHistory(lines->join(u'\n')).Readings)))
+        desktop_.ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik CSV"));
+    else
+        desktop_.ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+}
+
+void TArchiveWindow::DeleteSelected() {
+    const QList<TDownloadSummary> chosen = Selected();
+    if (chosen.isEmpty())
+        return;
+    for (const TDownloadSummary& download : chosen)
+        if (IsRunning(download)) {
+            desktop_.ShowMessage(
+                MessageKind::Error, QStringLiteral("Trwającego pobrania nie można usunąć"),
+                QStringLiteral("Poczekaj na „Koniec historii” albo naciśnij STOP."));
+            return;
+        }
+    if (!desktop_.AskQuestion(QStringLiteral("Usunąć z archiwum %1? Tego nie da się cofnąć.")
+                                  .arg(DownloadsText(chosen.size()))))
+        return;
+    for (const TDownloadSummary& download : chosen)
+        if (!archive_->Delete(download.Id)) {
+            desktop_.ShowMessage(MessageKind::Error, QStringLiteral("Nie usunięto z archiwum"),
+                                 archive_->Problem());
+            break;
+        }
+    Table->clearSelection();
+    Reload();
+}

@@ -1,0 +1,143 @@
+// The archive window end to end: downloads from the simulated recorder, kept after their
+// window is gone, listed, opened again, merged, exported and deleted.
+#include "MainAccess.h"
+#include "RecorderSession.h"
+#include "archive/HistoryArchive.h"
+#include "archive/TArchiveWindow.h"
+#include "operations/ArchivedHistory.h"
+#include "ui/TGauge.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void SelectRows(TArchiveWindow& archive, std::initializer_list<int> rows) {
+    archive.Table->clearSelection();
+    for (const int row : rows)
+        archive.Table->selectionModel()->select(
+            archive.Model->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+void Press(QWidget* widget, Qt::Key key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &press);
+}
+
+TEST(ArchiveWindow, DownloadsOutliveTheirWindowAndOpenAloneOrMergedExportAndDelete) {
+    tc8sim::SimulatedRecorder::Settings settings = RecorderSession::DefaultSettings();
+    settings.Recorder.HistoryRecords = 60;
+    settings.Recorder.StartClock = QDateTime(QDate(2026, 12, 7), QTime(1, 30, 5));
+    RecorderSession session(std::move(settings));
+    ScriptedDesktop& desktop = session.desktop;
+    ASSERT_TRUE(session.LogOn());
+    // Read from the recorder, the configuration names it in the archive.
+    TMain* window = session.window.get();
+    RecorderSession::Click(window->Icon_get);
+    ASSERT_TRUE(WaitFor([&] {
+        return window->Bar->Max() > 0 && window->Bar->Position() == window->Bar->Max() &&
+               window->Panel_bar->isHidden();
+    }));
+    const QString recorder = RecorderLabel(Inside(*window).CurrentConfig(), true);
+
+    // Two downloads of the same history.
+    THistoryArchive archive(THistoryArchive::DefaultPath());
+    const auto completed = [&archive] {
+        int count = 0;
+        for (const TDownloadSummary& download : archive.Downloads())
+            count += download.End == TDownloadEnd::Complete;
+        return count;
+    };
+    QString downloaded;
+    for (int n = 1; n <= 2; ++n) {
+        RecorderSession::Click(window->ButtonPobierz);
+        ASSERT_TRUE(
+            WaitFor([&] { return completed() == n && window->ButtonPobierz->isEnabled(); }));
+        downloaded = window->trm->toPlainText();
+    }
+    ASSERT_TRUE(downloaded.endsWith(QStringLiteral("\nKoniec historii")));
+    const QString merged = downloaded.chopped(QStringLiteral("\nKoniec historii").size());
+
+    // A new window, as after the program was started again.
+    session.window.reset();
+    session.window = std::make_unique<TMain>(desktop);
+    window = session.window.get();
+    window->ArchiwumPobran1->trigger();
+    auto* list = window->findChild<TArchiveWindow*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_EQ(list->Pages->currentWidget(), list->Table);
+    ASSERT_EQ(list->Model->rowCount(), 2);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(list->Model->item(row, TArchiveWindow::Recorder)->text(), recorder);
+        EXPECT_EQ(list->Model->item(row, TArchiveWindow::Records)->text(), "60");
+        EXPECT_EQ(list->Model->item(row, TArchiveWindow::End)->text(), "całe");
+        EXPECT_EQ(list->Model->item(row, TArchiveWindow::Port)->text(), "COM1");
+    }
+    EXPECT_EQ(list->Model->item(1, TArchiveWindow::FirstReading)->text().left(10), "07.12.2026");
+    EXPECT_FALSE(list->ButtonOpen->isEnabled());
+
+    // One download, as it came; then saved as "Zapisz do pliku" saves it, and exported.
+    SelectRows(*list, {1});
+    list->ButtonOpen->click();
+    EXPECT_EQ(window->trm->toPlainText(), downloaded);
+    EXPECT_EQ(desktop.Log.last(), "Information: Odczytano z archiwum");
+    QTemporaryDir folder;
+    const QString saved = folder.filePath("zapisana.txt");
+    const QString exported = folder.filePath("eksport.txt");
+    desktop.FileAnswers = {saved, exported};
+    window->ButtonZapisz->click();
+    list->ButtonExportTxt->click();
+    EXPECT_FALSE(FileBytes(saved).isEmpty());
+    EXPECT_EQ(FileBytes(exported), FileBytes(saved));
+
+    // Both, by Enter: the records they share once, in time order, without an end line.
+    SelectRows(*list, {0, 1});
+    Press(list->Table, Qt::Key_Return);
+    EXPECT_EQ(window->trm->toPlainText(), merged);
+
+    // Delete asks first; "Nie" keeps both.
+    desktop.QuestionAnswers = {false, true};
+    SelectRows(*list, {0});
+    Press(list->Table, Qt::Key_Delete);
+    EXPECT_EQ(list->Model->rowCount(), 2);
+    Press(list->Table, Qt::Key_Delete);
+    EXPECT_EQ(desktop.CountOf("Question: Usunąć z archiwum 1 pobranie? Tego nie da się cofnąć."),
+              2);
+    EXPECT_EQ(list->Model->rowCount(), 1);
+    EXPECT_EQ(archive.Downloads().size(), 1);
+
+    // A period after the readings leaves nothing listed.
+    list->ToDate->setDate(QDate(2027, 1, 31));
+    list->FromDate->setDate(QDate(2027, 1, 1));
+    list->PeriodFilter->setChecked(true);
+    EXPECT_EQ(list->Model->rowCount(), 0);
+    EXPECT_EQ(list->Count->text(), "W archiwum: 1 pobranie, pokazano 0");
+
+    // An archive that cannot be opened is said instead of the list.
+    TArchiveWindow unusable(desktop, QStringLiteral("/proc/tc8/archiwum.sqlite"), nullptr);
+    unusable.Reload();
+    EXPECT_EQ(unusable.Pages->currentWidget(), unusable.Message);
+    EXPECT_TRUE(unusable.Message->text().contains("nie można założyć folderu /proc/tc8"));
+    EXPECT_FALSE(unusable.ButtonOpen->isEnabled());
+}
+
+} // namespace
