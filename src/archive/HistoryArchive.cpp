@@ -13,6 +13,9 @@
 
 namespace {
 
+// The year, month, day, hour, minute and second that lead a record.
+constexpr qsizetype RecordTimeBytes = 6;
+
 // Long enough for another configurator's transaction of one delivery, short enough that a
 // lock held for good costs the window no more than a moment, once.
 constexpr int BusyTimeoutMs = 500;
@@ -81,6 +84,28 @@ bool IsCorrupt(const QSqlError& error) {
 
 } // namespace
 
+// What each delivery runs, prepared once per opening: a download of 2,047 records comes in
+// dozens of deliveries, and preparing and binding per record cost more than SQLite's work.
+struct THistoryArchive::DeliveryStatements {
+    explicit DeliveryStatements(const QSqlDatabase& db)
+        : Begin(db), Commit(db), Sequence(db), Insert(db), Update(db) {}
+    bool Prepare() {
+        return Begin.prepare(QStringLiteral("BEGIN")) && Commit.prepare(QStringLiteral("COMMIT")) &&
+               Sequence.prepare(QStringLiteral("SELECT records FROM downloads WHERE id = ?")) &&
+               // A delivery's records as one blob of 10-byte pieces, cut into rows by SQLite:
+               // one statement and four values however many records came.
+               Insert.prepare(QStringLiteral(
+                   "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < ?)"
+                   " INSERT INTO records (download, seq, payload)"
+                   " SELECT ?, ? + i, substr(?, i * 10 + 1, 10) FROM n")) &&
+               Update.prepare(QStringLiteral(
+                   "UPDATE downloads SET records = ?, announced = coalesce(?, announced),"
+                   " first_reading = min(coalesce(first_reading, ?), ?),"
+                   " last_reading = max(coalesce(last_reading, ?), ?) WHERE id = ?"));
+    }
+    QSqlQuery Begin, Commit, Sequence, Insert, Update;
+};
+
 THistoryArchive::THistoryArchive(QString path)
     : path_(std::move(path)),
       connection_(QStringLiteral("tc8-archive-%1").arg(reinterpret_cast<quintptr>(this))) {
@@ -95,6 +120,7 @@ QString THistoryArchive::DefaultPath() {
 }
 
 void THistoryArchive::Close() {
+    delivery_.reset();
     if (QSqlDatabase::contains(connection_)) {
         QSqlDatabase::database(connection_, false).close();
         QSqlDatabase::removeDatabase(connection_);
@@ -199,6 +225,16 @@ bool THistoryArchive::Open() {
             Close();
             return false;
         }
+        auto statements =
+            std::make_unique<DeliveryStatements>(QSqlDatabase::database(connection_, false));
+        if (!statements->Prepare()) {
+            Fail(statements->Insert.lastError().isValid() ? statements->Insert.lastError()
+                                                          : statements->Update.lastError());
+            statements.reset();
+            Close();
+            return false;
+        }
+        delivery_ = std::move(statements);
         open_ = true;
         return true;
     }
@@ -276,59 +312,63 @@ bool THistoryArchive::AddRecords(qint64 id, const QList<QByteArray>& records,
     if (!Open())
         return false;
     problem_.clear();
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    QString first;
-    QString last;
+    // The time fields lead a record, most significant first: their bytes compare as the
+    // times do, so only the earliest and the latest are formatted.
+    QByteArray payloads;
+    payloads.reserve(records.size() * HistoryRecordSize);
+    const QByteArray* earliest = nullptr;
+    const QByteArray* latest = nullptr;
     for (const QByteArray& record : records) {
-        const QString time = RecordTime(record);
-        if (first.isEmpty() || time < first)
-            first = time;
-        if (last.isEmpty() || time > last)
-            last = time;
+        if (record.size() < HistoryRecordSize)
+            continue; // the session drops such records whole
+        payloads += QByteArrayView(record).first(HistoryRecordSize);
+        const QByteArrayView time = QByteArrayView(record).first(RecordTimeBytes);
+        if (earliest == nullptr || time < QByteArrayView(*earliest).first(RecordTimeBytes))
+            earliest = &record;
+        if (latest == nullptr || time > QByteArrayView(*latest).first(RecordTimeBytes))
+            latest = &record;
     }
-    if (!db.transaction())
-        return Fail(db.lastError());
-    QSqlQuery query(db);
+    const int count = static_cast<int>(payloads.size() / HistoryRecordSize);
+    const QString first = earliest != nullptr ? RecordTime(*earliest) : QString();
+    const QString last = latest != nullptr ? RecordTime(*latest) : QString();
+
+    DeliveryStatements& st = *delivery_;
+    if (!st.Begin.exec())
+        return Fail(st.Begin.lastError());
     const auto failed = [&](const QSqlError& error) {
-        query.finish();
-        db.rollback();
+        st.Sequence.finish();
+        QSqlDatabase::database(connection_, false).rollback();
         return Fail(error);
     };
-    query.prepare(QStringLiteral("SELECT records FROM downloads WHERE id = ?"));
-    query.addBindValue(id);
-    if (!query.exec())
-        return failed(query.lastError());
-    if (!query.next()) {
-        query.finish();
-        db.rollback();
+    st.Sequence.bindValue(0, id);
+    if (!st.Sequence.exec())
+        return failed(st.Sequence.lastError());
+    if (!st.Sequence.next()) {
+        failed({});
         problem_ = QStringLiteral("pobranie usunięto z archiwum");
         return false;
     }
-    int sequence = query.value(0).toInt();
-    query.finish();
-
-    query.prepare(QStringLiteral("INSERT INTO records (download, seq, payload) VALUES (?, ?, ?)"));
-    for (const QByteArray& record : records) {
-        query.bindValue(0, id);
-        query.bindValue(1, sequence++);
-        query.bindValue(2, record.left(HistoryRecordSize));
-        if (!query.exec())
-            return failed(query.lastError());
+    int sequence = st.Sequence.value(0).toInt();
+    st.Sequence.finish();
+    if (count > 0) {
+        st.Insert.bindValue(0, count);
+        st.Insert.bindValue(1, id);
+        st.Insert.bindValue(2, sequence);
+        st.Insert.bindValue(3, payloads);
+        if (!st.Insert.exec())
+            return failed(st.Insert.lastError());
+        sequence += count;
     }
-    query.prepare(
-        QStringLiteral("UPDATE downloads SET records = ?, announced = coalesce(?, announced),"
-                       " first_reading = min(coalesce(first_reading, ?), ?),"
-                       " last_reading = max(coalesce(last_reading, ?), ?) WHERE id = ?"));
-    query.addBindValue(sequence);
-    query.addBindValue(announced ? QVariant(*announced) : QVariant());
+    st.Update.bindValue(0, sequence);
+    st.Update.bindValue(1, announced ? QVariant(*announced) : QVariant());
+    int position = 2;
     for (const QString& time : {first, first, last, last})
-        query.addBindValue(time.isEmpty() ? QVariant() : QVariant(time));
-    query.addBindValue(id);
-    if (!query.exec())
-        return failed(query.lastError());
-    query.finish();
-    if (!db.commit())
-        return failed(db.lastError());
+        st.Update.bindValue(position++, time.isEmpty() ? QVariant() : QVariant(time));
+    st.Update.bindValue(position, id);
+    if (!st.Update.exec())
+        return failed(st.Update.lastError());
+    if (!st.Commit.exec())
+        return failed(st.Commit.lastError());
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -65,7 +66,8 @@ public:
 
     // ---- Writing, as a download runs ----
     std::optional<qint64> BeginDownload(const TDownloadStart& start);
-    // The records of one delivery, and the announced length when it came, in one transaction.
+    // The records of one delivery (10 bytes each are kept; shorter ones are left out), and the
+    // announced length when it came, in one transaction.
     bool AddRecords(qint64 id, const QList<QByteArray>& records, std::optional<int> announced);
     bool EndDownload(qint64 id, TDownloadEnd end, const QDateTime& ended);
 
@@ -89,6 +91,8 @@ private:
     bool SetCorruptFileAside();
     void Close();
 
+    struct DeliveryStatements;
+    std::unique_ptr<DeliveryStatements> delivery_;
     const QString path_;
     const QString connection_;
     bool open_ = false;
