@@ -4,15 +4,20 @@
 //            the start request for the request's own wire time; figure: the wall time from
 //            START to "Koniec historii" divided by the wire time of every byte on the line;
 //   unpaced  the recorder sends as fast as it can; figure: records per second that reach
-//            the text box, and the user-interface thread's CPU time per record.
-// Every run also checks that each record the recorder holds is in the text box.
+//            the text box, and the user-interface thread's CPU time per record; once with
+//            the archive on and once with it off, which tells the archive's cost apart.
+// The archive is on as in the program (a file in the run's own XDG_DATA_HOME). Every run
+// checks that each record the recorder holds is in the text box, and in the archive in the
+// order the recorder holds them.
 #include "BenchClock.h"
 #include "BenchMain.h"
 #include "CpuTime.h"
 #include "MainAccess.h"
 #include "RecorderSession.h"
 #include "WireTime.h"
+#include "archive/HistoryArchive.h"
 #include "operations/HistoryRendering.h"
+#include "protocol/TRecorderSession.h"
 
 #include <QEventLoop>
 #include <QHash>
@@ -21,8 +26,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -37,7 +44,15 @@ struct Download {
     double StreamSeconds = 0; // first record line shown to the end line shown
     double UiCpuSeconds = 0;  // the user-interface thread's CPU time, START to end
     int Lost = 0;             // records the recorder holds that are not in the text box
+    int Unarchived = 0;       // records missing from the archive or out of order
 };
+
+TRecorderSession& SessionOf(TMain& window) {
+    auto* session = window.findChild<TRecorderSession*>();
+    if (!session)
+        throw std::runtime_error("the window has no recorder session");
+    return *session;
+}
 
 int LostRecords(const RecorderSession& session) {
     QHash<QString, int> shown;
@@ -53,6 +68,35 @@ int LostRecords(const RecorderSession& session) {
             ++lost;
     }
     return lost;
+}
+
+// The records of the newest download in the archive against the recorder's, in order:
+// each record the recorder holds is looked for after the one found before it. A record not
+// found counts, and so does each archived record passed over or left after the last one
+// (out of order, or never sent). Read through a connection of its own, as the archive
+// window reads it.
+int UnarchivedRecords(const RecorderSession& session) {
+    const std::vector<QByteArray> held = session.Recorder().HistoryRecords;
+    THistoryArchive* writing = SessionOf(*session.window).Archive();
+    if (!writing)
+        return 0;
+    THistoryArchive archive(writing->Path());
+    const QList<TDownloadSummary> downloads = archive.Downloads();
+    if (downloads.isEmpty())
+        return static_cast<int>(held.size());
+    const QList<QByteArray> archived = archive.Records(downloads.front().Id);
+    int wrong = 0;
+    auto next = archived.begin();
+    for (const QByteArray& record : held) {
+        const auto found = std::find(next, archived.end(), record.left(HistoryRecordSize));
+        if (found == archived.end()) {
+            ++wrong;
+            continue;
+        }
+        wrong += static_cast<int>(found - next);
+        next = found + 1;
+    }
+    return wrong + static_cast<int>(archived.end() - next);
 }
 
 Download RunDownload(RecorderSession& session) {
@@ -88,10 +132,12 @@ Download RunDownload(RecorderSession& session) {
     download.WallSeconds = static_cast<double>(endNs - startNs) / 1e9;
     download.StreamSeconds = static_cast<double>(endNs - firstRecordNs) / 1e9;
     download.Lost = LostRecords(session);
+    download.Unarchived = UnarchivedRecords(session);
     return download;
 }
 
-std::unique_ptr<RecorderSession> OpenSession(bool paced, tc8sim::FrameTrace::Sink trace = {}) {
+std::unique_ptr<RecorderSession> OpenSession(bool paced, bool archive,
+                                             tc8sim::FrameTrace::Sink trace = {}) {
     tc8sim::SimulatedRecorder::Settings settings = RecorderSession::DefaultSettings();
     settings.Recorder.HistoryRecords = Records;
     settings.Paced = paced;
@@ -100,6 +146,14 @@ std::unique_ptr<RecorderSession> OpenSession(bool paced, tc8sim::FrameTrace::Sin
     settings.Trace = std::move(trace);
     auto session = std::make_unique<RecorderSession>(std::move(settings));
     Inside(*session->window).SetTickIntervalForTests(100); // the program's own tick
+    TRecorderSession& recorderSession = SessionOf(*session->window);
+    if (!archive)
+        recorderSession.SetArchive(nullptr);
+    // The file is created at the first download; done here, so that the figures per record
+    // do not carry that once-only cost.
+    else if (!recorderSession.Archive()->Open())
+        throw std::runtime_error("the archive did not open: " +
+                                 recorderSession.Archive()->Problem().toStdString());
     session->window->show();
     if (!session->LogOn())
         throw std::runtime_error("the window did not log on to the simulated recorder");
@@ -115,7 +169,7 @@ int main(int argc, char** argv) {
         std::atomic<std::int64_t> requestTakenNs{0};
         std::atomic<std::int64_t> endMarkerNs{0};
         if (options.Wants(QStringLiteral("history.paced"))) {
-            auto session = OpenSession(true, [&](const std::string& line) {
+            auto session = OpenSession(true, true, [&](const std::string& line) {
                 if (line.find("TC8 -> PC   n 0x49") != std::string::npos)
                     requestTakenNs = NowNs();
                 else if (line.find("TC8 -> PC   n 0x46") != std::string::npos)
@@ -129,6 +183,7 @@ int main(int argc, char** argv) {
                 output.Figure(QStringLiteral("history.paced.wire_s"), wire);
                 output.Figure(QStringLiteral("history.paced.ratio"), download.WallSeconds / wire);
                 output.Figure(QStringLiteral("history.paced.lost"), download.Lost);
+                output.Figure(QStringLiteral("history.paced.unarchived"), download.Unarchived);
                 // The simulator's own time, from taking the request (its reply then waits for
                 // the request's wire time) to the end marker's last byte, over the wire time.
                 const double simulatorSeconds =
@@ -141,15 +196,22 @@ int main(int argc, char** argv) {
                               (download.WallSeconds - simulatorSeconds) * 1e3);
             }
         }
-        if (options.Wants(QStringLiteral("history.unpaced"))) {
-            auto session = OpenSession(false);
+        // Unpaced with the archive on (as the program runs) and off.
+        for (const bool archive : {true, false}) {
+            const QString key = archive ? QStringLiteral("history.unpaced.")
+                                        : QStringLiteral("history.unpaced_no_archive.");
+            if (!options.Wants(key))
+                continue;
+            auto session = OpenSession(false, archive);
             for (int run = 0; run < options.Runs; ++run) {
                 const Download download = RunDownload(*session);
-                output.Figure(QStringLiteral("history.unpaced.records_per_s"),
+                output.Figure(key + QStringLiteral("records_per_s"),
                               Records / download.StreamSeconds);
-                output.Figure(QStringLiteral("history.unpaced.ui_cpu_us_per_record"),
+                output.Figure(key + QStringLiteral("ui_cpu_us_per_record"),
                               download.UiCpuSeconds * 1e6 / Records);
-                output.Figure(QStringLiteral("history.unpaced.lost"), download.Lost);
+                output.Figure(key + QStringLiteral("lost"), download.Lost);
+                if (archive)
+                    output.Figure(key + QStringLiteral("unarchived"), download.Unarchived);
             }
         }
     });
