@@ -7,8 +7,7 @@
 
 namespace {
 
-// The step that occurs most often between consecutive dated readings; the shorter one on a
-// tie. Steps of zero or backwards (a clock set back) are no interval.
+// Steps of zero or backwards (a clock set back) are no interval.
 qint64 CommonStep(const std::vector<HistoryReading>& readings) {
     std::map<qint64, int> steps;
     std::optional<qint64> previous;
@@ -65,6 +64,10 @@ TemperatureLimits LimitsOfBytes(quint8 minByte, quint8 maxByte) {
 
 int TenthsOf(const HistoryReading& reading, Sensor sensor) {
     return (sensor == Sensor::T1 ? reading.T1 : reading.T2).Tenths();
+}
+
+qint64 IntervalOf(const std::vector<HistoryReading>& readings) {
+    return CommonStep(readings);
 }
 
 HistoryFigures FiguresOf(const std::vector<HistoryReading>& readings, TemperatureLimits limits) {

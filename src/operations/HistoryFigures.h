@@ -45,6 +45,10 @@ struct HistoryFigures {
 
 HistoryFigures FiguresOf(const std::vector<HistoryReading>& readings, TemperatureLimits limits);
 
+// The recording interval of the readings: the most common step between consecutive dated
+// readings, in seconds; the shorter on a tie; 0 with fewer than two.
+qint64 IntervalOf(const std::vector<HistoryReading>& readings);
+
 // Texts of the figures: "21,5 °C", "07.12.2026 01:30:05", "2 h 05 min".
 QString DegreesText(int tenths);
 QString ReadingTimeText(const HistoryReading& reading);
