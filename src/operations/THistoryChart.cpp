@@ -3,6 +3,7 @@
 #include "config/WholeFile.h"
 #include "core/Guarded.h"
 #include "operations/ChartPoints.h"
+#include "operations/HistoryExcursions.h"
 #include "ui/ControlBuilders.h"
 #include "ui/WindowFont.h"
 
@@ -15,6 +16,7 @@
 #include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -31,7 +33,17 @@ constexpr double WheelZoomStep = 1.25;
 const QString TimeFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 
 // The rows of the figures table, in the order they are shown.
-enum FigureRow { Count, First, Last, Lowest, Highest, Mean, Above, Below, RowCount };
+enum EpisodeColumn {
+    EpisodeSensor,
+    EpisodeSide,
+    EpisodeFrom,
+    EpisodeTo,
+    EpisodeDuration,
+    EpisodeExtreme,
+    EpisodeColumnCount
+};
+
+enum FigureRow { Count, First, Last, Lowest, Highest, Mean, MeanKinetic, Above, Below, RowCount };
 
 // The time axis shows its values in the desktop's time zone: a reading goes to the instant
 // whose local time is the recorder's clock time. The offset changes only on the hour, so it
@@ -54,16 +66,24 @@ private:
     qint64 offset_ = 0;
 };
 
-QImage MarkPicture(const QColor& color, int size) {
+// T1's marks are discs, T2's squares, each in its line's colour: where both sensors are
+// outside at once, each is still told apart, also in a black-and-white print.
+QImage MarkPicture(const QColor& color, int size, bool square) {
     QImage picture(size, size, QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
+    painter.setPen(QPen(Qt::white, 1));
     painter.setBrush(color);
-    painter.drawEllipse(QRectF(0.5, 0.5, size - 1, size - 1));
+    const QRectF area(0.5, 0.5, size - 1, size - 1);
+    if (square)
+        painter.drawRect(area);
+    else
+        painter.drawEllipse(area);
     return picture;
 }
+
+constexpr int MarkSize = 7;
 
 double Degrees(int tenths) {
     return tenths / 10.0;
@@ -80,6 +100,34 @@ QString TimeOutside(qint64 seconds, int readings, qint64 interval) {
 }
 
 } // namespace
+
+void THistoryChartView::SetSpans(QList<TSpan> spans) {
+    spans_ = std::move(spans);
+    scene()->update();
+}
+
+void THistoryChartView::drawForeground(QPainter* painter, const QRectF& rect) {
+    QChartView::drawForeground(painter, rect);
+    if (spans_.isEmpty())
+        return;
+    // Over the lines, translucent: the readings under a span stay visible.
+    const QRectF plot = chart()->plotArea();
+    const double y = chart()->mapToValue(plot.center()).y();
+    painter->save();
+    painter->setClipRect(chart()->mapRectToScene(plot));
+    painter->setPen(Qt::NoPen);
+    for (const TSpan& span : spans_) {
+        const double left = chart()->mapToPosition({span.From, y}).x();
+        const double right = chart()->mapToPosition({span.To, y}).x();
+        if (right < plot.left() || left > plot.right())
+            continue;
+        const QRectF area(
+            QPointF(std::max(left, plot.left()), plot.top()),
+            QPointF(std::min(std::max(right, left + 1), plot.right()), plot.bottom()));
+        painter->fillRect(chart()->mapRectToScene(area), span.Color);
+    }
+    painter->restore();
+}
 
 void THistoryChartView::wheelEvent(QWheelEvent* event) {
     const QRectF plot = chart()->plotArea();
@@ -114,7 +162,7 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
     setObjectName(QStringLiteral("HistoryChart"));
     setWindowTitle(QStringLiteral("Wykres temperatur"));
     setFont(WindowFont());
-    resize(860, 640);
+    resize(860, 760);
 
     Pages = named(new QStackedWidget(this), QStringLiteral("Pages"));
     Message = named(new QLabel(Pages), QStringLiteral("Message"));
@@ -139,7 +187,8 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
     Figures->setVerticalHeaderLabels(
         {QStringLiteral("Liczba odczytów"), QStringLiteral("Pierwszy odczyt"),
          QStringLiteral("Ostatni odczyt"), QStringLiteral("Minimum"), QStringLiteral("Maksimum"),
-         QStringLiteral("Średnia"), QStringLiteral("Powyżej Max"), QStringLiteral("Poniżej Min")});
+         QStringLiteral("Średnia"), QStringLiteral("Średnia kinetyczna (MKT)"),
+         QStringLiteral("Powyżej Max"), QStringLiteral("Poniżej Min")});
     Figures->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Figures->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     Figures->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -152,6 +201,32 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
                             RowCount * Figures->verticalHeader()->defaultSectionSize() +
                             2 * Figures->frameWidth());
     Notes = named(new QLabel(chartPage), QStringLiteral("Notes"));
+    Delay = named(new QSpinBox(chartPage), QStringLiteral("Delay"));
+    Delay->setRange(0, 7 * 24 * 60);
+    Delay->setSuffix(QStringLiteral(" min"));
+    Delay->setToolTip(QStringLiteral("Epizod krótszy niż ten czas nie jest liczony"));
+    auto* delayLabel = new QLabel(QStringLiteral("Dopuszczalne opóźnienie:"), chartPage);
+    delayLabel->setBuddy(Delay);
+    Delay->setAccessibleName(QStringLiteral("Dopuszczalne opóźnienie"));
+    Episodes =
+        named(new QTableWidget(0, EpisodeColumnCount, chartPage), QStringLiteral("Episodes"));
+    Episodes->setAccessibleName(QStringLiteral("Epizody poza zakresem"));
+    Episodes->setHorizontalHeaderLabels({QStringLiteral("Czujnik"), QStringLiteral("Poza zakresem"),
+                                         QStringLiteral("Od"), QStringLiteral("Do"),
+                                         QStringLiteral("Czas"), QStringLiteral("Najdalej")});
+    Episodes->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Episodes->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Episodes->setSelectionMode(QAbstractItemView::SingleSelection);
+    Episodes->verticalHeader()->hide();
+    Episodes->horizontalHeader()->setStretchLastSection(true);
+    Episodes->setToolTip(QStringLiteral("Kliknij wiersz, aby powiększyć wykres do epizodu"));
+    // A few rows show; more scroll, and the chart keeps its room.
+    Episodes->setMaximumHeight(Episodes->horizontalHeader()->sizeHint().height() +
+                               4 * (Episodes->fontMetrics().height() + 8));
+    auto* delayRow = new QHBoxLayout;
+    delayRow->addWidget(delayLabel);
+    delayRow->addWidget(Delay);
+    delayRow->addStretch(1);
 
     auto* pointerRow = new QHBoxLayout;
     pointerRow->addWidget(PointerValue, 1);
@@ -162,6 +237,8 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
     chartColumn->addWidget(ChartView, 1);
     chartColumn->addLayout(pointerRow);
     chartColumn->addWidget(Figures);
+    chartColumn->addLayout(delayRow);
+    chartColumn->addWidget(Episodes);
     chartColumn->addWidget(Notes);
     auto* window = new QVBoxLayout(this);
     window->addWidget(Pages);
@@ -172,6 +249,9 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
     connect(ButtonReset, &QPushButton::clicked, this, [this] { ChartView->chart()->zoomReset(); });
     connect(ButtonSaveImage, &QPushButton::clicked, this, Guarded(this, &THistoryChart::SaveImage));
     connect(ChartView, &THistoryChartView::PointerMoved, this, &THistoryChart::ShowPointer);
+    connect(Delay, &QSpinBox::valueChanged, this, &THistoryChart::ShowEpisodes);
+    connect(Episodes, &QTableWidget::cellClicked, this,
+            [this](int row, int) { ZoomToEpisode(row); });
     // Zooming and resizing draw the readings of the new view.
     connect(TimeAxis, &QDateTimeAxis::rangeChanged, this, &THistoryChart::DrawVisiblePoints);
     connect(ChartView->chart(), &QChart::plotAreaChanged, this, &THistoryChart::DrawVisiblePoints);
@@ -198,21 +278,27 @@ void THistoryChart::BuildChart() {
         chart->addSeries(series);
         return series;
     };
-    T1Series = addLine(QStringLiteral("T1"), QPen(QColor(200, 40, 30), 1.5));
-    T2Series = addLine(QStringLiteral("T2"), QPen(QColor(30, 90, 200), 1.5));
+    const QColor t1Color(200, 40, 30);
+    const QColor t2Color(30, 90, 200);
+    T1Series = addLine(QStringLiteral("T1"), QPen(t1Color, 1.5));
+    T2Series = addLine(QStringLiteral("T2"), QPen(t2Color, 1.5));
     MinLine = addLine(QStringLiteral("Min"), QPen(QColor(0, 140, 120), 1.5, Qt::DashLine));
     MaxLine = addLine(QStringLiteral("Max"), QPen(QColor(220, 120, 20), 1.5, Qt::DashLine));
-    OutsideMarks = new QLineSeries(chart);
-    OutsideMarks->setName(QStringLiteral("Poza zakresem"));
     // Drawn as one picture per mark: a history can have tens of thousands of them, and the
     // series' own markers are a graphics item each.
-    const QColor markColor(230, 0, 120);
-    OutsideMarks->setPen(QPen(markColor, 0, Qt::NoPen));
-    OutsideMarks->setColor(markColor);
-    OutsideMarks->setMarkerSize(7);
-    OutsideMarks->setLightMarker(MarkPicture(markColor, 7));
-    OutsideMarks->setPointsVisible(true);
-    chart->addSeries(OutsideMarks);
+    const auto addMarks = [chart](const QString& name, const QColor& color, bool square) {
+        auto* marks = new QLineSeries(chart);
+        marks->setName(name);
+        marks->setPen(QPen(color, 0, Qt::NoPen));
+        marks->setColor(color);
+        marks->setMarkerSize(MarkSize);
+        marks->setLightMarker(MarkPicture(color, MarkSize, square));
+        marks->setPointsVisible(true);
+        chart->addSeries(marks);
+        return marks;
+    };
+    T1OutsideMarks = addMarks(QStringLiteral("T1 poza zakresem"), t1Color, false);
+    T2OutsideMarks = addMarks(QStringLiteral("T2 poza zakresem"), t2Color, true);
 
     TimeAxis = new QDateTimeAxis(chart);
     TimeAxis->setFormat(QStringLiteral("dd.MM HH:mm"));
@@ -259,12 +345,15 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
     qint64 first = std::numeric_limits<qint64>::max();
     qint64 last = std::numeric_limits<qint64>::min();
     DesktopZoneOffsets zone;
-    for (const HistoryReading& reading : readings) {
+    std::vector<double> readingX(readings.size(), std::nan(""));
+    for (size_t i = 0; i < readings.size(); ++i) {
+        const HistoryReading& reading = readings[i];
         const std::optional<qint64> seconds = reading.Seconds();
         if (!seconds)
             continue;
         const qint64 msecs = (*seconds - zone.SecondsAt(reading)) * 1000;
         const auto x = static_cast<double>(msecs);
+        readingX[i] = x;
         first = std::min(first, msecs);
         last = std::max(last, msecs);
         for (const Sensor sensor : {Sensor::T1, Sensor::T2}) {
@@ -280,6 +369,9 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
     t1Points_ = std::move(t1);
     t2Points_ = std::move(t2);
     outsidePoints_ = std::move(outside);
+    readings_ = readings;
+    limits_ = limits;
+    readingX_ = std::move(readingX);
     if (first > last) { // no reading with a real date: the band alone, around now
         first = QDateTime::currentMSecsSinceEpoch();
         last = first;
@@ -301,6 +393,7 @@ void THistoryChart::ShowHistory(const ParsedHistory& history, TemperatureLimits 
 
     const HistoryFigures figures = FiguresOf(readings, limits);
     ShowFigures(readings, figures);
+    ShowEpisodes();
     QStringList notes;
     notes << QStringLiteral("Odstęp zapisu: %1")
                  .arg(figures.IntervalSeconds > 0 ? DurationText(figures.IntervalSeconds)
@@ -322,10 +415,11 @@ void THistoryChart::DrawVisiblePoints() {
     const int columns = std::max(100, static_cast<int>(ChartView->chart()->plotArea().width()));
     T1Series->replace(PointsToDraw(t1Points_, from, to, columns));
     T2Series->replace(PointsToDraw(t2Points_, from, to, columns));
-    QList<QPointF> marks;
-    for (const QList<QPointF>& group : outsidePoints_)
-        marks += PointsToDraw(group, from, to, columns);
-    OutsideMarks->replace(marks);
+    // Groups: T1 below, T1 above, T2 below, T2 above.
+    T1OutsideMarks->replace(PointsToDraw(outsidePoints_[0], from, to, columns) +
+                            PointsToDraw(outsidePoints_[1], from, to, columns));
+    T2OutsideMarks->replace(PointsToDraw(outsidePoints_[2], from, to, columns) +
+                            PointsToDraw(outsidePoints_[3], from, to, columns));
 }
 
 void THistoryChart::ShowFigures(const std::vector<HistoryReading>& readings,
@@ -342,12 +436,73 @@ void THistoryChart::ShowFigures(const std::vector<HistoryReading>& readings,
             texts[Lowest] = AtTime(TenthsOf(readings[*f->Lowest], sensor), readings[*f->Lowest]);
             texts[Highest] = AtTime(TenthsOf(readings[*f->Highest], sensor), readings[*f->Highest]);
             texts[Mean] = DegreesText(static_cast<int>(std::lround(f->MeanTenths)));
+            if (const std::optional<double> kinetic = MeanKineticTemperature(readings, sensor))
+                texts[MeanKinetic] = DegreesText(static_cast<int>(std::lround(*kinetic * 10)));
             texts[Above] = TimeOutside(f->SecondsAbove, f->ReadingsAbove, figures.IntervalSeconds);
             texts[Below] = TimeOutside(f->SecondsBelow, f->ReadingsBelow, figures.IntervalSeconds);
         }
         for (int row = 0; row < RowCount; ++row)
             Figures->setItem(row, column, new QTableWidgetItem(texts[row]));
     }
+}
+
+void THistoryChart::ShowEpisodes() {
+    const HistoryExcursions found = ExcursionsOf(readings_, limits_, Delay->value());
+    const double interval = static_cast<double>(found.IntervalSeconds) * 1000;
+    struct Row {
+        double From, To;
+        QStringList Texts;
+        QColor Shade;
+    };
+    QList<Row> rows;
+    const auto addEpisodes = [&](const SensorExcursions& sensor, const QString& name,
+                                 const QColor& shade) {
+        for (const Excursion& e : sensor.Episodes) {
+            const HistoryReading& extreme = readings_[e.Extreme];
+            rows.append(
+                {readingX_[e.First],
+                 readingX_[e.Last] + interval,
+                 {name,
+                  e.Side == ExcursionSide::Above ? QStringLiteral("powyżej Max")
+                                                 : QStringLiteral("poniżej Min"),
+                  ReadingTimeText(readings_[e.First]), ReadingTimeText(readings_[e.Last]),
+                  DurationText(e.DurationSeconds), AtTime(TenthsOf(extreme, e.Of), extreme)},
+                 shade});
+        }
+    };
+    addEpisodes(found.T1, QStringLiteral("T1"), QColor(200, 40, 30, 40));
+    addEpisodes(found.T2, QStringLiteral("T2"), QColor(30, 90, 200, 40));
+    for (const ReadingGap& gap : found.Gaps)
+        rows.append({readingX_[gap.Before],
+                     readingX_[gap.After],
+                     {QString(), QStringLiteral("przerwa w odczytach"),
+                      ReadingTimeText(readings_[gap.Before]), ReadingTimeText(readings_[gap.After]),
+                      DurationText(gap.Seconds), QString()},
+                     QColor(128, 128, 128, 50)});
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const Row& a, const Row& b) { return a.From < b.From; });
+
+    Episodes->setRowCount(static_cast<int>(rows.size()));
+    rowSpans_.clear();
+    QList<THistoryChartView::TSpan> spans;
+    for (int row = 0; row < rows.size(); ++row) {
+        for (int column = 0; column < EpisodeColumnCount; ++column)
+            Episodes->setItem(row, column, new QTableWidgetItem(rows[row].Texts.value(column)));
+        rowSpans_.append({rows[row].From, rows[row].To});
+        spans.append({rows[row].From, rows[row].To, rows[row].Shade});
+    }
+    Episodes->resizeColumnsToContents();
+    ChartView->SetSpans(spans);
+}
+
+void THistoryChart::ZoomToEpisode(int row) {
+    if (row < 0 || row >= rowSpans_.size())
+        return;
+    // A little of the band on either side shows where the episode began and ended.
+    const auto [from, to] = rowSpans_[row];
+    const double margin = std::max((to - from) * 0.25, 60'000.0);
+    TimeAxis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(from - margin)),
+                       QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(to + margin)));
 }
 
 void THistoryChart::ShowPointer(QPointF value, bool insidePlot) {

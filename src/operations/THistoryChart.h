@@ -5,6 +5,7 @@
 #include "ui/Desktop.h"
 
 #include <QChartView>
+#include <QColor>
 #include <QDialog>
 #include <array>
 
@@ -12,6 +13,7 @@ class QDateTimeAxis;
 class QLabel;
 class QLineSeries;
 class QPushButton;
+class QSpinBox;
 class QStackedWidget;
 class QTableWidget;
 class QValueAxis;
@@ -23,13 +25,26 @@ class THistoryChartView : public QChartView {
 public:
     using QChartView::QChartView;
 
+    // Time spans (msecs, as the time axis counts) shaded across the plot, each in its colour.
+    struct TSpan {
+        double From = 0;
+        double To = 0;
+        QColor Color;
+    };
+    void SetSpans(QList<TSpan> spans);
+    const QList<TSpan>& Spans() const { return spans_; }
+
 signals:
     void PointerMoved(QPointF value, bool insidePlot);
 
 protected:
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
     void wheelEvent(QWheelEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+
+private:
+    QList<TSpan> spans_;
 };
 
 // The temperature history as a chart: T1 and T2 over time against the band of TempMin and
@@ -51,12 +66,15 @@ public:
     QLineSeries* T2Series = nullptr;
     QLineSeries* MinLine = nullptr;
     QLineSeries* MaxLine = nullptr;
-    QLineSeries* OutsideMarks = nullptr; // points only
+    QLineSeries* T1OutsideMarks = nullptr; // points only
+    QLineSeries* T2OutsideMarks = nullptr;
     QDateTimeAxis* TimeAxis = nullptr;
     QValueAxis* TemperatureAxis = nullptr;
     QTableWidget* Figures = nullptr;
-    QLabel* Notes = nullptr;        // interval, skipped lines, readings without a real date
-    QLabel* PointerValue = nullptr; // the time and temperature under the pointer
+    QSpinBox* Delay = nullptr;        // minutes an episode must last to count
+    QTableWidget* Episodes = nullptr; // the episodes of both sensors and the gaps, by time
+    QLabel* Notes = nullptr;          // interval, skipped lines, readings without a real date
+    QLabel* PointerValue = nullptr;   // the time and temperature under the pointer
     QPushButton* ButtonReset = nullptr;
     QPushButton* ButtonSaveImage = nullptr;
     FileDialog ImageDialog;
@@ -67,6 +85,9 @@ private:
     void ShowPointer(QPointF value, bool insidePlot);
     void SaveImage();
     void DrawVisiblePoints();
+    // The episodes outside the band with the delay of the field: the table and the spans.
+    void ShowEpisodes();
+    void ZoomToEpisode(int row);
 
     // Every dated reading of each sensor as (msecs, degrees), and those outside the band by
     // sensor and side (T1 below, T1 above, T2 below, T2 above), so that a column keeps the
@@ -74,6 +95,13 @@ private:
     QList<QPointF> t1Points_;
     QList<QPointF> t2Points_;
     std::array<QList<QPointF>, 4> outsidePoints_;
+    // What the episodes are found in: the readings, the band, and each reading's place on
+    // the time axis (NaN for one without a real date).
+    std::vector<HistoryReading> readings_;
+    TemperatureLimits limits_;
+    std::vector<double> readingX_;
+    // Each episode row's span on the time axis.
+    QList<std::pair<double, double>> rowSpans_;
 
     Desktop& desktop_;
 };

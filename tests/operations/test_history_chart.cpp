@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDateTimeAxis>
 #include <QFile>
 #include <QLabel>
 #include <QLineSeries>
@@ -19,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -78,16 +80,36 @@ TEST_F(HistoryChartWindow, ShowsBothSensorsAgainstTheBandWithTheFigures) {
     EXPECT_EQ(chart->T1Series->at(2).y(), 12.5);
     EXPECT_EQ(chart->MinLine->at(0).y(), 4);
     EXPECT_EQ(chart->MaxLine->at(1).y(), 10);
-    EXPECT_EQ(chart->OutsideMarks->count(), 3);
+    EXPECT_EQ(chart->T1OutsideMarks->count(), 3); // each sensor's marks in its own series
+    EXPECT_EQ(chart->T2OutsideMarks->count(), 0);
     EXPECT_EQ(Cell(chart, 0, 0), QStringLiteral("6"));
     EXPECT_EQ(Cell(chart, 1, 0), QStringLiteral("07.12.2026 01:00:00"));
     EXPECT_EQ(Cell(chart, 3, 0), QStringLiteral("3,5 °C (07.12.2026 01:40:00)"));
     EXPECT_EQ(Cell(chart, 4, 0), QStringLiteral("12,5 °C (07.12.2026 01:20:00)"));
     EXPECT_EQ(Cell(chart, 5, 0), QStringLiteral("7,8 °C"));
-    EXPECT_EQ(Cell(chart, 6, 0), QStringLiteral("20 min (2 odcz.)"));
-    EXPECT_EQ(Cell(chart, 7, 0), QStringLiteral("10 min (1 odcz.)"));
-    EXPECT_EQ(Cell(chart, 6, 1), QStringLiteral("0 min (0 odcz.)"));
+    EXPECT_EQ(Cell(chart, 6, 0), QStringLiteral("8,5 °C")); // MKT weighs the warm readings more
+    EXPECT_EQ(Cell(chart, 6, 1), QStringLiteral("7,0 °C"));
+    EXPECT_EQ(Cell(chart, 7, 0), QStringLiteral("20 min (2 odcz.)"));
+    EXPECT_EQ(Cell(chart, 8, 0), QStringLiteral("10 min (1 odcz.)"));
+    EXPECT_EQ(Cell(chart, 7, 1), QStringLiteral("0 min (0 odcz.)"));
     EXPECT_EQ(chart->Notes->text(), QStringLiteral("Odstęp zapisu: 10 min; pominięte linie: 1"));
+
+    // The episodes: T1 above from 01:10 to 01:20, below at 01:40; each shaded on the chart.
+    ASSERT_EQ(chart->Episodes->rowCount(), 2);
+    EXPECT_EQ(chart->Episodes->item(0, 1)->text(), QStringLiteral("powyżej Max"));
+    EXPECT_EQ(chart->Episodes->item(0, 2)->text(), QStringLiteral("07.12.2026 01:10:00"));
+    EXPECT_EQ(chart->Episodes->item(0, 4)->text(), QStringLiteral("20 min"));
+    EXPECT_EQ(chart->Episodes->item(0, 5)->text(), QStringLiteral("12,5 °C (07.12.2026 01:20:00)"));
+    EXPECT_EQ(chart->Episodes->item(1, 1)->text(), QStringLiteral("poniżej Min"));
+    EXPECT_EQ(chart->ChartView->Spans().size(), 2);
+    chart->Delay->setValue(15); // the ten minutes below no longer count
+    ASSERT_EQ(chart->Episodes->rowCount(), 1);
+    EXPECT_EQ(chart->ChartView->Spans().size(), 1);
+    // A click on a row shows the episode.
+    emit chart->Episodes->cellClicked(0, 0);
+    EXPECT_LE(chart->TimeAxis->min().time(), QTime(1, 10));
+    EXPECT_GE(chart->TimeAxis->max().time(), QTime(1, 30));
+    EXPECT_GT(chart->TimeAxis->min().time(), QTime(1, 0));
 }
 
 // The axis shows the desktop's local time; across a change to summer time each reading
