@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev
   libqt6sql6-sqlite
   libjpeg-dev libgtest-dev googletest
-  xvfb xauth procps fonts-dejavu-core fonts-liberation2
+  xvfb xauth procps fonts-dejavu-core fonts-liberation2 poppler-utils
 )
 if [ "${1:-}" = "--extra" ]; then
   shift
