@@ -36,6 +36,7 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
     ConnectHistoryHandlers();
     ConnectHistoryChartHandlers();
     ConnectArchiveHandlers();
+    ConnectReportHandlers();
     ConnectCommandHandlers();
     connect(Oprogramie1, &QAction::triggered, this, Guarded(this, &TMain::Oprogramie1Click));
     connect(ButtonFirmware, &QPushButton::clicked, this,

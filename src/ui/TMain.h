@@ -150,6 +150,11 @@ private:
     FileDialog CsvDialog;
     FileDialog HistoryOpenDialog;
 
+    // The report of the history box as a PDF (src/report/TMainReport.cpp).
+    void ConnectReportHandlers();
+    void RaportPdf1Click();
+    FileDialog ReportDialog;
+
     // The archive of downloads (src/archive/TMainArchive.cpp).
     void ConnectArchiveHandlers();
     void ArchiwumPobran1Click();

@@ -30,6 +30,7 @@ struct TMainControls {
     QMenu* Historia1 = nullptr;
     QAction* WykresTemperatur1 = nullptr; // "Historia" -> "Wykres temperatur…"
     QAction* EksportCsv1 = nullptr;       // "Historia" -> "Eksport do CSV…"
+    QAction* RaportPdf1 = nullptr;        // "Historia" -> "Raport PDF…"
     QAction* OtworzHistorie1 = nullptr;   // "Historia" -> "Otwórz plik historii…"
     QAction* ArchiwumPobran1 = nullptr;   // "Historia" -> "Archiwum pobrań…"
     QMenu* Info1 = nullptr;

@@ -259,6 +259,8 @@ void TMain::CreateControls() {
                                     QStringLiteral("Wykres temperatur…"), true);
     EksportCsv1 = addMenuItem(Historia1, QStringLiteral("EksportCsv1"),
                               QStringLiteral("Eksport do CSV…"), true);
+    RaportPdf1 =
+        addMenuItem(Historia1, QStringLiteral("RaportPdf1"), QStringLiteral("Raport PDF…"), true);
     Historia1->addSeparator();
     OtworzHistorie1 = addMenuItem(Historia1, QStringLiteral("OtworzHistorie1"),
                                   QStringLiteral("Otwórz plik historii…"), true);

@@ -7,6 +7,7 @@
 #include "operations/HistoryFile.h"
 #include "operations/HistoryReadings.h"
 #include "operations/THistoryChart.h"
+#include "ui/TEdit.h"
 #include "ui/TMain.h"
 #include "ui/TSpinButton.h"
 
@@ -18,6 +19,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSpinBox>
@@ -206,6 +208,25 @@ TEST_F(HistoryChartWindow, ExportsTheReadingsAsCsvWholeOrNothing) {
                            QStringLiteral("Error: Błąd zapisu")}));
 }
 
+// The report of the box with the editor's header and band and the open chart's delay;
+// read back as text.
+TEST_F(HistoryChartWindow, WritesTheReportOfTheBoxAsPdf) {
+    window.trm->setPlainText(Download);
+    window.TC8Nazwa->setText(QStringLiteral("Chłodnia Łódź"));
+    OpenChart()->Delay->setValue(15); // the ten minutes below no longer count
+    desktop.FileAnswers.push_back(PathOf("raport.pdf"));
+    window.RaportPdf1->trigger();
+    ASSERT_EQ(desktop.Log, QStringList{QStringLiteral("Information: Zapisano raport PDF")});
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {PathOf("raport.pdf"), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished());
+    const QString shown = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(shown.contains(QStringLiteral("Chłodnia Łódź"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("15 min")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("07.12.2026 01:10:00")));
+    EXPECT_FALSE(shown.contains(QStringLiteral("07.12.2026 01:40:00 ")));
+}
+
 TEST_F(HistoryChartWindow, OpensASavedHistoryAndRefusesOtherFiles) {
     const auto write = [this](const char* name, const QByteArray& bytes) {
         QFile file(PathOf(name));
@@ -254,6 +275,7 @@ TEST_F(HistoryChartWindow, TheHistoryBoxOffersTheItemsInItsContextMenu) {
     const QList<QAction*> items = menu->actions();
     EXPECT_TRUE(items.contains(window.WykresTemperatur1));
     EXPECT_TRUE(items.contains(window.EksportCsv1));
+    EXPECT_TRUE(items.contains(window.RaportPdf1));
     EXPECT_TRUE(items.contains(window.OtworzHistorie1));
     EXPECT_TRUE(items.contains(window.ArchiwumPobran1));
     menu->close();

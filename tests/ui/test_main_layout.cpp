@@ -281,6 +281,7 @@ TEST_F(MainLayout, MenusOfferTheirItemsWithDataItemsDisabled) {
         {"Historia",
          {{"Wykres temperatur…", true},
           {"Eksport do CSV…", true},
+          {"Raport PDF…", true},
           {"", true},
           {"Otwórz plik historii…", true},
           {"Archiwum pobrań…", true}}},
