@@ -12,22 +12,25 @@
 #include <QAction>
 #include <QBuffer>
 #include <QDir>
+#include <QPainter>
+#include <QPrinter>
 #include <QSpinBox>
 
 void TMain::ConnectReportHandlers() {
     connect(RaportPdf1, &QAction::triggered, this, Guarded(this, &TMain::RaportPdf1Click));
+    connect(DrukujRaport1, &QAction::triggered, this, Guarded(this, &TMain::DrukujRaport1Click));
     ReportDialog.Filter = QStringLiteral("Dokument PDF|*.pdf");
     ReportDialog.DefaultExt = QStringLiteral("pdf");
     ReportDialog.InitialDir = QDir::homePath();
 }
 
-void TMain::RaportPdf1Click() {
+std::optional<THistoryReportInput> TMain::HistoryBoxReport() {
     THistoryReportInput input;
     input.Readings = ParseHistory(HistoryText()).Readings;
     if (input.Readings.empty()) {
         desk().ShowMessage(MessageKind::Error,
                            QStringLiteral("Brak odczytów temperatury do raportu"));
-        return;
+        return std::nullopt;
     }
     const ConfigRecord& config = CurrentConfig();
     input.Header = config;
@@ -37,12 +40,36 @@ void TMain::RaportPdf1Click() {
         input.DelayMinutes = HistoryChart->Delay->value();
     input.Firmware = Session->State().FirmwareVersion;
     input.ReportDate = desk().Now();
-    if (!desk().ExecuteSaveDialog(ReportDialog))
+    return input;
+}
+
+void TMain::RaportPdf1Click() {
+    const std::optional<THistoryReportInput> input = HistoryBoxReport();
+    if (!input || !desk().ExecuteSaveDialog(ReportDialog))
         return;
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
-    if (WriteHistoryReportPdf(input, pdf) && WriteWholeFile(ReportDialog.FileName, pdf.data()))
+    if (WriteHistoryReportPdf(*input, pdf) && WriteWholeFile(ReportDialog.FileName, pdf.data()))
         desk().ShowMessage(MessageKind::Information, QStringLiteral("Zapisano raport PDF"));
     else
         desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+}
+
+void TMain::DrukujRaport1Click() {
+    const std::optional<THistoryReportInput> input = HistoryBoxReport();
+    if (!input)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QStringLiteral("Raport temperatur"));
+    if (!desk().ExecutePrintDialog(printer))
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd drukowania"));
+        return;
+    }
+    // The same pages as the PDF, laid out for the printer's paper.
+    PaintHistoryReport(*input, painter, printer);
+    painter.end();
 }

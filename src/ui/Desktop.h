@@ -5,6 +5,7 @@
 #include <QString>
 
 class QDialog;
+class QPrinter;
 class QUrl;
 
 enum class MessageKind {
@@ -39,6 +40,8 @@ public:
     // True when the user chose a file; its full path is then in dialog.FileName.
     virtual bool ExecuteOpenDialog(FileDialog& dialog) = 0;
     virtual bool ExecuteSaveDialog(FileDialog& dialog) = 0;
+    // The print dialog for the printer; true when the person chose to print.
+    virtual bool ExecutePrintDialog(QPrinter& printer) = 0;
     // Shows a dialog modally and returns its result code when it has closed.
     virtual int ShowModal(QDialog& dialog) = 0;
     virtual void OpenUrl(const QUrl& url) = 0;

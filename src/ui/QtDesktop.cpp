@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QUrl>
 
@@ -51,6 +53,11 @@ void QtDesktop::ShowMessage(MessageKind kind, const QString& text, const QString
         label->setMinimumWidth(label->fontMetrics().averageCharWidth() * 56);
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
+}
+
+bool QtDesktop::ExecutePrintDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parentWindow_);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtDesktop::AskQuestion(const QString& text) {

@@ -13,6 +13,7 @@ public:
     bool AskQuestion(const QString& text) override;
     bool ExecuteOpenDialog(FileDialog& dialog) override;
     bool ExecuteSaveDialog(FileDialog& dialog) override;
+    bool ExecutePrintDialog(QPrinter& printer) override;
     int ShowModal(QDialog& dialog) override;
     void OpenUrl(const QUrl& url) override;
 

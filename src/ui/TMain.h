@@ -4,6 +4,7 @@
 #include "operations/TPasswordHost.h"
 #include "protocol/PortDirectory.h"
 #include "protocol/TSessionHost.h"
+#include "report/HistoryReport.h"
 #include "ui/Desktop.h"
 #include "ui/TMainControls.h"
 
@@ -152,7 +153,10 @@ private:
 
     // The report of the history box as a PDF (src/report/TMainReport.cpp).
     void ConnectReportHandlers();
+    // The report of the history box; nothing (and said why) when it holds no reading.
+    std::optional<THistoryReportInput> HistoryBoxReport();
     void RaportPdf1Click();
+    void DrukujRaport1Click();
     FileDialog ReportDialog;
 
     // The archive of downloads (src/archive/TMainArchive.cpp).

@@ -31,6 +31,7 @@ struct TMainControls {
     QAction* WykresTemperatur1 = nullptr; // "Historia" -> "Wykres temperatur…"
     QAction* EksportCsv1 = nullptr;       // "Historia" -> "Eksport do CSV…"
     QAction* RaportPdf1 = nullptr;        // "Historia" -> "Raport PDF…"
+    QAction* DrukujRaport1 = nullptr;     // "Historia" -> "Drukuj raport…"
     QAction* OtworzHistorie1 = nullptr;   // "Historia" -> "Otwórz plik historii…"
     QAction* ArchiwumPobran1 = nullptr;   // "Historia" -> "Archiwum pobrań…"
     QMenu* Info1 = nullptr;

@@ -261,6 +261,8 @@ void TMain::CreateControls() {
                               QStringLiteral("Eksport do CSV…"), true);
     RaportPdf1 =
         addMenuItem(Historia1, QStringLiteral("RaportPdf1"), QStringLiteral("Raport PDF…"), true);
+    DrukujRaport1 = addMenuItem(Historia1, QStringLiteral("DrukujRaport1"),
+                                QStringLiteral("Drukuj raport…"), true);
     Historia1->addSeparator();
     OtworzHistorie1 = addMenuItem(Historia1, QStringLiteral("OtworzHistorie1"),
                                   QStringLiteral("Otwórz plik historii…"), true);

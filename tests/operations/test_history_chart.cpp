@@ -208,23 +208,31 @@ TEST_F(HistoryChartWindow, ExportsTheReadingsAsCsvWholeOrNothing) {
                            QStringLiteral("Error: Błąd zapisu")}));
 }
 
-// The report of the box with the editor's header and band and the open chart's delay;
-// read back as text.
-TEST_F(HistoryChartWindow, WritesTheReportOfTheBoxAsPdf) {
+// The report of the box with the editor's header and band and the open chart's delay, as a
+// PDF file and printed (through Qt's PDF printer, as no printer is here); read back as text.
+TEST_F(HistoryChartWindow, WritesAndPrintsTheReportOfTheBox) {
     window.trm->setPlainText(Download);
     window.TC8Nazwa->setText(QStringLiteral("Chłodnia Łódź"));
     OpenChart()->Delay->setValue(15); // the ten minutes below no longer count
     desktop.FileAnswers.push_back(PathOf("raport.pdf"));
     window.RaportPdf1->trigger();
-    ASSERT_EQ(desktop.Log, QStringList{QStringLiteral("Information: Zapisano raport PDF")});
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {PathOf("raport.pdf"), QStringLiteral("-")});
-    ASSERT_TRUE(text.waitForFinished());
-    const QString shown = QString::fromUtf8(text.readAllStandardOutput());
-    EXPECT_TRUE(shown.contains(QStringLiteral("Chłodnia Łódź"))) << shown.toStdString();
-    EXPECT_TRUE(shown.contains(QStringLiteral("15 min")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("07.12.2026 01:10:00")));
-    EXPECT_FALSE(shown.contains(QStringLiteral("07.12.2026 01:40:00 ")));
+    desktop.PrintAnswers = {std::nullopt, PathOf("wydruk.pdf")};
+    window.DrukujRaport1->trigger(); // cancelled
+    window.DrukujRaport1->trigger();
+    ASSERT_EQ(desktop.Log,
+              (QStringList{QStringLiteral("Information: Zapisano raport PDF"),
+                           QStringLiteral("Print dialog"), QStringLiteral("Print dialog")}));
+    for (const char* file : {"raport.pdf", "wydruk.pdf"}) {
+        SCOPED_TRACE(file);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {PathOf(file), QStringLiteral("-")});
+        ASSERT_TRUE(text.waitForFinished());
+        const QString shown = QString::fromUtf8(text.readAllStandardOutput());
+        EXPECT_TRUE(shown.contains(QStringLiteral("Chłodnia Łódź"))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("15 min")));
+        EXPECT_TRUE(shown.contains(QStringLiteral("07.12.2026 01:10:00")));
+        EXPECT_FALSE(shown.contains(QStringLiteral("07.12.2026 01:40:00 ")));
+    }
 }
 
 TEST_F(HistoryChartWindow, OpensASavedHistoryAndRefusesOtherFiles) {
@@ -276,6 +284,7 @@ TEST_F(HistoryChartWindow, TheHistoryBoxOffersTheItemsInItsContextMenu) {
     EXPECT_TRUE(items.contains(window.WykresTemperatur1));
     EXPECT_TRUE(items.contains(window.EksportCsv1));
     EXPECT_TRUE(items.contains(window.RaportPdf1));
+    EXPECT_TRUE(items.contains(window.DrukujRaport1));
     EXPECT_TRUE(items.contains(window.OtworzHistorie1));
     EXPECT_TRUE(items.contains(window.ArchiwumPobran1));
     menu->close();

@@ -1,5 +1,7 @@
 #include "ScriptedDesktop.h"
 
+#include <QPrinter>
+
 #include <QDialog>
 #include <QPointer>
 #include <QThread>
@@ -32,6 +34,20 @@ void ScriptedDesktop::ShowMessage(MessageKind kind, const QString& text, const Q
 
 void ScriptedDesktop::Beep() {
     Log << QStringLiteral("beep");
+}
+
+bool ScriptedDesktop::ExecutePrintDialog(QPrinter& printer) {
+    Log << QStringLiteral("Print dialog");
+    if (PrintAnswers.empty())
+        return false;
+    const std::optional<QString> answer = PrintAnswers.front();
+    PrintAnswers.pop_front();
+    if (!answer)
+        return false;
+    // Qt's own PDF printer stands in for a printer that this machine does not have.
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*answer);
+    return true;
 }
 
 bool ScriptedDesktop::AskQuestion(const QString& text) {

@@ -19,6 +19,8 @@ public:
     void ShowMessage(MessageKind kind, const QString& text, const QString& detail) override;
     void Beep() override;
     bool AskQuestion(const QString& text) override;
+    // Answered from PrintAnswers: a path prints into that PDF file, nothing cancels.
+    bool ExecutePrintDialog(QPrinter& printer) override;
     bool ExecuteOpenDialog(FileDialog& dialog) override;
     bool ExecuteSaveDialog(FileDialog& dialog) override;
     int ShowModal(QDialog& dialog) override;
@@ -31,6 +33,7 @@ public:
     std::function<void(MessageKind, const QString&)> OnMessage;
     // Answers of the questions, logged as "Question: <text>"; none left: "Nie".
     std::deque<bool> QuestionAnswers;
+    std::deque<std::optional<QString>> PrintAnswers;
     // Answers of the file dialogs: a path, or nullopt for "cancel".
     std::deque<std::optional<QString>> FileAnswers;
     // The dialogs' states as the program set them up, in the order they were shown.

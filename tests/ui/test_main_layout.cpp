@@ -282,6 +282,7 @@ TEST_F(MainLayout, MenusOfferTheirItemsWithDataItemsDisabled) {
          {{"Wykres temperatur…", true},
           {"Eksport do CSV…", true},
           {"Raport PDF…", true},
+          {"Drukuj raport…", true},
           {"", true},
           {"Otwórz plik historii…", true},
           {"Archiwum pobrań…", true}}},
