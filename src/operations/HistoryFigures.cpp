@@ -103,3 +103,12 @@ QString DurationText(qint64 seconds) {
         return QStringLiteral("%1 h %2").arg(hours).arg(rest);
     return QStringLiteral("%1 min").arg(minutes);
 }
+
+QString ValueAtTimeText(int tenths, const HistoryReading& reading) {
+    return QStringLiteral("%1 (%2)").arg(DegreesText(tenths), ReadingTimeText(reading));
+}
+
+QString TimeOutsideText(qint64 seconds, int readings, qint64 interval) {
+    const QString time = interval > 0 ? DurationText(seconds) : QStringLiteral("nieznany");
+    return QStringLiteral("%1 (%2 odcz.)").arg(time).arg(readings);
+}

@@ -53,3 +53,7 @@ qint64 IntervalOf(const std::vector<HistoryReading>& readings);
 QString DegreesText(int tenths);
 QString ReadingTimeText(const HistoryReading& reading);
 QString DurationText(qint64 seconds);
+// A value with its reading's time: "12,5 °C (07.12.2026 01:20:00)".
+QString ValueAtTimeText(int tenths, const HistoryReading& reading);
+// Time outside the band with its readings: "20 min (2 odcz.)"; "nieznany" without an interval.
+QString TimeOutsideText(qint64 seconds, int readings, qint64 interval);

@@ -89,16 +89,7 @@ double Degrees(int tenths) {
     return tenths / 10.0;
 }
 
-QString AtTime(int tenths, const HistoryReading& reading) {
-    return QStringLiteral("%1 (%2)").arg(DegreesText(tenths), ReadingTimeText(reading));
-}
-
 // Without an interval (a single reading, or all at one time) the time is not known.
-QString TimeOutside(qint64 seconds, int readings, qint64 interval) {
-    const QString time = interval > 0 ? DurationText(seconds) : QStringLiteral("nieznany");
-    return QStringLiteral("%1 (%2 odcz.)").arg(time).arg(readings);
-}
-
 } // namespace
 
 void THistoryChartView::SetSpans(QList<TSpan> spans) {
@@ -433,13 +424,17 @@ void THistoryChart::ShowFigures(const std::vector<HistoryReading>& readings,
         if (f->Count > 0) {
             texts[First] = ReadingTimeText(readings[*f->First]);
             texts[Last] = ReadingTimeText(readings[*f->Last]);
-            texts[Lowest] = AtTime(TenthsOf(readings[*f->Lowest], sensor), readings[*f->Lowest]);
-            texts[Highest] = AtTime(TenthsOf(readings[*f->Highest], sensor), readings[*f->Highest]);
+            texts[Lowest] =
+                ValueAtTimeText(TenthsOf(readings[*f->Lowest], sensor), readings[*f->Lowest]);
+            texts[Highest] =
+                ValueAtTimeText(TenthsOf(readings[*f->Highest], sensor), readings[*f->Highest]);
             texts[Mean] = DegreesText(static_cast<int>(std::lround(f->MeanTenths)));
             if (const std::optional<double> kinetic = MeanKineticTemperature(readings, sensor))
                 texts[MeanKinetic] = DegreesText(static_cast<int>(std::lround(*kinetic * 10)));
-            texts[Above] = TimeOutside(f->SecondsAbove, f->ReadingsAbove, figures.IntervalSeconds);
-            texts[Below] = TimeOutside(f->SecondsBelow, f->ReadingsBelow, figures.IntervalSeconds);
+            texts[Above] =
+                TimeOutsideText(f->SecondsAbove, f->ReadingsAbove, figures.IntervalSeconds);
+            texts[Below] =
+                TimeOutsideText(f->SecondsBelow, f->ReadingsBelow, figures.IntervalSeconds);
         }
         for (int row = 0; row < RowCount; ++row)
             Figures->setItem(row, column, new QTableWidgetItem(texts[row]));
@@ -459,15 +454,15 @@ void THistoryChart::ShowEpisodes() {
                                  const QColor& shade) {
         for (const Excursion& e : sensor.Episodes) {
             const HistoryReading& extreme = readings_[e.Extreme];
-            rows.append(
-                {readingX_[e.First],
-                 readingX_[e.Last] + interval,
-                 {name,
-                  e.Side == ExcursionSide::Above ? QStringLiteral("powyżej Max")
-                                                 : QStringLiteral("poniżej Min"),
-                  ReadingTimeText(readings_[e.First]), ReadingTimeText(readings_[e.Last]),
-                  DurationText(e.DurationSeconds), AtTime(TenthsOf(extreme, e.Of), extreme)},
-                 shade});
+            rows.append({readingX_[e.First],
+                         readingX_[e.Last] + interval,
+                         {name,
+                          e.Side == ExcursionSide::Above ? QStringLiteral("powyżej Max")
+                                                         : QStringLiteral("poniżej Min"),
+                          ReadingTimeText(readings_[e.First]), ReadingTimeText(readings_[e.Last]),
+                          DurationText(e.DurationSeconds),
+                          ValueAtTimeText(TenthsOf(extreme, e.Of), extreme)},
+                         shade});
         }
     };
     addEpisodes(found.T1, QStringLiteral("T1"), QColor(200, 40, 30, 40));

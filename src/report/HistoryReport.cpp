@@ -2,6 +2,7 @@
 
 #include "operations/ChartPoints.h"
 #include "operations/HistoryExcursions.h"
+#include "operations/TemperatureReading.h"
 
 #include <QFontMetricsF>
 #include <QIODevice>
@@ -53,20 +54,6 @@ QColor SensorColor(Sensor sensor) {
     return sensor == Sensor::T1 ? QColor(200, 30, 30) : QColor(30, 70, 200);
 }
 
-QString AtTime(int tenths, const HistoryReading& reading) {
-    return QStringLiteral("%1 (%2)").arg(DegreesText(tenths), ReadingTimeText(reading));
-}
-
-// Without an interval (one reading, or all at one time) the time outside is not known.
-QString TimeOutside(qint64 seconds, int readings, qint64 interval) {
-    const QString time = interval > 0 ? DurationText(seconds) : QStringLiteral("nieznany");
-    return QStringLiteral("%1 (%2 odcz.)").arg(time).arg(readings);
-}
-
-QString TwoDigits(int value) {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
 QString DateText(const HistoryReading& r) {
     return QStringLiteral("%1.%2.%3").arg(TwoDigits(r.Day), TwoDigits(r.Month)).arg(r.Year);
 }
@@ -98,9 +85,9 @@ QString FigureText(const std::vector<HistoryReading>& readings, const SensorFigu
     case 2:
         return ReadingTimeText(readings[*f.Last]);
     case 3:
-        return AtTime(TenthsOf(readings[*f.Lowest], sensor), readings[*f.Lowest]);
+        return ValueAtTimeText(TenthsOf(readings[*f.Lowest], sensor), readings[*f.Lowest]);
     case 4:
-        return AtTime(TenthsOf(readings[*f.Highest], sensor), readings[*f.Highest]);
+        return ValueAtTimeText(TenthsOf(readings[*f.Highest], sensor), readings[*f.Highest]);
     case 5:
         return DegreesText(static_cast<int>(std::lround(f.MeanTenths)));
     case 6:
@@ -108,9 +95,9 @@ QString FigureText(const std::vector<HistoryReading>& readings, const SensorFigu
             return DegreesText(static_cast<int>(std::lround(*kinetic * 10)));
         return QString();
     case 7:
-        return TimeOutside(f.SecondsAbove, f.ReadingsAbove, interval);
+        return TimeOutsideText(f.SecondsAbove, f.ReadingsAbove, interval);
     default:
-        return TimeOutside(f.SecondsBelow, f.ReadingsBelow, interval);
+        return TimeOutsideText(f.SecondsBelow, f.ReadingsBelow, interval);
     }
 }
 
@@ -577,13 +564,13 @@ THistoryReport::THistoryReport(THistoryReportInput input, const QPaintDevice& de
     for (const Sensor sensor : {Sensor::T1, Sensor::T2})
         for (const Excursion& e : (sensor == Sensor::T1 ? found.T1 : found.T2).Episodes) {
             const HistoryReading& extreme = readings[e.Extreme];
-            rows.push_back(
-                {e.First,
-                 {sensor == Sensor::T1 ? QStringLiteral("T1") : QStringLiteral("T2"),
-                  e.Side == ExcursionSide::Above ? QStringLiteral("powyżej Max")
-                                                 : QStringLiteral("poniżej Min"),
-                  ReadingTimeText(readings[e.First]), ReadingTimeText(readings[e.Last]),
-                  DurationText(e.DurationSeconds), AtTime(TenthsOf(extreme, e.Of), extreme)}});
+            rows.push_back({e.First,
+                            {sensor == Sensor::T1 ? QStringLiteral("T1") : QStringLiteral("T2"),
+                             e.Side == ExcursionSide::Above ? QStringLiteral("powyżej Max")
+                                                            : QStringLiteral("poniżej Min"),
+                             ReadingTimeText(readings[e.First]), ReadingTimeText(readings[e.Last]),
+                             DurationText(e.DurationSeconds),
+                             ValueAtTimeText(TenthsOf(extreme, e.Of), extreme)}});
         }
     for (const ReadingGap& gap : found.Gaps)
         rows.push_back(
