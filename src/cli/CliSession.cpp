@@ -95,7 +95,7 @@ void TCliSession::Open(bool logOn) {
     ports_.Refresh();
     const int number = options_.PortNumber();
     try {
-        session_->OpenPort(number == 0 ? 1 : number);
+        session_->OpenPort(number == 0 ? 1 : number, options_.Port);
     } catch (const ERsOpenError& error) {
         terminal_.Error(QStringLiteral("Port COM niedostępny"));
         // A path asked for is named as asked.
@@ -106,9 +106,7 @@ void TCliSession::Open(bool logOn) {
         terminal_.Error(ports_.OpenFailureDetail(named));
         throw TCliEnd{CliExit::PortUnavailable};
     }
-    terminal_.Step(
-        QStringLiteral("Otwarto port %1 (%2)")
-            .arg(options_.Port, number == 0 ? options_.Port : ports_.PortPath(options_.Port)));
+    terminal_.Step(QStringLiteral("Otwarto port %1 (%2)").arg(options_.Port, session_->Device()));
     if (!logOn)
         return;
     session_->LogOn(options_.Password);

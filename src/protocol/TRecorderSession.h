@@ -91,6 +91,8 @@ public:
     // A port that cannot be opened raises ERsOpenError. The archive names the port by
     // `label` ("COM3" when empty).
     bool OpenPort(int portNumber, const QString& label = {});
+    // The device of the open port, as the system names it after any link ("/dev/ttyUSB0").
+    const QString& Device() const { return DevicePath; }
     // Logs on to the recorder on the open port.
     void LogOn(const QString& password);
     // Logs off and closes the port.
