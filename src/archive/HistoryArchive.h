@@ -11,28 +11,6 @@
 #include <optional>
 #include <utility>
 
-// What is known of a download when it starts.
-struct TDownloadStart {
-    QDateTime Started;               // the PC's clock
-    QString Port;                    // "COM1", or the device path asked for
-    QString Device;                  // the device opened, "/dev/ttyUSB0"
-    QString FirmwareVersion;         // "TC-8 v 1.5" from the logon; empty when not known
-    ConfigRecord Config;             // as the window showed it at the start
-    bool ConfigFromRecorder = false; // read from (or written to) this recorder in this logon
-};
-
-// A download as the archive lists it.
-struct TDownloadSummary {
-    qint64 Id = 0;
-    TDownloadStart Start;
-    QDateTime Ended; // invalid while running, or when the program ended first
-    TDownloadEnd End = TDownloadEnd::CutOff;
-    std::optional<int> Announced; // the length the recorder announced
-    int Records = 0;
-    QString FirstReading; // RecordTime of the earliest and the latest record
-    QString LastReading;
-};
-
 // Which downloads to list: of one recorder (its RecorderLabel), with readings in a period.
 struct TArchiveFilter {
     QString Recorder; // empty: every recorder

@@ -6,6 +6,7 @@
 #include "operations/HistoryCsv.h"
 #include "operations/HistoryFile.h"
 #include "operations/HistoryReadings.h"
+#include "report/ReportOutput.h"
 #include "ui/ControlBuilders.h"
 #include "ui/WindowFont.h"
 
@@ -149,6 +150,12 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     ButtonExportCsv =
         addButton(this, QStringLiteral("ButtonExportCsv"), QStringLiteral("Eksport CSV…"), {},
                   false, QStringLiteral("Zapisz odczyty zaznaczonego pobrania jako arkusz CSV"));
+    ButtonReportPdf =
+        addButton(this, QStringLiteral("ButtonReportPdf"), QStringLiteral("Raport PDF…"), {},
+                  false, QStringLiteral("Zapisz raport temperatur zaznaczonego pobrania jako PDF"));
+    ButtonPrintReport =
+        addButton(this, QStringLiteral("ButtonPrintReport"), QStringLiteral("Drukuj raport…"), {},
+                  false, QStringLiteral("Wydrukuj raport temperatur zaznaczonego pobrania"));
     ButtonDelete = addButton(this, QStringLiteral("ButtonDelete"), QStringLiteral("Usuń"), {},
                              false, QStringLiteral("Usuń zaznaczone pobrania z archiwum"));
     ButtonRefresh = addButton(this, QStringLiteral("ButtonRefresh"), QStringLiteral("Odśwież"), {},
@@ -166,12 +173,13 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     filterRow->addStretch(1);
     // Captions with room around them, and the row's buttons alike.
     int buttonWidth = 0;
-    for (QPushButton* button :
-         {ButtonOpen, ButtonExportTxt, ButtonExportCsv, ButtonDelete, ButtonRefresh})
+    const QList<QPushButton*> selectionButtons{ButtonOpen,      ButtonExportTxt,   ButtonExportCsv,
+                                               ButtonReportPdf, ButtonPrintReport, ButtonDelete};
+    for (QPushButton* button : selectionButtons + QList<QPushButton*>{ButtonRefresh})
         buttonWidth =
             std::max(buttonWidth, button->fontMetrics().horizontalAdvance(button->text()) + 28);
     auto* buttonRow = new QHBoxLayout;
-    for (QPushButton* button : {ButtonOpen, ButtonExportTxt, ButtonExportCsv, ButtonDelete}) {
+    for (QPushButton* button : selectionButtons) {
         button->setMinimumWidth(buttonWidth);
         buttonRow->addWidget(button);
     }
@@ -183,9 +191,8 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     window->addWidget(Pages, 1);
     window->addWidget(Count);
     window->addLayout(buttonRow);
-    const QList<QWidget*> tabOrder{RecorderFilter, PeriodFilter, FromDate,        ToDate,
-                                   Table,          ButtonOpen,   ButtonExportTxt, ButtonExportCsv,
-                                   ButtonDelete,   ButtonRefresh};
+    QList<QWidget*> tabOrder{RecorderFilter, PeriodFilter, FromDate, ToDate, Table};
+    tabOrder << QList<QWidget*>(selectionButtons.begin(), selectionButtons.end()) << ButtonRefresh;
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -195,6 +202,7 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     CsvDialog.Filter = QStringLiteral("Arkusz CSV|*.csv");
     CsvDialog.DefaultExt = QStringLiteral("csv");
     CsvDialog.InitialDir = QDir::homePath();
+    PrepareReportDialog(ReportDialog);
 
     const auto reload = Guarded(this, &TArchiveWindow::Reload);
     connect(RecorderFilter, &QComboBox::currentIndexChanged, this, reload);
@@ -213,6 +221,10 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
             Guarded(this, &TArchiveWindow::ExportTxt));
     connect(ButtonExportCsv, &QPushButton::clicked, this,
             Guarded(this, &TArchiveWindow::ExportCsv));
+    connect(ButtonReportPdf, &QPushButton::clicked, this,
+            Guarded(this, &TArchiveWindow::ReportPdf));
+    connect(ButtonPrintReport, &QPushButton::clicked, this,
+            Guarded(this, &TArchiveWindow::PrintReport));
     connect(ButtonDelete, &QPushButton::clicked, this,
             Guarded(this, &TArchiveWindow::DeleteSelected));
     connect(ButtonRefresh, &QPushButton::clicked, this, reload);
@@ -362,7 +374,8 @@ QList<TDownloadSummary> TArchiveWindow::Selected() const {
 
 void TArchiveWindow::SelectionChanged() {
     const bool any = Table->selectionModel()->hasSelection() && !shown_.isEmpty();
-    for (QPushButton* button : {ButtonOpen, ButtonExportTxt, ButtonExportCsv, ButtonDelete})
+    for (QPushButton* button : {ButtonOpen, ButtonExportTxt, ButtonExportCsv, ButtonReportPdf,
+                                ButtonPrintReport, ButtonDelete})
         button->setEnabled(any);
 }
 
@@ -416,19 +429,20 @@ void TArchiveWindow::OpenSelected() {
         emit HistoryChosen(*lines);
 }
 
-bool TArchiveWindow::ChooseFile(FileDialog& dialog, const QString& extension) {
+bool TArchiveWindow::ChooseFile(FileDialog& dialog, const QString& prefix,
+                                const QString& extension) {
     QString last;
     for (const TDownloadSummary& download : Selected())
         last = std::max(last, download.LastReading);
     const QString name =
-        last.isEmpty() ? QStringLiteral("historia") : QStringLiteral("historia-") + last.left(10);
+        last.isEmpty() ? prefix : prefix + u'-' + last.left(10);
     dialog.FileName = QDir(dialog.InitialDir).filePath(name + u'.' + extension);
     return desktop_.ExecuteSaveDialog(dialog);
 }
 
 void TArchiveWindow::ExportTxt() {
     const std::optional<QStringList> lines = SelectedLines();
-    if (!lines || !ChooseFile(TxtDialog, QStringLiteral("txt")))
+    if (!lines || !ChooseFile(TxtDialog, QStringLiteral("historia"), QStringLiteral("txt")))
         return;
     // The bytes "Zapisz do pliku" writes after the same download.
     if (WriteWholeFile(TxtDialog.FileName,
@@ -440,13 +454,38 @@ void TArchiveWindow::ExportTxt() {
 
 void TArchiveWindow::ExportCsv() {
     const std::optional<QStringList> lines = SelectedLines();
-    if (!lines || !ChooseFile(CsvDialog, QStringLiteral("csv")))
+    if (!lines || !ChooseFile(CsvDialog, QStringLiteral("historia"), QStringLiteral("csv")))
         return;
     if (WriteWholeFile(CsvDialog.FileName,
                        HistoryCsvBytes(ParseHistory(lines->join(u'\n')).Readings)))
         desktop_.ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik CSV"));
     else
         desktop_.ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+}
+
+std::optional<THistoryReportInput> TArchiveWindow::SelectedReport() {
+    const std::optional<QStringList> lines = SelectedLines();
+    if (!lines)
+        return std::nullopt;
+    const QList<TDownloadSummary> chosen = Selected();
+    const auto newest = std::max_element(
+        chosen.begin(), chosen.end(), [](const TDownloadSummary& a, const TDownloadSummary& b) {
+            return a.Start.Started < b.Start.Started;
+        });
+    THistoryReportInput input = ArchivedReportInput(*newest, *lines);
+    input.ReportDate = desktop_.Now();
+    return input;
+}
+
+void TArchiveWindow::ReportPdf() {
+    const std::optional<THistoryReportInput> input = SelectedReport();
+    if (input && ChooseFile(ReportDialog, QStringLiteral("raport"), QStringLiteral("pdf")))
+        SaveHistoryReportPdf(desktop_, ReportDialog.FileName, *input);
+}
+
+void TArchiveWindow::PrintReport() {
+    if (const std::optional<THistoryReportInput> input = SelectedReport())
+        PrintHistoryReport(desktop_, *input);
 }
 
 void TArchiveWindow::DeleteSelected() {

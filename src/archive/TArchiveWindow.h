@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/HistoryArchive.h"
+#include "report/HistoryReport.h"
 #include "ui/Desktop.h"
 
 #include <QDialog>
@@ -49,10 +50,13 @@ public:
     QPushButton* ButtonOpen = nullptr;
     QPushButton* ButtonExportTxt = nullptr;
     QPushButton* ButtonExportCsv = nullptr;
+    QPushButton* ButtonReportPdf = nullptr;
+    QPushButton* ButtonPrintReport = nullptr;
     QPushButton* ButtonDelete = nullptr;
     QPushButton* ButtonRefresh = nullptr;
     FileDialog TxtDialog;
     FileDialog CsvDialog;
+    FileDialog ReportDialog;
 
     // The table's columns.
     enum Column { Started, Recorder, FirstReading, LastReading, Records, End, Port, ColumnCount };
@@ -68,6 +72,10 @@ private:
     void OpenSelected();
     void ExportTxt();
     void ExportCsv();
+    void ReportPdf();
+    void PrintReport();
+    // The report of the selection, with the header the newest of it was downloaded with.
+    std::optional<THistoryReportInput> SelectedReport();
     void DeleteSelected();
     void SelectionChanged();
     void ShowProblem();
@@ -79,7 +87,7 @@ private:
     // merged without an end line. Says why not, and gives nothing, when they cannot be.
     std::optional<QStringList> SelectedLines();
     // Asks for a file to save the selection to, suggesting a name by its last reading.
-    bool ChooseFile(FileDialog& dialog, const QString& extension);
+    bool ChooseFile(FileDialog& dialog, const QString& prefix, const QString& extension);
 
     Desktop& desktop_;
     const QString path_;

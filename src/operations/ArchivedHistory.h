@@ -3,9 +3,11 @@
 #include "config/ConfigRecord.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Downloads as the archive keeps them: each record as its 10 payload bytes in the order
 // received, and how the download ended.
@@ -16,6 +18,28 @@ enum class TDownloadEnd {
     Stopped = 2,  // STOP, or another operation that ended it
     LineLost = 3, // the records stopped coming, or the device went away
     NoAnswer = 4, // the start request was not answered
+};
+
+// What is known of a download when it starts.
+struct TDownloadStart {
+    QDateTime Started;               // the PC's clock
+    QString Port;                    // "COM1", or the device path asked for
+    QString Device;                  // the device opened, "/dev/ttyUSB0"
+    QString FirmwareVersion;         // "TC-8 v 1.5" from the logon; empty when not known
+    ConfigRecord Config;             // as the window showed it at the start
+    bool ConfigFromRecorder = false; // read from (or written to) this recorder in this logon
+};
+
+// A download as the archive lists it.
+struct TDownloadSummary {
+    qint64 Id = 0;
+    TDownloadStart Start;
+    QDateTime Ended; // invalid while running, or when the program ended first
+    TDownloadEnd End = TDownloadEnd::CutOff;
+    std::optional<int> Announced; // the length the recorder announced
+    int Records = 0;
+    QString FirstReading; // RecordTime of the earliest and the latest record
+    QString LastReading;
 };
 
 // How a download ended, as the archive window says it.

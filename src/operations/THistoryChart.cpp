@@ -214,10 +214,18 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
     // A few rows show; more scroll, and the chart keeps its room.
     Episodes->setMaximumHeight(Episodes->horizontalHeader()->sizeHint().height() +
                                4 * (Episodes->fontMetrics().height() + 8));
+    ButtonReportPdf =
+        addButton(chartPage, QStringLiteral("ButtonReportPdf"), QStringLiteral("Raport PDF…"), {},
+                  true, QStringLiteral("Zapisz raport temperatur jako dokument PDF"));
+    ButtonPrintReport = addButton(chartPage, QStringLiteral("ButtonPrintReport"),
+                                  QStringLiteral("Drukuj raport…"), {}, true,
+                                  QStringLiteral("Wydrukuj raport temperatur"));
     auto* delayRow = new QHBoxLayout;
     delayRow->addWidget(delayLabel);
     delayRow->addWidget(Delay);
     delayRow->addStretch(1);
+    delayRow->addWidget(ButtonReportPdf);
+    delayRow->addWidget(ButtonPrintReport);
 
     auto* pointerRow = new QHBoxLayout;
     pointerRow->addWidget(PointerValue, 1);
@@ -239,6 +247,8 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
 
     connect(ButtonReset, &QPushButton::clicked, this, [this] { ChartView->chart()->zoomReset(); });
     connect(ButtonSaveImage, &QPushButton::clicked, this, Guarded(this, &THistoryChart::SaveImage));
+    connect(ButtonReportPdf, &QPushButton::clicked, this, &THistoryChart::ReportPdfRequested);
+    connect(ButtonPrintReport, &QPushButton::clicked, this, &THistoryChart::PrintReportRequested);
     connect(ChartView, &THistoryChartView::PointerMoved, this, &THistoryChart::ShowPointer);
     connect(Delay, &QSpinBox::valueChanged, this, &THistoryChart::ShowEpisodes);
     connect(Episodes, &QTableWidget::cellClicked, this,

@@ -77,7 +77,15 @@ public:
     QLabel* PointerValue = nullptr;   // the time and temperature under the pointer
     QPushButton* ButtonReset = nullptr;
     QPushButton* ButtonSaveImage = nullptr;
+    // The report of what the chart shows, with the delay of the field; the owner writes it,
+    // as it knows the header the readings came with.
+    QPushButton* ButtonReportPdf = nullptr;
+    QPushButton* ButtonPrintReport = nullptr;
     FileDialog ImageDialog;
+
+signals:
+    void ReportPdfRequested();
+    void PrintReportRequested();
 
 private:
     void BuildChart();

@@ -67,8 +67,13 @@ void TMain::RefreshHistoryChart() {
 }
 
 void TMain::WykresTemperatur1Click() {
-    if (HistoryChart == nullptr)
+    if (HistoryChart == nullptr) {
         HistoryChart = new THistoryChart(desk(), this);
+        connect(HistoryChart, &THistoryChart::ReportPdfRequested, this,
+                Guarded(this, &TMain::RaportPdf1Click));
+        connect(HistoryChart, &THistoryChart::PrintReportRequested, this,
+                Guarded(this, &TMain::DrukujRaport1Click));
+    }
     HistoryChartRefresh->stop();
     RefreshHistoryChart();
     HistoryChart->show();

@@ -505,6 +505,10 @@ THistoryReport::THistoryReport(THistoryReportInput input, const QPaintDevice& de
             recorder << text;
     if (!recorder.isEmpty())
         layout.Line(recorder.join(QStringLiteral(" : ")), BodyFont(), 5.5);
+    if (!input_.HeaderFromRecorder)
+        layout.Line(QStringLiteral("Nagłówek i zakres z ustawień programu w chwili pobrania, "
+                                   "nie odczytane z rejestratora"),
+                    ReportFont(8), 4.5);
     layout.Y += layout.Mm(2);
 
     std::vector<std::pair<QString, QString>> facts;
@@ -624,6 +628,20 @@ void THistoryReport::PaintPage(QPainter& painter, int page) const {
     painter.drawText(band, Qt::AlignRight | Qt::AlignVCenter,
                      QStringLiteral("%1 %2").arg(input_.ProgramName, input_.ProgramVersion));
     painter.restore();
+}
+
+THistoryReportInput ArchivedReportInput(const TDownloadSummary& download,
+                                        const QStringList& lines) {
+    THistoryReportInput input;
+    input.Readings = ParseHistory(lines.join(u'\n')).Readings;
+    const TDownloadStart& start = download.Start;
+    input.Header = start.Config;
+    input.HeaderFromRecorder = start.ConfigFromRecorder;
+    input.Limits = LimitsOfBytes(start.Config.TempMin, start.Config.TempMax);
+    input.Downloaded = start.Started.toLocalTime();
+    input.Port = start.Port;
+    input.Firmware = start.FirmwareVersion;
+    return input;
 }
 
 void PaintHistoryReport(const THistoryReportInput& input, QPainter& painter,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigRecord.h"
+#include "operations/ArchivedHistory.h"
 #include "operations/HistoryFigures.h"
 #include "operations/HistoryReadings.h"
 
@@ -21,6 +22,9 @@ struct THistoryReportInput {
     TemperatureLimits Limits;
     int DelayMinutes = 0;
     ConfigRecord Header; // TC8Nazwa, TC8Nazwa2, TC8Nazwa3, TC8Typ and TC8name
+    // False when the header and the band are the program's, not known to be the recorder's
+    // (an archived download whose configuration was not read from it): the report says so.
+    bool HeaderFromRecorder = true;
     // The download's facts, each left out of the report when empty.
     QDateTime Downloaded;
     QString Port;
@@ -56,6 +60,11 @@ private:
     qreal height_ = 0;
     std::vector<std::vector<TDraw>> pages_;
 };
+
+// The report of archived readings (the lines of one download, or of several of one recorder
+// merged): the header, band and facts the archive recorded of `download`.
+THistoryReportInput ArchivedReportInput(const TDownloadSummary& download,
+                                        const QStringList& lines);
 
 // Paints every page of the report with `painter`, which is active on `device`, turning the
 // device's pages between them.

@@ -2,26 +2,20 @@
 // limits, and the chart window's delay, as a PDF file.
 #include "ui/TMain.h"
 
-#include "config/WholeFile.h"
 #include "core/Guarded.h"
 #include "operations/HistoryReadings.h"
 #include "operations/THistoryChart.h"
 #include "protocol/TRecorderSession.h"
 #include "report/HistoryReport.h"
+#include "report/ReportOutput.h"
 
 #include <QAction>
-#include <QBuffer>
-#include <QDir>
-#include <QPainter>
-#include <QPrinter>
 #include <QSpinBox>
 
 void TMain::ConnectReportHandlers() {
     connect(RaportPdf1, &QAction::triggered, this, Guarded(this, &TMain::RaportPdf1Click));
     connect(DrukujRaport1, &QAction::triggered, this, Guarded(this, &TMain::DrukujRaport1Click));
-    ReportDialog.Filter = QStringLiteral("Dokument PDF|*.pdf");
-    ReportDialog.DefaultExt = QStringLiteral("pdf");
-    ReportDialog.InitialDir = QDir::homePath();
+    PrepareReportDialog(ReportDialog);
 }
 
 std::optional<THistoryReportInput> TMain::HistoryBoxReport() {
@@ -45,31 +39,11 @@ std::optional<THistoryReportInput> TMain::HistoryBoxReport() {
 
 void TMain::RaportPdf1Click() {
     const std::optional<THistoryReportInput> input = HistoryBoxReport();
-    if (!input || !desk().ExecuteSaveDialog(ReportDialog))
-        return;
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    if (WriteHistoryReportPdf(*input, pdf) && WriteWholeFile(ReportDialog.FileName, pdf.data()))
-        desk().ShowMessage(MessageKind::Information, QStringLiteral("Zapisano raport PDF"));
-    else
-        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+    if (input && desk().ExecuteSaveDialog(ReportDialog))
+        SaveHistoryReportPdf(desk(), ReportDialog.FileName, *input);
 }
 
 void TMain::DrukujRaport1Click() {
-    const std::optional<THistoryReportInput> input = HistoryBoxReport();
-    if (!input)
-        return;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(QStringLiteral("Raport temperatur"));
-    if (!desk().ExecutePrintDialog(printer))
-        return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd drukowania"));
-        return;
-    }
-    // The same pages as the PDF, laid out for the printer's paper.
-    PaintHistoryReport(*input, painter, printer);
-    painter.end();
+    if (const std::optional<THistoryReportInput> input = HistoryBoxReport())
+        PrintHistoryReport(desk(), *input);
 }

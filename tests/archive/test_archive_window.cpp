@@ -1,6 +1,7 @@
 // The archive window end to end: downloads from the simulated recorder, kept after their
 // window is gone, listed, opened again, merged, exported and deleted.
 #include "MainAccess.h"
+#include "PdfText.h"
 #include "RecorderSession.h"
 #include "archive/HistoryArchive.h"
 #include "archive/TArchiveWindow.h"
@@ -56,7 +57,8 @@ TEST(ArchiveWindow, DownloadsOutliveTheirWindowAndOpenAloneOrMergedExportAndDele
         return window->Bar->Max() > 0 && window->Bar->Position() == window->Bar->Max() &&
                window->Panel_bar->isHidden();
     }));
-    const QString recorder = RecorderLabel(Inside(*window).CurrentConfig(), true);
+    const ConfigRecord read = Inside(*window).CurrentConfig();
+    const QString recorder = RecorderLabel(read, true);
 
     // Two downloads of the same history.
     THistoryArchive archive(THistoryArchive::DefaultPath());
@@ -108,6 +110,14 @@ TEST(ArchiveWindow, DownloadsOutliveTheirWindowAndOpenAloneOrMergedExportAndDele
     list->ButtonExportTxt->click();
     EXPECT_FALSE(FileBytes(saved).isEmpty());
     EXPECT_EQ(FileBytes(exported), FileBytes(saved));
+    // Its report carries the header and the facts the archive recorded, not the new window's.
+    desktop.FileAnswers = {folder.filePath("raport.pdf")};
+    list->ButtonReportPdf->click();
+    const QString report = PdfText(folder.filePath("raport.pdf"));
+    for (const QString& text : {read.TC8Nazwa, read.TC8name, QStringLiteral("Oprogramowanie rejestratora:"),
+                                QStringLiteral("Port: COM1"), QStringLiteral("07.12.2026")})
+        EXPECT_TRUE(report.contains(text)) << text.toStdString();
+    EXPECT_FALSE(report.contains(QStringLiteral("nie odczytane z rejestratora")));
 
     // Both, by Enter: the records they share once, in time order, without an end line.
     SelectRows(*list, {0, 1});

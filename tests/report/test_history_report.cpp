@@ -1,8 +1,7 @@
+#include "PdfText.h"
 #include "report/HistoryReport.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -46,7 +45,7 @@ THistoryReportInput Input(std::vector<HistoryReading> readings) {
 }
 
 struct TReadBack {
-    QString Text; // pdftotext -layout, each run of spaces made one
+    QString Text;
     int Pages = 0;
 };
 
@@ -57,14 +56,9 @@ TReadBack WriteAndRead(const THistoryReportInput& input) {
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     EXPECT_TRUE(WriteHistoryReportPdf(input, file));
     file.close();
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    EXPECT_TRUE(text.waitForFinished(60000)) << "pdftotext (poppler-utils) is needed";
-    const QString read = QString::fromUtf8(text.readAllStandardOutput());
     TReadBack back;
-    back.Pages = static_cast<int>(read.count(QChar('\f')));
-    back.Text =
-        QString(read).replace(QRegularExpression(QStringLiteral("[ \t]+")), QStringLiteral(" "));
+    back.Text = PdfText(path);
+    back.Pages = static_cast<int>(back.Text.count(QChar('\f')));
     return back;
 }
 
@@ -115,4 +109,27 @@ TEST(HistoryReport, ReadingsTableRunsOverPagesWithoutLosingRows) {
     // The signature closes the last page.
     const qsizetype lastPage = back.Text.lastIndexOf(QChar('\f'), back.Text.size() - 2);
     EXPECT_GT(back.Text.indexOf(QStringLiteral("Podpis:")), lastPage);
+}
+
+// An archived download reports what the archive recorded of it; a header the program had
+// but had not read from the recorder is said to be the program's.
+TEST(HistoryReport, ArchivedDownloadCarriesItsRecordedHeaderAndSaysWhoseItIs) {
+    TDownloadSummary download;
+    download.Start.Started = QDateTime(QDate(2026, 12, 7), QTime(2, 0), Qt::UTC);
+    download.Start.Port = QStringLiteral("COM3");
+    download.Start.Config.TC8Nazwa = QStringLiteral("Ciężarówka WX 1234");
+    download.Start.Config.TempMin = 128 + 2;
+    download.Start.Config.TempMax = 128 + 8;
+    download.Start.ConfigFromRecorder = false;
+    const QStringList lines = {QStringLiteral("data: 07:12:2026   czas: 01:00:00   T1: +5.0  T2: +9.5")};
+    THistoryReportInput input = ArchivedReportInput(download, lines);
+    input.ReportDate = QDateTime(QDate(2026, 12, 8), QTime(9, 15));
+    ASSERT_EQ(input.Readings.size(), 1U);
+    const TReadBack back = WriteAndRead(input);
+    for (const QString& expected :
+         {QStringLiteral("Ciężarówka WX 1234"), QStringLiteral("Port: COM3"),
+          QStringLiteral("Min 2,0 °C, Max 8,0 °C"),
+          QStringLiteral("nie odczytane z rejestratora"),
+          download.Start.Started.toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"))})
+        EXPECT_TRUE(back.Text.contains(expected)) << expected.toStdString();
 }
