@@ -151,8 +151,8 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
         addButton(this, QStringLiteral("ButtonExportCsv"), QStringLiteral("Eksport CSV…"), {},
                   false, QStringLiteral("Zapisz odczyty zaznaczonego pobrania jako arkusz CSV"));
     ButtonReportPdf =
-        addButton(this, QStringLiteral("ButtonReportPdf"), QStringLiteral("Raport PDF…"), {},
-                  false, QStringLiteral("Zapisz raport temperatur zaznaczonego pobrania jako PDF"));
+        addButton(this, QStringLiteral("ButtonReportPdf"), QStringLiteral("Raport PDF…"), {}, false,
+                  QStringLiteral("Zapisz raport temperatur zaznaczonego pobrania jako PDF"));
     ButtonPrintReport =
         addButton(this, QStringLiteral("ButtonPrintReport"), QStringLiteral("Drukuj raport…"), {},
                   false, QStringLiteral("Wydrukuj raport temperatur zaznaczonego pobrania"));
@@ -434,8 +434,7 @@ bool TArchiveWindow::ChooseFile(FileDialog& dialog, const QString& prefix,
     QString last;
     for (const TDownloadSummary& download : Selected())
         last = std::max(last, download.LastReading);
-    const QString name =
-        last.isEmpty() ? prefix : prefix + u'-' + last.left(10);
+    const QString name = last.isEmpty() ? prefix : prefix + u'-' + last.left(10);
     dialog.FileName = QDir(dialog.InitialDir).filePath(name + u'.' + extension);
     return desktop_.ExecuteSaveDialog(dialog);
 }
@@ -468,10 +467,10 @@ std::optional<THistoryReportInput> TArchiveWindow::SelectedReport() {
     if (!lines)
         return std::nullopt;
     const QList<TDownloadSummary> chosen = Selected();
-    const auto newest = std::max_element(
-        chosen.begin(), chosen.end(), [](const TDownloadSummary& a, const TDownloadSummary& b) {
-            return a.Start.Started < b.Start.Started;
-        });
+    const auto newest = std::max_element(chosen.begin(), chosen.end(),
+                                         [](const TDownloadSummary& a, const TDownloadSummary& b) {
+                                             return a.Start.Started < b.Start.Started;
+                                         });
     THistoryReportInput input = ArchivedReportInput(*newest, *lines);
     input.ReportDate = desktop_.Now();
     return input;

@@ -217,9 +217,9 @@ THistoryChart::THistoryChart(Desktop& desktop, QWidget* owner)
     ButtonReportPdf =
         addButton(chartPage, QStringLiteral("ButtonReportPdf"), QStringLiteral("Raport PDF…"), {},
                   true, QStringLiteral("Zapisz raport temperatur jako dokument PDF"));
-    ButtonPrintReport = addButton(chartPage, QStringLiteral("ButtonPrintReport"),
-                                  QStringLiteral("Drukuj raport…"), {}, true,
-                                  QStringLiteral("Wydrukuj raport temperatur"));
+    ButtonPrintReport =
+        addButton(chartPage, QStringLiteral("ButtonPrintReport"), QStringLiteral("Drukuj raport…"),
+                  {}, true, QStringLiteral("Wydrukuj raport temperatur"));
     auto* delayRow = new QHBoxLayout;
     delayRow->addWidget(delayLabel);
     delayRow->addWidget(Delay);

@@ -63,8 +63,7 @@ private:
 
 // The report of archived readings (the lines of one download, or of several of one recorder
 // merged): the header, band and facts the archive recorded of `download`.
-THistoryReportInput ArchivedReportInput(const TDownloadSummary& download,
-                                        const QStringList& lines);
+THistoryReportInput ArchivedReportInput(const TDownloadSummary& download, const QStringList& lines);
 
 // Paints every page of the report with `painter`, which is active on `device`, turning the
 // device's pages between them.

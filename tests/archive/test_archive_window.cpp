@@ -114,8 +114,9 @@ TEST(ArchiveWindow, DownloadsOutliveTheirWindowAndOpenAloneOrMergedExportAndDele
     desktop.FileAnswers = {folder.filePath("raport.pdf")};
     list->ButtonReportPdf->click();
     const QString report = PdfText(folder.filePath("raport.pdf"));
-    for (const QString& text : {read.TC8Nazwa, read.TC8name, QStringLiteral("Oprogramowanie rejestratora:"),
-                                QStringLiteral("Port: COM1"), QStringLiteral("07.12.2026")})
+    for (const QString& text :
+         {read.TC8Nazwa, read.TC8name, QStringLiteral("Oprogramowanie rejestratora:"),
+          QStringLiteral("Port: COM1"), QStringLiteral("07.12.2026")})
         EXPECT_TRUE(report.contains(text)) << text.toStdString();
     EXPECT_FALSE(report.contains(QStringLiteral("nie odczytane z rejestratora")));
 

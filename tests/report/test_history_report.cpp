@@ -121,15 +121,15 @@ TEST(HistoryReport, ArchivedDownloadCarriesItsRecordedHeaderAndSaysWhoseItIs) {
     download.Start.Config.TempMin = 128 + 2;
     download.Start.Config.TempMax = 128 + 8;
     download.Start.ConfigFromRecorder = false;
-    const QStringList lines = {QStringLiteral("data: 07:12:2026   czas: 01:00:00   T1: +5.0  T2: +9.5")};
+    const QStringList lines = {
+        QStringLiteral("data: 07:12:2026   czas: 01:00:00   T1: +5.0  T2: +9.5")};
     THistoryReportInput input = ArchivedReportInput(download, lines);
     input.ReportDate = QDateTime(QDate(2026, 12, 8), QTime(9, 15));
     ASSERT_EQ(input.Readings.size(), 1U);
     const TReadBack back = WriteAndRead(input);
     for (const QString& expected :
          {QStringLiteral("Ciężarówka WX 1234"), QStringLiteral("Port: COM3"),
-          QStringLiteral("Min 2,0 °C, Max 8,0 °C"),
-          QStringLiteral("nie odczytane z rejestratora"),
+          QStringLiteral("Min 2,0 °C, Max 8,0 °C"), QStringLiteral("nie odczytane z rejestratora"),
           download.Start.Started.toLocalTime().toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"))})
         EXPECT_TRUE(back.Text.contains(expected)) << expected.toStdString();
 }
