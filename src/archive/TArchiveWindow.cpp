@@ -156,6 +156,9 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     ButtonPrintReport =
         addButton(this, QStringLiteral("ButtonPrintReport"), QStringLiteral("Drukuj raport…"), {},
                   false, QStringLiteral("Wydrukuj raport temperatur zaznaczonego pobrania"));
+    ReportReadings = named(new QCheckBox(QStringLiteral("z tabelą odczytów"), this),
+                           QStringLiteral("ReportReadings"));
+    ReportReadings->setToolTip(QStringLiteral("Dołącz do raportu tabelę wszystkich odczytów"));
     ButtonDelete = addButton(this, QStringLiteral("ButtonDelete"), QStringLiteral("Usuń"), {},
                              false, QStringLiteral("Usuń zaznaczone pobrania z archiwum"));
     ButtonRefresh = addButton(this, QStringLiteral("ButtonRefresh"), QStringLiteral("Odśwież"), {},
@@ -189,10 +192,14 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     auto* window = new QVBoxLayout(this);
     window->addLayout(filterRow);
     window->addWidget(Pages, 1);
-    window->addWidget(Count);
+    auto* countRow = new QHBoxLayout;
+    countRow->addWidget(Count, 1);
+    countRow->addWidget(ReportReadings);
+    window->addLayout(countRow);
     window->addLayout(buttonRow);
     QList<QWidget*> tabOrder{RecorderFilter, PeriodFilter, FromDate, ToDate, Table};
-    tabOrder << QList<QWidget*>(selectionButtons.begin(), selectionButtons.end()) << ButtonRefresh;
+    tabOrder << QList<QWidget*>(selectionButtons.begin(), selectionButtons.end()) << ButtonRefresh
+             << ReportReadings;
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -472,6 +479,7 @@ std::optional<THistoryReportInput> TArchiveWindow::SelectedReport() {
                                              return a.Start.Started < b.Start.Started;
                                          });
     THistoryReportInput input = ArchivedReportInput(*newest, *lines);
+    input.IncludeReadings = ReportReadings->isChecked();
     input.ReportDate = desktop_.Now();
     return input;
 }

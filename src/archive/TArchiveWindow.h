@@ -52,6 +52,7 @@ public:
     QPushButton* ButtonExportCsv = nullptr;
     QPushButton* ButtonReportPdf = nullptr;
     QPushButton* ButtonPrintReport = nullptr;
+    QCheckBox* ReportReadings = nullptr; // the report with the table of every reading
     QPushButton* ButtonDelete = nullptr;
     QPushButton* ButtonRefresh = nullptr;
     FileDialog TxtDialog;

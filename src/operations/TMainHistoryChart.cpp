@@ -141,7 +141,7 @@ void TMain::ShowHistoryContextMenu(const QPoint& at) {
     menu->setObjectName(QStringLiteral("HistoryContextMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addSeparator();
-    menu->addActions({WykresTemperatur1, EksportCsv1, RaportPdf1, DrukujRaport1, OtworzHistorie1,
-                      ArchiwumPobran1});
+    menu->addActions({WykresTemperatur1, EksportCsv1, RaportPdf1, DrukujRaport1, TabelaOdczytow1,
+                      OtworzHistorie1, ArchiwumPobran1});
     menu->popup(trm->viewport()->mapToGlobal(at));
 }

@@ -32,6 +32,7 @@ std::optional<THistoryReportInput> TMain::HistoryBoxReport() {
     // The episodes as the chart window counts them, when it is open.
     if (HistoryChart != nullptr && HistoryChart->isVisible())
         input.DelayMinutes = HistoryChart->Delay->value();
+    input.IncludeReadings = TabelaOdczytow1->isChecked();
     input.Firmware = Session->State().FirmwareVersion;
     input.ReportDate = desk().Now();
     return input;

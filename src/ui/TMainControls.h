@@ -32,6 +32,7 @@ struct TMainControls {
     QAction* EksportCsv1 = nullptr;       // "Historia" -> "Eksport do CSV…"
     QAction* RaportPdf1 = nullptr;        // "Historia" -> "Raport PDF…"
     QAction* DrukujRaport1 = nullptr;     // "Historia" -> "Drukuj raport…"
+    QAction* TabelaOdczytow1 = nullptr;   // "Historia" -> "Raport z tabelą odczytów", checkable
     QAction* OtworzHistorie1 = nullptr;   // "Historia" -> "Otwórz plik historii…"
     QAction* ArchiwumPobran1 = nullptr;   // "Historia" -> "Archiwum pobrań…"
     QMenu* Info1 = nullptr;

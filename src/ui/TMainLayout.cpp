@@ -263,6 +263,10 @@ void TMain::CreateControls() {
         addMenuItem(Historia1, QStringLiteral("RaportPdf1"), QStringLiteral("Raport PDF…"), true);
     DrukujRaport1 = addMenuItem(Historia1, QStringLiteral("DrukujRaport1"),
                                 QStringLiteral("Drukuj raport…"), true);
+    TabelaOdczytow1 = addMenuItem(Historia1, QStringLiteral("TabelaOdczytow1"),
+                                  QStringLiteral("Raport z tabelą odczytów"), true);
+    TabelaOdczytow1->setCheckable(true);
+    TabelaOdczytow1->setToolTip(QStringLiteral("Dołącz do raportu tabelę wszystkich odczytów"));
     Historia1->addSeparator();
     OtworzHistorie1 = addMenuItem(Historia1, QStringLiteral("OtworzHistorie1"),
                                   QStringLiteral("Otwórz plik historii…"), true);

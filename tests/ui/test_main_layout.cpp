@@ -283,6 +283,7 @@ TEST_F(MainLayout, MenusOfferTheirItemsWithDataItemsDisabled) {
           {"Eksport do CSV…", true},
           {"Raport PDF…", true},
           {"Drukuj raport…", true},
+          {"Raport z tabelą odczytów", true},
           {"", true},
           {"Otwórz plik historii…", true},
           {"Archiwum pobrań…", true}}},
