@@ -1,5 +1,5 @@
-// The session's side of the archive: each download begun, its records written per delivery
-// before they are shown, and how it ended.
+// The session's side of the archive: what is known of each download as it begins, each one begun,
+// its records written per delivery before they are shown, and how it ended.
 #include "protocol/TRecorderSession.h"
 
 #include "archive/HistoryArchive.h"
@@ -14,9 +14,7 @@ void TRecorderSession::BeginArchivedDownload() {
     ArchivedDownload.reset();
     PendingHistoryRecords.clear();
     PendingAnnouncedLength.reset();
-    if (!Archive_)
-        return;
-    TDownloadStart start;
+    TDownloadStart& start = LastDownloadStart_.emplace();
     start.Started = desk().Now();
     start.Port = PortLabel;
     start.Device = DevicePath;
@@ -24,6 +22,8 @@ void TRecorderSession::BeginArchivedDownload() {
     start.Config = Config_;
     // Read or written in this logon, and not edited since.
     start.ConfigFromRecorder = ConfigOnRecorder && *ConfigOnRecorder == Config_;
+    if (!Archive_)
+        return;
     ArchivedDownload = Archive_->BeginDownload(start);
     if (!ArchivedDownload) {
         ArchiveFailed();

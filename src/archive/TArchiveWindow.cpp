@@ -64,6 +64,14 @@ QStandardItem* Cell(const QString& text, const QString& hint = {}) {
     return item;
 }
 
+// The download of a selection whose header and facts stand for it: the newest.
+const TDownloadSummary& NewestOf(const QList<TDownloadSummary>& chosen) {
+    return *std::max_element(chosen.begin(), chosen.end(),
+                             [](const TDownloadSummary& a, const TDownloadSummary& b) {
+                                 return a.Start.Started < b.Start.Started;
+                             });
+}
+
 } // namespace
 
 TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* owner)
@@ -433,7 +441,7 @@ std::optional<QStringList> TArchiveWindow::SelectedLines() {
 
 void TArchiveWindow::OpenSelected() {
     if (const std::optional<QStringList> lines = SelectedLines())
-        emit HistoryChosen(*lines);
+        emit HistoryChosen(*lines, NewestOf(Selected()).Start);
 }
 
 bool TArchiveWindow::ChooseFile(FileDialog& dialog, const QString& prefix,
@@ -473,12 +481,7 @@ std::optional<THistoryReportInput> TArchiveWindow::SelectedReport() {
     const std::optional<QStringList> lines = SelectedLines();
     if (!lines)
         return std::nullopt;
-    const QList<TDownloadSummary> chosen = Selected();
-    const auto newest = std::max_element(chosen.begin(), chosen.end(),
-                                         [](const TDownloadSummary& a, const TDownloadSummary& b) {
-                                             return a.Start.Started < b.Start.Started;
-                                         });
-    THistoryReportInput input = ArchivedReportInput(*newest, *lines);
+    THistoryReportInput input = DownloadReportInput(NewestOf(Selected()).Start, *lines);
     input.IncludeReadings = ReportReadings->isChecked();
     input.ReportDate = desktop_.Now();
     return input;

@@ -63,8 +63,9 @@ public:
     enum Column { Started, Recorder, FirstReading, LastReading, Records, End, Port, ColumnCount };
 
 signals:
-    // The lines of the chosen download(s), for the history box.
-    void HistoryChosen(const QStringList& lines);
+    // The lines of the chosen download(s), for the history box, and what was known of the
+    // (newest) download when it started.
+    void HistoryChosen(const QStringList& lines, const TDownloadStart& start);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -32,7 +32,7 @@ void TMain::ArchiwumPobran1Click() {
     ArchiveWindow->activateWindow();
 }
 
-void TMain::OpenArchivedHistory(const QStringList& lines) {
+void TMain::OpenArchivedHistory(const QStringList& lines, const TDownloadStart& start) {
     // The records still coming would follow the archived lines.
     if (Session->HistoryDownloadRunning()) {
         desk().ShowMessage(MessageKind::Error,
@@ -42,5 +42,6 @@ void TMain::OpenArchivedHistory(const QStringList& lines) {
     trm->setPlainText(lines.join(u'\n'));
     // Saved to a file, the lines are saved as a download's are.
     HistoryEndsWithDownloadedLine = true;
+    BoxDownload = start;
     desk().ShowMessage(MessageKind::Information, QStringLiteral("Odczytano z archiwum"));
 }

@@ -49,6 +49,7 @@ void TMain::ButtonPobierzClick() {
 
 void TMain::ShowHistoryStarted() {
     trm->clear();
+    BoxDownload = Session->LastDownloadStart();
 }
 
 void TMain::ButtonSTOPClick() {

@@ -133,6 +133,7 @@ void TMain::OtworzHistorie1Click() {
     trm->setPlainText(text);
     // Saved again, the file keeps the line end of its last line.
     HistoryEndsWithDownloadedLine = bytes.endsWith('\n');
+    BoxDownload.reset();
     desk().ShowMessage(MessageKind::Information, QStringLiteral("Odczytano plik historii"));
 }
 

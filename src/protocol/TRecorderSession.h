@@ -127,6 +127,9 @@ public:
     THistoryArchive* Archive() const { return Archive_.get(); }
     // The download being written into the archive now, if any.
     std::optional<qint64> ArchivedDownloadId() const { return ArchivedDownload; }
+    // What was known of the last download when it started (also with no archive): where and
+    // when it came from, for a report of it.
+    const std::optional<TDownloadStart>& LastDownloadStart() const { return LastDownloadStart_; }
     void StartHistoryDownload();
     void RequestHistoryStop();
     // Gives out the history lines collected from the delivery being handled.
@@ -274,8 +277,9 @@ private:
 
     // Archive (SessionArchive.cpp)
     std::unique_ptr<THistoryArchive> Archive_;
-    std::optional<qint64> ArchivedDownload;  // the download being archived
-    QList<QByteArray> PendingHistoryRecords; // of the delivery being handled
+    std::optional<qint64> ArchivedDownload;
+    std::optional<TDownloadStart> LastDownloadStart_; // the download being archived
+    QList<QByteArray> PendingHistoryRecords;          // of the delivery being handled
     std::optional<int> PendingAnnouncedLength;
     QString PortLabel;
     QString DevicePath;

@@ -630,11 +630,9 @@ void THistoryReport::PaintPage(QPainter& painter, int page) const {
     painter.restore();
 }
 
-THistoryReportInput ArchivedReportInput(const TDownloadSummary& download,
-                                        const QStringList& lines) {
+THistoryReportInput DownloadReportInput(const TDownloadStart& start, const QStringList& lines) {
     THistoryReportInput input;
     input.Readings = ParseHistory(lines.join(u'\n')).Readings;
-    const TDownloadStart& start = download.Start;
     input.Header = start.Config;
     input.HeaderFromRecorder = start.ConfigFromRecorder;
     input.Limits = LimitsOfBytes(start.Config.TempMin, start.Config.TempMax);

@@ -61,9 +61,9 @@ private:
     std::vector<std::vector<TDraw>> pages_;
 };
 
-// The report of archived readings (the lines of one download, or of several of one recorder
-// merged): the header, band and facts the archive recorded of `download`.
-THistoryReportInput ArchivedReportInput(const TDownloadSummary& download, const QStringList& lines);
+// The report of a download's lines (or of several of one recorder merged) with the header,
+// band and facts recorded when it started.
+THistoryReportInput DownloadReportInput(const TDownloadStart& start, const QStringList& lines);
 
 // Paints every page of the report with `painter`, which is active on `device`, turning the
 // device's pages between them.

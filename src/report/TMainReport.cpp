@@ -33,7 +33,12 @@ std::optional<THistoryReportInput> TMain::HistoryBoxReport() {
     if (HistoryChart != nullptr && HistoryChart->isVisible())
         input.DelayMinutes = HistoryChart->Delay->value();
     input.IncludeReadings = TabelaOdczytow1->isChecked();
-    input.Firmware = Session->State().FirmwareVersion;
+    // Only a download says where and when the readings came from; a file does not.
+    if (BoxDownload) {
+        input.Downloaded = BoxDownload->Started;
+        input.Port = BoxDownload->Port;
+        input.Firmware = BoxDownload->FirmwareVersion;
+    }
     input.ReportDate = desk().Now();
     return input;
 }

@@ -163,7 +163,7 @@ private:
     void ConnectArchiveHandlers();
     void ArchiwumPobran1Click();
     // Lines chosen in the archive window, into the history box as a saved history is.
-    void OpenArchivedHistory(const QStringList& lines);
+    void OpenArchivedHistory(const QStringList& lines, const TDownloadStart& start);
     TArchiveWindow* ArchiveWindow = nullptr;
 
     void ButtonCzasClick();
@@ -210,6 +210,8 @@ private:
     // The box ends with a line of a download (or of an opened file), whose line end the file
     // keeps; typed text at its end is saved as typed.
     bool HistoryEndsWithDownloadedLine = false;
+    // Where and when the box's readings were downloaded, for their report; none for a file.
+    std::optional<TDownloadStart> BoxDownload;
     bool AppendingHistoryLines = false;
     // Paints the history group at most every 40 ms while a download fills it.
     RepaintThrottle* HistoryRepaint = nullptr;

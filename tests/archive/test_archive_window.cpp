@@ -103,6 +103,12 @@ TEST(ArchiveWindow, DownloadsOutliveTheirWindowAndOpenAloneOrMergedExportAndDele
     EXPECT_EQ(window->trm->toPlainText(), downloaded);
     EXPECT_EQ(desktop.Log.last(), "Information: Odczytano z archiwum");
     QTemporaryDir folder;
+    // The box's report knows where and when its readings were downloaded.
+    desktop.FileAnswers = {folder.filePath("okno.pdf")};
+    window->RaportPdf1->trigger();
+    const QString boxReport = PdfText(folder.filePath("okno.pdf"));
+    EXPECT_TRUE(boxReport.contains(QStringLiteral("Port: COM1"))) << boxReport.toStdString();
+    EXPECT_TRUE(boxReport.contains(QStringLiteral("Pobrano:")));
     const QString saved = folder.filePath("zapisana.txt");
     const QString exported = folder.filePath("eksport.txt");
     desktop.FileAnswers = {saved, exported};

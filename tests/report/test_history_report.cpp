@@ -123,7 +123,7 @@ TEST(HistoryReport, ArchivedDownloadCarriesItsRecordedHeaderAndSaysWhoseItIs) {
     download.Start.ConfigFromRecorder = false;
     const QStringList lines = {
         QStringLiteral("data: 07:12:2026   czas: 01:00:00   T1: +5.0  T2: +9.5")};
-    THistoryReportInput input = ArchivedReportInput(download, lines);
+    THistoryReportInput input = DownloadReportInput(download.Start, lines);
     input.ReportDate = QDateTime(QDate(2026, 12, 8), QTime(9, 15));
     ASSERT_EQ(input.Readings.size(), 1U);
     const TReadBack back = WriteAndRead(input);
