@@ -250,6 +250,15 @@ QString FiguresTable(const Results& r) {
     addBelow(QStringLiteral("History CSV export, 100,000 lines: from the menu to the file"),
              QStringLiteral("< 1 s"), QStringLiteral("csv.export_ms"), 0, QStringLiteral("ms"),
              1000);
+    addBelow(QStringLiteral("History report PDF, 32,752 readings, without the readings table"),
+             QStringLiteral("< 1 s"), QStringLiteral("report.pdf_ms"), 0, QStringLiteral("ms"),
+             1000);
+    addBelow(QStringLiteral("History report PDF, 32,752 readings, with the readings table"),
+             QStringLiteral("< 10 s"), QStringLiteral("report.table_pdf_ms"), 0,
+             QStringLiteral("ms"), 10000);
+    addBelow(QStringLiteral("Episodes outside the band and MKT, both sensors, 32,752 readings"),
+             QStringLiteral("< 20 ms"), QStringLiteral("report.excursions_ms"), 2,
+             QStringLiteral("ms"), 20);
 
     addBelow(QStringLiteral("Start-up to the main window shown (offscreen)"),
              QStringLiteral("< 300 ms"), QStringLiteral("startup.shown_ms"), 0,
