@@ -1,6 +1,7 @@
 // tc8-cli's commands: each one the window's steps for the same thing, on the same session.
 #include "cli/CliCommands.h"
 
+#include "archive/HistoryArchive.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
 #include "cli/CliTerminal.h"
@@ -18,7 +19,9 @@
 #include "protocol/Commands.h"
 #include "protocol/Frame.h"
 #include "protocol/TRecorderSession.h"
+#include "report/HistoryReport.h"
 
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -90,6 +93,23 @@ QByteArray ReadContainer(TCliTerminal& terminal, const QString& path, QByteArray
     if (!container.Faults.isEmpty())
         throw TCliEnd{CliExit::FileRefused};
     return container.Image;
+}
+
+// A saved history file as the window opens it: no bigger than a history file can be.
+QByteArray ReadHistoryFile(TCliTerminal& terminal, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        EndWith(terminal, CliExit::FileRefused,
+                QStringLiteral("Nie można otworzyć pliku %1: %2").arg(path, file.errorString()));
+    // One byte past the limit, instead of trusting the size the file has now.
+    const QByteArray bytes = file.read(HistoryFileLimit + 1);
+    if (bytes.size() > HistoryFileLimit)
+        EndWith(terminal, CliExit::FileRefused,
+                QStringLiteral("Plik jest za duży na plik historii (ponad 10 MB)"));
+    if (file.error() != QFileDevice::NoError)
+        EndWith(terminal, CliExit::FileRefused,
+                QStringLiteral("Nie można odczytać pliku %1").arg(path));
+    return bytes;
 }
 
 ConfigFileContents ReadConfigFile(TCliTerminal& terminal, const QString& path) {
@@ -235,10 +255,16 @@ CliExit ClockSet(const CliOptions& options, TCliSession& cli) {
     return CliExit::Done;
 }
 
-CliExit History(const CliOptions& options, TCliSession& cli) {
+// What a download brought, and how it ended.
+struct TDownloaded {
+    QStringList Lines;
+    bool Complete = false;
+    bool Stopped = false; // by Ctrl+C
+};
+
+TDownloaded DownloadHistory(TCliSession& cli) {
     TCliTerminal& terminal = cli.Terminal();
     TRecorderSession& session = cli.Session();
-    CheckWritable(terminal, options.Output);
     cli.Open(true);
     // The configuration first, as a technician reads it before START: the archive then knows
     // which recorder the download came from.
@@ -246,7 +272,8 @@ CliExit History(const CliOptions& options, TCliSession& cli) {
     cli.EndOnFailure();
     terminal.EndProgress();
 
-    QStringList lines;
+    TDownloaded downloaded;
+    QStringList& lines = downloaded.Lines;
     QObject::connect(&session, &TRecorderSession::HistoryStarted, &cli, [&] { lines.clear(); });
     QObject::connect(&session, &TRecorderSession::HistoryLines, &cli,
                      [&](const QStringList& delivered) { lines << delivered; });
@@ -254,14 +281,31 @@ CliExit History(const CliOptions& options, TCliSession& cli) {
     session.StartHistoryDownload();
     cli.WaitUntil([&] { return !session.HistoryDownloadRunning(); });
     session.FlushHistoryLines();
-    const bool stopped = cli.Interrupted();
+    downloaded.Stopped = cli.Interrupted();
     cli.SetInterruptMode(TInterruptMode::Abort);
     terminal.EndProgress();
+    downloaded.Complete = !lines.isEmpty() && lines.back() == HistoryEndLine;
+    return downloaded;
+}
 
-    const bool complete = !lines.isEmpty() && lines.back() == HistoryEndLine;
+// A download ends the command as it ended: what arrived has been written by then.
+CliExit EndOfDownload(TCliSession& cli, const TDownloaded& downloaded) {
+    if (downloaded.Complete || downloaded.Stopped) {
+        cli.Close(true);
+        return downloaded.Complete ? CliExit::Done : CliExit::Interrupted;
+    }
+    cli.EndOnFailure();
+    // The line went away under the download without a wait to say so.
+    EndWith(cli.Terminal(), CliExit::NoAnswer, SessionReportText(TSessionReport::NoAnswer).Text);
+}
+
+CliExit History(const CliOptions& options, TCliSession& cli) {
+    TCliTerminal& terminal = cli.Terminal();
+    CheckWritable(terminal, options.Output);
+    const TDownloaded downloaded = DownloadHistory(cli);
     // What arrived is kept; nothing at all replaces no file.
-    if (!lines.isEmpty()) {
-        const QString text = lines.join(u'\n');
+    if (!downloaded.Lines.isEmpty()) {
+        const QString text = downloaded.Lines.join(u'\n');
         const QByteArray bytes = options.Format == HistoryFormat::Csv
                                      ? HistoryCsvBytes(ParseHistory(text).Readings)
                                      : HistoryFileBytes(text, HistoryTextEnd::LineOfDownload);
@@ -270,17 +314,95 @@ CliExit History(const CliOptions& options, TCliSession& cli) {
                         ? QStringLiteral("Zapisano plik CSV")
                         : QStringLiteral("Zapisano plik historii"));
     }
-    if (complete) {
+    return EndOfDownload(cli, downloaded);
+}
+
+const QString NoReadingsText = QStringLiteral("Brak odczytów temperatury do raportu");
+
+void WriteReport(const CliOptions& options, TCliTerminal& terminal, THistoryReportInput input) {
+    input.DelayMinutes = options.DelayMinutes;
+    input.IncludeReadings = options.Readings;
+    input.ReportDate = QDateTime::currentDateTime();
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    if (!WriteHistoryReportPdf(input, pdf))
+        EndWith(terminal, CliExit::Failed, QStringLiteral("Nie udało się utworzyć raportu PDF"));
+    WriteOutput(terminal, options.Output, pdf.data(), QStringLiteral("Zapisano raport PDF"));
+}
+
+// The report of a download made now, with the configuration read before it.
+CliExit Report(const CliOptions& options, TCliSession& cli) {
+    CheckWritable(cli.Terminal(), options.Output);
+    const TDownloaded downloaded = DownloadHistory(cli);
+    const std::optional<TDownloadStart>& start = cli.Session().LastDownloadStart();
+    const THistoryReportInput input =
+        start ? DownloadReportInput(*start, downloaded.Lines) : THistoryReportInput{};
+    if (!input.Readings.empty()) {
+        WriteReport(options, cli.Terminal(), input);
+    } else if (downloaded.Complete) {
         cli.Close(true);
-        return CliExit::Done;
+        EndWith(cli.Terminal(), CliExit::Failed, NoReadingsText);
     }
-    if (stopped) {
-        cli.Close(true);
-        return CliExit::Interrupted;
+    return EndOfDownload(cli, downloaded);
+}
+
+// The archive, if there is one: a command that only reads it does not create it.
+std::unique_ptr<THistoryArchive> OpenArchive(TCliTerminal& terminal) {
+    auto archive = std::make_unique<THistoryArchive>(THistoryArchive::DefaultPath());
+    if (!QFileInfo::exists(archive->Path()))
+        return nullptr;
+    if (!archive->Open())
+        EndWith(terminal, CliExit::FileRefused, archive->Problem());
+    return archive;
+}
+
+// The report of a saved history file or of an archived download: no recorder needed.
+CliExit ReportOffline(const CliOptions& options, TCliTerminal& terminal) {
+    CheckWritable(terminal, options.Output);
+    TDownloadStart start;
+    QStringList lines;
+    if (options.ArchiveId) {
+        const std::unique_ptr<THistoryArchive> archive = OpenArchive(terminal);
+        const QList<TDownloadSummary> all =
+            archive ? archive->Downloads() : QList<TDownloadSummary>();
+        const auto found = std::find_if(all.begin(), all.end(), [&](const TDownloadSummary& d) {
+            return d.Id == *options.ArchiveId;
+        });
+        if (found == all.end())
+            EndWith(terminal, CliExit::FileRefused,
+                    QStringLiteral("Nie ma w archiwum pobrania nr %1").arg(*options.ArchiveId));
+        const QList<QByteArray> records = archive->Records(found->Id);
+        if (records.size() < found->Records)
+            EndWith(terminal, CliExit::FileRefused,
+                    QStringLiteral("Nie można odczytać pobrania z archiwum: %1")
+                        .arg(archive->Problem()));
+        start = found->Start;
+        lines = DownloadLines(records, found->End);
+    } else {
+        // The header and the band of the recorder the file came from, as its file holds them.
+        start.Config = ReadConfigFile(terminal, options.ConfigFile).Record;
+        start.ConfigFromRecorder = true;
+        lines = HistoryTextOfFile(ReadHistoryFile(terminal, options.FromFile)).split(u'\n');
     }
-    cli.EndOnFailure();
-    // The line went away under the download without a wait to say so.
-    EndWith(terminal, CliExit::NoAnswer, SessionReportText(TSessionReport::NoAnswer).Text);
+    const THistoryReportInput input = DownloadReportInput(start, lines);
+    if (input.Readings.empty())
+        EndWith(terminal, CliExit::FileRefused,
+                options.ArchiveId ? NoReadingsText
+                                  : QStringLiteral("To nie jest plik historii TC-8: żadna linia "
+                                                   "nie jest odczytem temperatury"));
+    WriteReport(options, terminal, input);
+    return CliExit::Done;
+}
+
+CliExit ArchiveList(const CliOptions& options, TCliTerminal& terminal) {
+    const std::unique_ptr<THistoryArchive> archive = OpenArchive(terminal);
+    const QList<TDownloadSummary> downloads =
+        archive ? archive->Downloads() : QList<TDownloadSummary>();
+    if (options.Json)
+        PrintJson(terminal, QJsonDocument(ArchiveJson(downloads)));
+    else
+        PrintLines(terminal, ArchiveLines(downloads));
+    return CliExit::Done;
 }
 
 CliExit HistoryClear(const CliOptions& options, TCliSession& cli) {
@@ -368,6 +490,8 @@ CliExit RunOnRecorder(const CliOptions& options, TCliTerminal& terminal) {
         return ClockSet(options, cli);
     case CliCommand::History:
         return History(options, cli);
+    case CliCommand::Report:
+        return Report(options, cli);
     case CliCommand::HistoryClear:
         return HistoryClear(options, cli);
     case CliCommand::Restart:
@@ -389,6 +513,12 @@ CliExit RunCommand(const CliOptions& options, TCliTerminal& terminal) {
         return Ports(options, terminal);
     case CliCommand::ConfigShow:
         return ConfigShow(options, terminal);
+    case CliCommand::ArchiveList:
+        return ArchiveList(options, terminal);
+    case CliCommand::Report:
+        if (!options.FromFile.isEmpty() || options.ArchiveId)
+            return ReportOffline(options, terminal);
+        return RunOnRecorder(options, terminal);
     default:
         return RunOnRecorder(options, terminal);
     }

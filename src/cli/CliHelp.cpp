@@ -21,12 +21,18 @@ QString ProgramHelp() {
         "  restart                        restart rejestratora\n"
         "  password NOWE                  nowe hasło rejestratora (cztery cyfry)\n"
         "  firmware PLIK.rfr              aktualizacja oprogramowania (pyta o zgodę)\n"
+        "  report -o PLIK.pdf [--from-file PLIK --config PLIK.rcf | --archive NR]\n"
+        "         [--delay MIN] [--readings]\n"
+        "                                 raport temperatur w PDF: z rejestratora, z pliku "
+        "historii\n"
+        "                                 albo z archiwum pobrań\n"
+        "  archive list                   pobrania w archiwum, z ich numerami\n"
         "  help [POLECENIE]               ta pomoc albo pomoc polecenia\n"
         "\n"
         "Opcje:\n"
         "  -p, --port PORT      COM1 … COM8 albo ścieżka urządzenia (domyślnie COM1)\n"
         "      --password NNNN  hasło logowania (domyślnie $TC8_PASSWORD albo 0157)\n"
-        "      --json           wynik dla programów: ports, status, config, clock\n"
+        "      --json           wynik dla programów: ports, status, config, clock, archive\n"
         "  -q, --quiet          tylko błędy na stderr\n"
         "  -v, --verbose        postęp i kolejne kroki jako zwykłe wiersze\n"
         "  -y, --yes            bez pytania o zgodę (history clear, firmware)\n"
@@ -100,6 +106,25 @@ QString CommandHelp(CliCommand command) {
             "pliku tak, jak\nw oknie. Pyta o zgodę; bez terminala tylko z --yes. Podczas "
             "przesyłania Ctrl+C nie przerywa.\nLogowanie nie jest potrzebne, więc da się "
             "też powtórzyć nieudaną aktualizację.\n");
+    case CliCommand::Report:
+        return QStringLiteral(
+            "Użycie: tc8-cli report -o PLIK.pdf [--from-file PLIK --config PLIK.rcf | "
+            "--archive NR]\n"
+            "                       [--delay MIN] [--readings] [-p PORT]\n"
+            "Raport temperatur w PDF, ten sam co „Historia” → „Raport PDF…” w oknie: "
+            "nagłówek rejestratora,\nzakres, podsumowanie czujników ze średnią kinetyczną "
+            "(MKT), epizody poza zakresem, wykres\ni miejsca na podpis. Bez źródła odczytuje "
+            "konfigurację i pobiera historię z rejestratora\n(pobranie trafia też do "
+            "archiwum). --from-file: zapisany plik historii, z nagłówkiem i zakresem\nz pliku "
+            "konfiguracji --config. --archive: pobranie z archiwum (numery: tc8-cli archive "
+            "list).\n--delay: epizod krótszy niż MIN minut nie jest liczony (domyślnie 0). "
+            "--readings: z tabelą\nwszystkich odczytów. Nie potrzebuje ekranu.\n");
+    case CliCommand::ArchiveList:
+        return QStringLiteral(
+            "Użycie: tc8-cli archive list [--json]\n"
+            "Pobrania z archiwum tego użytkownika "
+            "(~/.local/share/tc8-configurator/archiwum.sqlite):\nnumer, początek pobrania, "
+            "rejestrator, pierwszy i ostatni odczyt, liczba rekordów, zakończenie.\n");
     }
     return ProgramHelp();
 }

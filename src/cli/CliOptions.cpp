@@ -11,7 +11,17 @@ enum OptionBit : unsigned {
     TakesOutput = 1u << 1,
     TakesFormat = 1u << 2,
     TakesAt = 1u << 3,
+    TakesFromFile = 1u << 4,
+    TakesArchive = 1u << 5,
+    TakesConfig = 1u << 6,
+    TakesDelay = 1u << 7,
+    TakesReadings = 1u << 8,
 };
+
+constexpr unsigned ReportOptions =
+    TakesOutput | TakesFromFile | TakesArchive | TakesConfig | TakesDelay | TakesReadings;
+// The longest delay the chart window's field takes: a week.
+constexpr int MaxDelayMinutes = 7 * 24 * 60;
 
 struct CommandRow {
     CliCommand Command;
@@ -20,7 +30,7 @@ struct CommandRow {
     unsigned Options;
 };
 
-constexpr std::array<CommandRow, 13> Commands{{
+constexpr std::array<CommandRow, 15> Commands{{
     {CliCommand::Help, "help", nullptr, 0},
     {CliCommand::Ports, "ports", nullptr, 0},
     {CliCommand::Status, "status", nullptr, TakesWatch},
@@ -34,6 +44,8 @@ constexpr std::array<CommandRow, 13> Commands{{
     {CliCommand::Restart, "restart", nullptr, 0},
     {CliCommand::Password, "password", "NOWE", 0},
     {CliCommand::Firmware, "firmware", "PLIK.rfr", 0},
+    {CliCommand::Report, "report", nullptr, ReportOptions},
+    {CliCommand::ArchiveList, "archive list", nullptr, 0},
 }};
 
 const CommandRow& RowOf(CliCommand command) {
@@ -60,6 +72,38 @@ QString Quoted(const QString& text) {
 }
 
 const QString HelpHint = QStringLiteral(" Pomoc: tc8-cli --help");
+
+// What is wrong with a report's options; fills in the archive number and the delay.
+QString ReportUsageError(CliOptions& o, unsigned given, const QString& archiveId,
+                         const QString& delay) {
+    if (o.Output.isEmpty())
+        return QStringLiteral("Polecenie „report” wymaga -o PLIK.pdf.");
+    if ((given & TakesFromFile) && (given & TakesArchive))
+        return QStringLiteral("Podaj jedno źródło odczytów: --from-file albo --archive.");
+    if ((given & TakesFromFile) && !(given & TakesConfig))
+        return QStringLiteral("Raport z pliku historii wymaga --config PLIK.rcf: z niego "
+                              "pochodzą nagłówek i zakres temperatur.");
+    if ((given & TakesConfig) && !(given & TakesFromFile))
+        return QStringLiteral("Opcja --config dotyczy tylko raportu z pliku historii "
+                              "(--from-file).");
+    bool ok = true;
+    if (given & TakesArchive) {
+        const qint64 id = archiveId.toLongLong(&ok);
+        if (!ok || id <= 0)
+            return QStringLiteral("Nieprawidłowy numer pobrania %1: podaj numer z "
+                                  "„tc8-cli archive list”.")
+                .arg(Quoted(archiveId));
+        o.ArchiveId = id;
+    }
+    if (given & TakesDelay) {
+        o.DelayMinutes = delay.toInt(&ok);
+        if (!ok || o.DelayMinutes < 0 || o.DelayMinutes > MaxDelayMinutes)
+            return QStringLiteral("Nieprawidłowe opóźnienie %1: podaj minuty od 0 do %2.")
+                .arg(Quoted(delay))
+                .arg(MaxDelayMinutes);
+    }
+    return {};
+}
 
 } // namespace
 
@@ -96,6 +140,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
     QString passwordSource = QStringLiteral("TC8_PASSWORD");
     QString format;
     QString at;
+    QString archiveId;
+    QString delay;
 
     for (int i = 0; i < arguments.size(); ++i) {
         QString argument = arguments[i];
@@ -143,6 +189,9 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
         else if (argument == QStringLiteral("--watch")) {
             given |= TakesWatch;
             o.Watch = true;
+        } else if (argument == QStringLiteral("--readings")) {
+            given |= TakesReadings;
+            o.Readings = true;
         } else
             flag = false;
         if (flag) {
@@ -167,6 +216,18 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
         } else if (argument == QStringLiteral("--at")) {
             ok = value(at);
             given |= TakesAt;
+        } else if (argument == QStringLiteral("--from-file")) {
+            ok = value(o.FromFile);
+            given |= TakesFromFile;
+        } else if (argument == QStringLiteral("--archive")) {
+            ok = value(archiveId);
+            given |= TakesArchive;
+        } else if (argument == QStringLiteral("--config")) {
+            ok = value(o.ConfigFile);
+            given |= TakesConfig;
+        } else if (argument == QStringLiteral("--delay")) {
+            ok = value(delay);
+            given |= TakesDelay;
         } else {
             parsed.Error = QStringLiteral("Nieznana opcja %1.").arg(Quoted(argument)) + HelpHint;
             return parsed;
@@ -226,7 +287,10 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
     }
     for (const auto& [bit, option] :
          {std::pair{TakesWatch, "--watch"}, std::pair{TakesOutput, "-o"},
-          std::pair{TakesFormat, "--format"}, std::pair{TakesAt, "--at"}}) {
+          std::pair{TakesFormat, "--format"}, std::pair{TakesAt, "--at"},
+          std::pair{TakesFromFile, "--from-file"}, std::pair{TakesArchive, "--archive"},
+          std::pair{TakesConfig, "--config"}, std::pair{TakesDelay, "--delay"},
+          std::pair{TakesReadings, "--readings"}}) {
         if ((given & bit) && !(row.Options & bit)) {
             parsed.Error = QStringLiteral("Opcja %1 nie dotyczy polecenia %2.")
                                .arg(QString::fromLatin1(option), name);
@@ -269,6 +333,11 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
             return parsed;
         }
         o.At = time;
+    }
+    if (o.Command == CliCommand::Report) {
+        parsed.Error = ReportUsageError(o, given, archiveId, delay);
+        if (!parsed.Error.isEmpty())
+            return parsed;
     }
     return parsed;
 }

@@ -32,6 +32,8 @@ enum class CliCommand {
     Restart,
     Password,
     Firmware,
+    Report,
+    ArchiveList,
 };
 
 enum class HistoryFormat { Text, Csv };
@@ -55,6 +57,14 @@ struct CliOptions {
     HistoryFormat Format = HistoryFormat::Text;
     std::optional<QDateTime> At;
     QString Argument; // the file of config write/show and firmware, the new password
+
+    // Where a report's readings come from: a history file with the configuration file of its
+    // recorder, an archived download, or (neither) a download from the recorder.
+    QString FromFile;
+    QString ConfigFile;
+    std::optional<qint64> ArchiveId;
+    int DelayMinutes = 0;
+    bool Readings = false; // the report with the table of every reading
 
     // COM1 ... COM8, 0 for a device given by its path.
     int PortNumber() const;

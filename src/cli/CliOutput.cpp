@@ -129,3 +129,53 @@ QJsonArray PortsJson(const TPortTable& ports) {
     }
     return array;
 }
+
+namespace {
+
+QString LocalTimeText(const QDateTime& time) {
+    return time.isValid() ? time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                          : QString();
+}
+
+} // namespace
+
+QStringList ArchiveLines(const QList<TDownloadSummary>& downloads) {
+    int idWidth = 1;
+    for (const TDownloadSummary& download : downloads)
+        idWidth = std::max(idWidth, static_cast<int>(QString::number(download.Id).size()));
+    QStringList lines;
+    for (const TDownloadSummary& d : downloads) {
+        const QString readings = d.FirstReading.isEmpty()
+                                     ? QStringLiteral("bez odczytów")
+                                     : QStringLiteral("%1 … %2").arg(d.FirstReading, d.LastReading);
+        lines << QStringLiteral("%1  %2  %3  %4  %5  %6")
+                     .arg(d.Id, idWidth)
+                     .arg(LocalTimeText(d.Start.Started),
+                          RecorderLabel(d.Start.Config, d.Start.ConfigFromRecorder), readings)
+                     .arg(d.Records)
+                     .arg(DownloadEndText(d.End));
+    }
+    return lines;
+}
+
+QJsonArray ArchiveJson(const QList<TDownloadSummary>& downloads) {
+    QJsonArray list;
+    for (const TDownloadSummary& d : downloads) {
+        QJsonObject download{
+            {QStringLiteral("id"), d.Id},
+            {QStringLiteral("started"), d.Start.Started.toUTC().toString(Qt::ISODate)},
+            {QStringLiteral("ended"),
+             d.Ended.isValid() ? QJsonValue(d.Ended.toUTC().toString(Qt::ISODate)) : QJsonValue()},
+            {QStringLiteral("recorder"), RecorderLabel(d.Start.Config, d.Start.ConfigFromRecorder)},
+            {QStringLiteral("port"), d.Start.Port},
+            {QStringLiteral("device"), d.Start.Device},
+            {QStringLiteral("firmware"), d.Start.FirmwareVersion},
+            {QStringLiteral("records"), d.Records},
+            {QStringLiteral("announced"), d.Announced ? QJsonValue(*d.Announced) : QJsonValue()},
+            {QStringLiteral("firstReading"), d.FirstReading},
+            {QStringLiteral("lastReading"), d.LastReading},
+            {QStringLiteral("end"), DownloadEndText(d.End)}};
+        list.append(download);
+    }
+    return list;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigRecord.h"
+#include "operations/ArchivedHistory.h"
 #include "serial/PortTable.h"
 
 #include <QJsonArray>
@@ -31,3 +32,8 @@ QJsonObject ClockJson(const StatusTexts& status);
 // COM1 ... COM8 as the window's list shows them: "COM1   ttyUSB0 · FT232R USB UART".
 QStringList PortLines(const TPortTable& ports);
 QJsonArray PortsJson(const TPortTable& ports);
+
+// The archive's downloads, one a line: "12  2026-12-07 03:00:12  TC-8 : Rejestrator nr.1
+// 2026-12-01 00:00:00 … 2026-12-07 02:59:00  2047  całe"; JSON names each field.
+QStringList ArchiveLines(const QList<TDownloadSummary>& downloads);
+QJsonArray ArchiveJson(const QList<TDownloadSummary>& downloads);

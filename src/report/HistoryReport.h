@@ -32,7 +32,7 @@ struct THistoryReportInput {
     bool IncludeReadings = false;
     QDateTime ReportDate;
     QString ProgramName = QStringLiteral("Konfigurator TC-8");
-    QString ProgramVersion = QStringLiteral("1.0.0");
+    QString ProgramVersion = QStringLiteral(TC8_VERSION);
 };
 
 // The report laid out on the pages of one device: its page count is known before the first

@@ -1,6 +1,7 @@
 // tc8-cli run as a process against the simulated recorder on a pseudo-terminal: each
 // command once, bad input, a busy port, Ctrl+C and a recorder that stops answering.
 #include "CliProcess.h"
+#include "PdfText.h"
 #include "SimulatedLine.h"
 #include "config/ConfigFile.h"
 #include "config/Container.h"
@@ -10,6 +11,7 @@
 #include "protocol/Commands.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -147,6 +149,49 @@ TEST_F(CliOnLine, HistoryComesWholeAsTheWindowsTextOrItsCsv) {
     const CliResult csv = RunCli({"history", "--format", "csv"});
     EXPECT_EQ(csv.Exit, 0);
     EXPECT_EQ(csv.Output, HistoryCsvBytes(ParseHistory(lines.join(u'\n')).Readings));
+}
+
+// The report from the recorder, then of the same download from the archive and from its
+// saved file with the configuration read beside it: each with the recorder's header, and
+// without a display.
+TEST_F(CliOnLine, ReportsADownloadFromTheRecorderTheArchiveOrAFile) {
+    Start();
+    for (const char* unset : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        qunsetenv(unset);
+    const CliResult live = RunCli({"report", "-o", Path("teraz.pdf")});
+    EXPECT_EQ(live.Exit, 0) << live.Error.toStdString();
+    EXPECT_EQ(live.Error, QStringLiteral("Zapisano raport PDF: %1\n").arg(Path("teraz.pdf")));
+
+    const CliResult listed = RunCli({"archive", "list", "--json"});
+    ASSERT_EQ(listed.Exit, 0) << listed.Error.toStdString();
+    const QJsonArray downloads = QJsonDocument::fromJson(listed.Output).array();
+    ASSERT_EQ(downloads.size(), 1);
+    const QString id = QString::number(downloads[0][QStringLiteral("id")].toInteger());
+    EXPECT_EQ(downloads[0][QStringLiteral("end")], QStringLiteral("całe"));
+    const CliResult archived =
+        RunCli({"report", "-o", Path("archiwum.pdf"), "--archive", id, "--readings"});
+    EXPECT_EQ(archived.Exit, 0) << archived.Error.toStdString();
+
+    ASSERT_EQ(RunCli({"config", "read", "-o", Path("konfiguracja.rcf")}).Exit, 0);
+    ASSERT_EQ(RunCli({"history", "-o", Path("historia.txt")}).Exit, 0);
+    const CliResult saved =
+        RunCli({"report", "-o", Path("plik.pdf"), "--from-file", Path("historia.txt"), "--config",
+                Path("konfiguracja.rcf"), "--delay", "30"});
+    EXPECT_EQ(saved.Exit, 0) << saved.Error.toStdString();
+
+    const QString name = QJsonDocument::fromJson(
+                             RunCli({"config", "show", Path("konfiguracja.rcf"), "--json"}).Output)
+                             .object()[QStringLiteral("TC8name")]
+                             .toString();
+    ASSERT_FALSE(name.isEmpty());
+    for (const char* file : {"teraz.pdf", "archiwum.pdf", "plik.pdf"}) {
+        SCOPED_TRACE(file);
+        const QString text = PdfText(Path(file));
+        EXPECT_TRUE(text.contains(name)) << text.toStdString();
+        EXPECT_EQ(text.contains(QStringLiteral("Port: COM1")), file[0] != 'p');
+        EXPECT_EQ(text.contains(QStringLiteral("Wszystkie odczyty")), file[0] == 'a');
+        EXPECT_EQ(text.contains(QStringLiteral("Opóźnienie: 30 min")), file[0] == 'p');
+    }
 }
 
 TEST_F(CliOnLine, BadInputGetsItsAnswerAndLeavesTheRecorderAlone) {

@@ -37,7 +37,22 @@ INSTANTIATE_TEST_SUITE_P(
         RejectedLine{"UnknownFormat", {"history", "--format", "xml"}, "Nieznany format „xml”"},
         RejectedLine{"TimeNotAsAsked",
                      {"clock", "set", "--at", "2026-13-01 00:00:00"},
-                     "Nieprawidłowy czas"}),
+                     "Nieprawidłowy czas"},
+        RejectedLine{"ReportWithoutFile", {"report", "--archive", "1"}, "wymaga -o PLIK.pdf"},
+        RejectedLine{"ReportOfTwoSources",
+                     {"report", "-o", "r.pdf", "--archive", "1", "--from-file", "h.txt"},
+                     "jedno źródło"},
+        RejectedLine{"ReportOfAFileWithoutItsConfiguration",
+                     {"report", "-o", "r.pdf", "--from-file", "h.txt"},
+                     "wymaga --config PLIK.rcf"},
+        RejectedLine{"ConfigurationWithoutAFile",
+                     {"report", "-o", "r.pdf", "--config", "c.rcf"},
+                     "dotyczy tylko raportu z pliku"},
+        RejectedLine{"ArchiveNumberNotANumber",
+                     {"report", "-o", "r.pdf", "--archive", "ostatnie"},
+                     "Nieprawidłowy numer pobrania"},
+        RejectedLine{
+            "DelayOverAWeek", {"report", "-o", "r.pdf", "--delay", "10081"}, "od 0 do 10080"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliCommandLine, TakesOptionsAnywhereAndTheEnvironmentsPasswordBelowTheOption) {
