@@ -19,8 +19,9 @@ void TRecorderSession::StartHistoryDownload() {
     State_.Operation = TOperation::HistoryDownload;
     Publish();
     PendingHistoryLines.clear();
-    emit HistoryStarted();
+    // What is known of the download is kept before anyone is told it began.
     BeginArchivedDownload();
+    emit HistoryStarted();
     SetHistoryProgress(0);
     HistorySilentTicks = 0;
     SendRequest(Cmd::HistoryStart, HistoryStartPayload);

@@ -68,12 +68,24 @@ TEST(ArchiveWindow, DownloadsOutliveTheirWindowAndOpenAloneOrMergedExportAndDele
             count += download.End == TDownloadEnd::Complete;
         return count;
     };
+    QTemporaryDir folder;
+    // The report of the box says where and when its readings were downloaded: after the
+    // download itself, and after it is opened from the archive below.
+    const auto boxReport = [&](const char* name) {
+        desktop.FileAnswers = {folder.filePath(name)};
+        window->RaportPdf1->trigger();
+        const QString text = PdfText(folder.filePath(name));
+        EXPECT_TRUE(text.contains(QStringLiteral("Port: COM1"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Pobrano:")));
+    };
     QString downloaded;
     for (int n = 1; n <= 2; ++n) {
         RecorderSession::Click(window->ButtonPobierz);
         ASSERT_TRUE(
             WaitFor([&] { return completed() == n && window->ButtonPobierz->isEnabled(); }));
         downloaded = window->trm->toPlainText();
+        if (n == 1)
+            boxReport("pobrane.pdf");
     }
     ASSERT_TRUE(downloaded.endsWith(QStringLiteral("\nKoniec historii")));
     const QString merged = downloaded.chopped(QStringLiteral("\nKoniec historii").size());
@@ -102,13 +114,7 @@ TEST(ArchiveWindow, DownloadsOutliveTheirWindowAndOpenAloneOrMergedExportAndDele
     list->ButtonOpen->click();
     EXPECT_EQ(window->trm->toPlainText(), downloaded);
     EXPECT_EQ(desktop.Log.last(), "Information: Odczytano z archiwum");
-    QTemporaryDir folder;
-    // The box's report knows where and when its readings were downloaded.
-    desktop.FileAnswers = {folder.filePath("okno.pdf")};
-    window->RaportPdf1->trigger();
-    const QString boxReport = PdfText(folder.filePath("okno.pdf"));
-    EXPECT_TRUE(boxReport.contains(QStringLiteral("Port: COM1"))) << boxReport.toStdString();
-    EXPECT_TRUE(boxReport.contains(QStringLiteral("Pobrano:")));
+    boxReport("z-archiwum.pdf");
     const QString saved = folder.filePath("zapisana.txt");
     const QString exported = folder.filePath("eksport.txt");
     desktop.FileAnswers = {saved, exported};

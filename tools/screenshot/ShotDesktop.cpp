@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
+#include <QProcess>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -49,6 +50,24 @@ bool ShotDesktop::SaveScreenArea(const QRect& area, const QString& fileName) {
     const QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     if (shot.isNull() || !shot.save(output_.filePath(fileName), "PNG")) {
         Failures << QStringLiteral("cannot write %1").arg(output_.filePath(fileName));
+        return false;
+    }
+    PicturesWritten << fileName;
+    return true;
+}
+
+bool ShotDesktop::SavePdfFirstPage(const QString& pdfPath, const QString& fileName) {
+    const QString target = output_.filePath(fileName);
+    QProcess render;
+    // pdftoppm adds the extension itself.
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("90"),
+                  QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
+                  QStringLiteral("-l"), QStringLiteral("1"), pdfPath,
+                  target.chopped(QStringLiteral(".png").size())});
+    if (!render.waitForFinished(60000) || render.exitStatus() != QProcess::NormalExit ||
+        render.exitCode() != 0) {
+        Failures << QStringLiteral("cannot render %1 (pdftoppm, from poppler-utils)").arg(pdfPath);
         return false;
     }
     PicturesWritten << fileName;

@@ -36,6 +36,8 @@ public:
     bool Save(QWidget& widget, const QString& fileName);
     // Writes a picture of an area of the screen: a window together with its open popup.
     bool SaveScreenArea(const QRect& area, const QString& fileName);
+    // Writes a picture of a PDF document's first page, as a reader shows it (pdftoppm).
+    bool SavePdfFirstPage(const QString& pdfPath, const QString& fileName);
 
     // Message texts to photograph, with the file name of each picture; every box is closed
     // with "OK" once it is up.

@@ -274,6 +274,16 @@ struct Tour {
         chart->close();
     }
 
+    // The first page of the report of the history just downloaded, as a reader shows it.
+    void photographReport() {
+        const QString saved = QStringLiteral("Zapisano raport PDF");
+        const QString pdf = workFolder + QStringLiteral("/raport.pdf");
+        desktop.SaveAnswer = pdf;
+        pick(window.RaportPdf1);
+        expectMessage("report", saved);
+        desktop.SavePdfFirstPage(pdf, QStringLiteral("report-first-page.png"));
+    }
+
     void run() {
         storeRecorderConfiguration();
         desktop.Save(window, QStringLiteral("main-window-start.png"));
@@ -313,6 +323,7 @@ struct Tour {
         desktop.Save(window, QStringLiteral("main-window.png"));
         photographHistoryMenu();
         photographHistoryChart();
+        photographReport();
         archiveEarlierDownloads(desktop.Now());
         photographArchiveWindow();
 
@@ -377,10 +388,10 @@ struct Tour {
         for (const char* picture :
              {"main-window-start.png", "message-wrong-password.png", "main-window-reading.png",
               "port-list.png", "main-window.png", "history-menu.png", "history-chart.png",
-              "archive-window.png", "message-history-saved.png", "password-dialog.png",
-              "about-box.png", "message-port-unavailable.png", "firmware-dialog-empty.png",
-              "firmware-dialog.png", "message-firmware-warning.png", "firmware-progress.png",
-              "message-firmware-done.png"})
+              "report-first-page.png", "archive-window.png", "message-history-saved.png",
+              "password-dialog.png", "about-box.png", "message-port-unavailable.png",
+              "firmware-dialog-empty.png", "firmware-dialog.png", "message-firmware-warning.png",
+              "firmware-progress.png", "message-firmware-done.png"})
             if (!desktop.PicturesWritten.contains(QLatin1String(picture)))
                 throw std::runtime_error(std::string("no picture ") + picture);
     }
