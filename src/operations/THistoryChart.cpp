@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QDateTimeAxis>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -26,6 +27,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -104,18 +106,38 @@ void THistoryChartView::drawForeground(QPainter* painter, const QRectF& rect) {
     // Over the lines, translucent: the readings under a span stay visible.
     const QRectF plot = chart()->plotArea();
     const double y = chart()->mapToValue(plot.center()).y();
-    painter->save();
-    painter->setClipRect(chart()->mapRectToScene(plot));
-    painter->setPen(Qt::NoPen);
+    // Spans of one colour that meet on the screen are filled as one: a long history has
+    // thousands of short episodes, and a translucent fill costs by the area it covers.
+    QHash<QRgb, std::vector<std::pair<double, double>>> columns;
     for (const TSpan& span : spans_) {
         const double left = chart()->mapToPosition({span.From, y}).x();
         const double right = chart()->mapToPosition({span.To, y}).x();
         if (right < plot.left() || left > plot.right())
             continue;
-        const QRectF area(
-            QPointF(std::max(left, plot.left()), plot.top()),
-            QPointF(std::min(std::max(right, left + 1), plot.right()), plot.bottom()));
-        painter->fillRect(chart()->mapRectToScene(area), span.Color);
+        columns[span.Color.rgba()].emplace_back(
+            std::floor(std::max(left, plot.left())),
+            std::ceil(std::min(std::max(right, left + 1), plot.right())));
+    }
+    painter->save();
+    painter->setClipRect(chart()->mapRectToScene(plot));
+    for (auto it = columns.begin(); it != columns.end(); ++it) {
+        std::vector<std::pair<double, double>>& runs = it.value();
+        std::sort(runs.begin(), runs.end());
+        const QColor color = QColor::fromRgba(it.key());
+        const auto fill = [&](double left, double right) {
+            painter->fillRect(chart()->mapRectToScene(
+                                  QRectF(QPointF(left, plot.top()), QPointF(right, plot.bottom()))),
+                              color);
+        };
+        auto [left, right] = runs.front();
+        for (const auto& [from, to] : runs) {
+            if (from > right) {
+                fill(left, right);
+                left = from;
+            }
+            right = std::max(right, to);
+        }
+        fill(left, right);
     }
     painter->restore();
 }

@@ -411,9 +411,10 @@ void THistoryReport::TLayout::Readings(const std::vector<HistoryReading>& readin
     const qreal height = Mm(3.9);
     const QStringList headers = {QStringLiteral("Data"), QStringLiteral("Czas"),
                                  QStringLiteral("T1"), QStringLiteral("T2")};
-    // The headers of the temperatures are wider than any temperature.
-    const QString widest[] = {QStringLiteral("00.00.0000"), QStringLiteral("00:00:00"), headers[2],
-                              headers[3]};
+    // A column is as wide as its widest text: a temperature takes up to three digits and a
+    // sign.
+    const QString widest[] = {QStringLiteral("00.00.0000"), QStringLiteral("00:00:00"),
+                              QStringLiteral("-000,0"), QStringLiteral("-000,0")};
     std::array<qreal, 4> widths{};
     qreal groupWidth = 0;
     for (int column = 0; column < 4; ++column) {
