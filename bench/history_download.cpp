@@ -5,7 +5,8 @@
 //            START to "Koniec historii" divided by the wire time of every byte on the line;
 //   unpaced  the recorder sends as fast as it can; figure: records per second that reach
 //            the text box, and the user-interface thread's CPU time per record; once with
-//            the archive on and once with it off, which tells the archive's cost apart.
+//            the archive on and once with it off, which tells the archive's cost apart;
+//   monitor  both again with the line monitor open, which traces and shows every frame.
 // The archive is on as in the program (a file in the run's own XDG_DATA_HOME). Every run
 // checks that each record the recorder holds is in the text box, and in the archive in the
 // order the recorder holds them.
@@ -19,6 +20,7 @@
 #include "operations/HistoryRendering.h"
 #include "protocol/TRecorderSession.h"
 
+#include <QAction>
 #include <QEventLoop>
 #include <QHash>
 #include <QPlainTextEdit>
@@ -136,7 +138,7 @@ Download RunDownload(RecorderSession& session) {
     return download;
 }
 
-std::unique_ptr<RecorderSession> OpenSession(bool paced, bool archive,
+std::unique_ptr<RecorderSession> OpenSession(bool paced, bool archive, bool monitor,
                                              tc8sim::FrameTrace::Sink trace = {}) {
     tc8sim::SimulatedRecorder::Settings settings = RecorderSession::DefaultSettings();
     settings.Recorder.HistoryRecords = Records;
@@ -155,6 +157,8 @@ std::unique_ptr<RecorderSession> OpenSession(bool paced, bool archive,
         throw std::runtime_error("the archive did not open: " +
                                  recorderSession.Archive()->Problem().toStdString());
     session->window->show();
+    if (monitor)
+        session->window->MonitorLacza1->trigger();
     if (!session->LogOn())
         throw std::runtime_error("the window did not log on to the simulated recorder");
     return session;
@@ -169,7 +173,7 @@ int main(int argc, char** argv) {
         std::atomic<std::int64_t> requestTakenNs{0};
         std::atomic<std::int64_t> endMarkerNs{0};
         if (options.Wants(QStringLiteral("history.paced"))) {
-            auto session = OpenSession(true, true, [&](const std::string& line) {
+            auto session = OpenSession(true, true, false, [&](const std::string& line) {
                 if (line.find("TC8 -> PC   n 0x49") != std::string::npos)
                     requestTakenNs = NowNs();
                 else if (line.find("TC8 -> PC   n 0x46") != std::string::npos)
@@ -202,7 +206,7 @@ int main(int argc, char** argv) {
                                         : QStringLiteral("history.unpaced_no_archive.");
             if (!options.Wants(key))
                 continue;
-            auto session = OpenSession(false, archive);
+            auto session = OpenSession(false, archive, false);
             for (int run = 0; run < options.Runs; ++run) {
                 const Download download = RunDownload(*session);
                 output.Figure(key + QStringLiteral("records_per_s"),
@@ -212,6 +216,25 @@ int main(int argc, char** argv) {
                 output.Figure(key + QStringLiteral("lost"), download.Lost);
                 if (archive)
                     output.Figure(key + QStringLiteral("unarchived"), download.Unarchived);
+            }
+        }
+        // With the line monitor open, as the program runs otherwise (archive on).
+        for (const bool paced : {true, false}) {
+            const QString key = paced ? QStringLiteral("history.paced_monitor.")
+                                      : QStringLiteral("history.unpaced_monitor.");
+            if (!options.Wants(key))
+                continue;
+            auto session = OpenSession(paced, true, true);
+            const int runs = paced && options.Quick ? 1 : options.Runs;
+            for (int run = 0; run < runs; ++run) {
+                const Download download = RunDownload(*session);
+                if (paced)
+                    output.Figure(key + QStringLiteral("ratio"),
+                                  download.WallSeconds / WireSeconds(LineBytes));
+                else
+                    output.Figure(key + QStringLiteral("records_per_s"),
+                                  Records / download.StreamSeconds);
+                output.Figure(key + QStringLiteral("lost"), download.Lost);
             }
         }
     });

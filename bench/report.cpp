@@ -225,6 +225,26 @@ QString FiguresTable(const Results& r) {
              QStringLiteral(")"),
          QStringLiteral("—")});
 
+    // The line monitor open: every frame traced and shown while the history comes.
+    const double monitorPaced = r.Median(QStringLiteral("history.paced_monitor.ratio"));
+    add({QStringLiteral("History download at 4800 bit/s with the line monitor open: wall / wire "
+                        "time"),
+         QStringLiteral("≤ 1.02"), ratio(monitorPaced, 4),
+         QStringLiteral("monitor closed ") + ratio(paced, 4), QStringLiteral("—"),
+         Verdict(monitorPaced <= 1.02)});
+    const double monitorRate = r.Median(QStringLiteral("history.unpaced_monitor.records_per_s"));
+    const double monitorLost = std::max(r.Max(QStringLiteral("history.paced_monitor.lost")),
+                                        r.Max(QStringLiteral("history.unpaced_monitor.lost")));
+    add({QStringLiteral("History download, unpaced, with the line monitor open: records per "
+                        "second (records lost)"),
+         QStringLiteral("≥ 50 000/s"),
+         Measured(r, QStringLiteral("history.unpaced_monitor.records_per_s"), 0,
+                  QStringLiteral("/s")),
+         QStringLiteral("monitor closed ") + Number(rate, 0) + QStringLiteral("/s; lost ") +
+             Number(monitorLost, 0),
+         ratio(monitorRate / rate) + QStringLiteral(" × closed"),
+         Verdict(monitorRate >= 50000 && monitorLost == 0)});
+
     const double firmware = r.Median(QStringLiteral("firmware.ratio"));
     add({QStringLiteral("Firmware update, 16,380 bytes: wall / (wire time + fixed sleeps)"),
          QStringLiteral("≤ 1.03"),

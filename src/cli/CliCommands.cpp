@@ -5,6 +5,7 @@
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
 #include "cli/CliTerminal.h"
+#include "cli/CliTrace.h"
 #include "config/ConfigFields.h"
 #include "config/ConfigFile.h"
 #include "config/Container.h"
@@ -468,7 +469,16 @@ CliExit Firmware(const CliOptions& options, TCliSession& cli) {
 }
 
 CliExit RunOnRecorder(const CliOptions& options, TCliTerminal& terminal) {
+    // Opened first and closed last: the session traces into it until it is gone.
+    std::unique_ptr<TCliTraceFile> trace;
+    if (!options.Trace.isEmpty()) {
+        trace = std::make_unique<TCliTraceFile>(options.Trace);
+        if (!trace->IsOpen())
+            EndWith(terminal, CliExit::FileRefused,
+                    QStringLiteral("Błąd zapisu: %1").arg(options.Trace));
+    }
     TCliSession cli(options, terminal);
+    cli.Session().SetTraceSink(trace.get());
     // Errors inside event handlers are the session's to judge, as in the window.
     auto* funnel = dynamic_cast<TErrorFunnel*>(QCoreApplication::instance());
     if (funnel)

@@ -36,6 +36,8 @@ QString ProgramHelp() {
         "  -q, --quiet          tylko błędy na stderr\n"
         "  -v, --verbose        postęp i kolejne kroki jako zwykłe wiersze\n"
         "  -y, --yes            bez pytania o zgodę (history clear, firmware)\n"
+        "      --trace PLIK     każda ramka na łączu, jak w monitorze łącza, do pliku\n"
+        "                       (- na stderr)\n"
         "  -h, --help           pomoc\n"
         "      --version        wersja programu\n"
         "\n"

@@ -204,6 +204,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
         bool ok = true;
         if (argument == QStringLiteral("-p") || argument == QStringLiteral("--port")) {
             ok = value(o.Port);
+        } else if (argument == QStringLiteral("--trace")) {
+            ok = value(o.Trace);
         } else if (argument == QStringLiteral("--password")) {
             ok = value(password);
             passwordSource = QStringLiteral("--password");

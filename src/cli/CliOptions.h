@@ -51,6 +51,7 @@ struct CliOptions {
     bool Quiet = false;
     bool Verbose = false;
     bool Yes = false;
+    QString Trace; // --trace: the line's frames into this file, "-" onto standard error
 
     bool Watch = false;
     QString Output; // -o; empty: standard output

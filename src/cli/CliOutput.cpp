@@ -9,44 +9,6 @@ namespace {
 
 const QString PasswordName = QStringLiteral("haslo");
 
-QString FieldName(ConfigField field) {
-    switch (field) {
-    case ConfigField::TempMin:
-        return QStringLiteral("TempMin");
-    case ConfigField::TempMax:
-        return QStringLiteral("TempMax");
-    case ConfigField::TempKorekta:
-        return QStringLiteral("TempKorekta");
-    case ConfigField::TempKorekta2:
-        return QStringLiteral("TempKorekta2");
-    case ConfigField::TempZapisz:
-        return QStringLiteral("TempZapisz");
-    case ConfigField::IleDruk:
-        return QStringLiteral("IleDruk");
-    case ConfigField::TC8name:
-        return QStringLiteral("TC8name");
-    case ConfigField::TC8Nazwa:
-        return QStringLiteral("TC8Nazwa");
-    case ConfigField::TC8Typ:
-        return QStringLiteral("TC8Typ");
-    case ConfigField::TC8Nazwa2:
-        return QStringLiteral("TC8Nazwa2");
-    case ConfigField::TC8Nazwa3:
-        return QStringLiteral("TC8Nazwa3");
-    }
-    return {};
-}
-
-// The value as the window's field shows it.
-QString FieldText(const ConfigRecord& record, ConfigField field) {
-    const ConfigFieldRow& row = RowOf(field);
-    if (row.Kind != FieldKind::RawByte)
-        return record.*row.Text;
-    const quint8 byte = record.*row.Byte;
-    const bool limit = field == ConfigField::TempMin || field == ConfigField::TempMax;
-    return limit ? LimitText(byte) : CorrectionText(byte);
-}
-
 // Name and value pairs in the order printed.
 QList<std::pair<QString, QString>> ConfigPairs(const ConfigRecord& record,
                                                const QString& password) {
@@ -54,7 +16,7 @@ QList<std::pair<QString, QString>> ConfigPairs(const ConfigRecord& record,
     if (!password.isNull())
         pairs.append({PasswordName, password});
     for (const ConfigField field : ConfigFileOrder)
-        pairs.append({FieldName(field), FieldText(record, field)});
+        pairs.append({ConfigFieldName(field), ConfigFieldText(record, field)});
     return pairs;
 }
 

@@ -1,5 +1,6 @@
 #include "config/ConfigFields.h"
 
+#include "config/Encodings.h"
 #include "config/WholeNumber.h"
 #include "protocol/AnsiCodec.h"
 
@@ -49,4 +50,41 @@ QByteArray FieldBytes(const ConfigRecord& record, ConfigField field) {
         return ToAnsi(record.*row.Text);
     }
     return {};
+}
+
+QString ConfigFieldName(ConfigField field) {
+    switch (field) {
+    case ConfigField::TempMin:
+        return QStringLiteral("TempMin");
+    case ConfigField::TempMax:
+        return QStringLiteral("TempMax");
+    case ConfigField::TempKorekta:
+        return QStringLiteral("TempKorekta");
+    case ConfigField::TempKorekta2:
+        return QStringLiteral("TempKorekta2");
+    case ConfigField::TempZapisz:
+        return QStringLiteral("TempZapisz");
+    case ConfigField::IleDruk:
+        return QStringLiteral("IleDruk");
+    case ConfigField::TC8name:
+        return QStringLiteral("TC8name");
+    case ConfigField::TC8Nazwa:
+        return QStringLiteral("TC8Nazwa");
+    case ConfigField::TC8Typ:
+        return QStringLiteral("TC8Typ");
+    case ConfigField::TC8Nazwa2:
+        return QStringLiteral("TC8Nazwa2");
+    case ConfigField::TC8Nazwa3:
+        return QStringLiteral("TC8Nazwa3");
+    }
+    return {};
+}
+
+QString ConfigFieldText(const ConfigRecord& record, ConfigField field) {
+    const ConfigFieldRow& row = RowOf(field);
+    if (row.Kind != FieldKind::RawByte)
+        return record.*row.Text;
+    const quint8 byte = record.*row.Byte;
+    const bool limit = field == ConfigField::TempMin || field == ConfigField::TempMax;
+    return limit ? LimitText(byte) : CorrectionText(byte);
 }

@@ -36,6 +36,11 @@ extern const ConfigFieldOrder ConfigFileOrder;
 // The order in which start-up marks every field in step.
 extern const ConfigFieldOrder StartupMarkOrder;
 
+// The field's name as the program and its files call it: "TempMin", "TC8Nazwa".
+QString ConfigFieldName(ConfigField field);
+// The field's value as the window's field shows it: a limit "-2", a correction "+0,5", a text.
+QString ConfigFieldText(const ConfigRecord& record, ConfigField field);
+
 // The bytes of one field as a write request or a file carries them: a raw byte as it is, a
 // count as the low byte of its whole number, a text as its Windows-1250 bytes. Throws
 // EConvertError when a count is not a whole number; FindRecordFault tells beforehand.

@@ -25,6 +25,7 @@ const QByteArray StatusRequestPayload("G");
 TRecorderSession::TRecorderSession(SessionDesktop& desktop, TSessionHost& host, QObject* parent)
     : QObject(parent), Archive_(std::make_unique<THistoryArchive>(THistoryArchive::DefaultPath())),
       desktop_(desktop), host_(host) {
+    TraceClock.start();
     RsComm = new TRsComm(this);
     RsComm->setObjectName(QStringLiteral("RsComm"));
     RsComm->SetPortNum(1);
@@ -89,6 +90,8 @@ bool TRecorderSession::WaitForResponse(std::uint16_t timeout, std::uint8_t expec
             --resendsLeft;
             TimeoutCounter = timeout;
             RsComm->WriteText(ownFrame);
+            if (TraceSink_ != nullptr)
+                TraceFrame(TraceEvent::Resent, ownFrame);
             desk().ProcessMessages();
             continue;
         }

@@ -2,12 +2,14 @@
 
 #include "config/ConfigRecord.h"
 #include "firmware/FirmwareBlocks.h"
+#include "monitor/LineTrace.h"
 #include "operations/ArchivedHistory.h"
 #include "protocol/FrameAssembler.h"
 #include "protocol/SessionDesktop.h"
 #include "protocol/TSessionHost.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -155,6 +157,12 @@ public:
     bool WaitForResponse(std::uint16_t timeout, std::uint8_t expected);
     bool SendWithRetry(std::uint8_t code, const QByteArray& payload, std::uint16_t timeout);
 
+    // ---- The line trace (SessionFrames.cpp) ----
+    // From now on every frame sent, re-sent and received, every lone byte and every run of
+    // dropped bytes goes to `sink`; null stops it. Nothing is traced while none is set.
+    void SetTraceSink(TLineTraceSink* sink) { TraceSink_ = sink; }
+    TLineTraceSink* TraceSink() const { return TraceSink_; }
+
 signals:
     // State() changed.
     void StateChanged();
@@ -183,6 +191,11 @@ private:
 
     // Frames (SessionFrames.cpp)
     FrameAssembler Assembler;
+    TLineTraceSink* TraceSink_ = nullptr;
+    QElapsedTimer TraceClock; // the trace's time stamps, from the session's start
+    void TraceFrame(TraceEvent event, const QByteArray& frame);
+    void TraceReceived(const QByteArray& delivery, const std::vector<ResponseFrame>& frames,
+                       std::vector<DiscardedBytes>& discarded);
     std::uint8_t ResponseCode = 0;       // code of the last valid answer; 0 after a new request
     QByteArray ResponsePayload;          // payload of that answer
     QByteArray LastRequestFrame;         // re-sent unchanged by the waits

@@ -45,4 +45,5 @@ public:
     // Shows a dialog modally and returns its result code when it has closed.
     virtual int ShowModal(QDialog& dialog) = 0;
     virtual void OpenUrl(const QUrl& url) = 0;
+    virtual void CopyToClipboard(const QString& text) = 0;
 };

@@ -3,6 +3,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -109,4 +110,8 @@ int QtDesktop::ShowModal(QDialog& dialog) {
 
 void QtDesktop::OpenUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
+}
+
+void QtDesktop::CopyToClipboard(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
 }

@@ -16,6 +16,7 @@ public:
     bool ExecutePrintDialog(QPrinter& printer) override;
     int ShowModal(QDialog& dialog) override;
     void OpenUrl(const QUrl& url) override;
+    void CopyToClipboard(const QString& text) override;
 
     // The window that owns message boxes and file dialogs.
     void SetParentWindow(QWidget* window) { parentWindow_ = window; }

@@ -37,6 +37,7 @@ TMain::TMain(Desktop& desktop, QWidget* parent) : QMainWindow(parent), desktop_(
     ConnectHistoryChartHandlers();
     ConnectArchiveHandlers();
     ConnectReportHandlers();
+    ConnectMonitorHandlers();
     ConnectCommandHandlers();
     connect(Oprogramie1, &QAction::triggered, this, Guarded(this, &TMain::Oprogramie1Click));
     connect(ButtonFirmware, &QPushButton::clicked, this,

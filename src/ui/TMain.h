@@ -21,6 +21,7 @@
 class QTimer;
 class RepaintThrottle;
 class TArchiveWindow;
+class TLineMonitor;
 class THistoryChart;
 class TPortEnumeration;
 class TRecorderSession;
@@ -165,6 +166,12 @@ private:
     // Lines chosen in the archive window, into the history box as a saved history is.
     void OpenArchivedHistory(const QStringList& lines, const TDownloadStart& start);
     TArchiveWindow* ArchiveWindow = nullptr;
+
+    // The line monitor (src/monitor/TMainMonitor.cpp): the session traces only while it is
+    // open.
+    void ConnectMonitorHandlers();
+    void MonitorLacza1Click();
+    TLineMonitor* LineMonitor = nullptr;
 
     void ButtonCzasClick();
     void ButtonRestartClick();

@@ -272,6 +272,11 @@ void TMain::CreateControls() {
                                   QStringLiteral("Otwórz plik historii…"), true);
     ArchiwumPobran1 = addMenuItem(Historia1, QStringLiteral("ArchiwumPobran1"),
                                   QStringLiteral("Archiwum pobrań…"), true);
+    Narzedzia1 = addMenu(MainMenu, QStringLiteral("Narzedzia1"), QStringLiteral("Narzędzia"));
+    MonitorLacza1 = addMenuItem(Narzedzia1, QStringLiteral("MonitorLacza1"),
+                                QStringLiteral("Monitor łącza…"), true);
+    MonitorLacza1->setToolTip(
+        QStringLiteral("Pokaż każdą ramkę wysłaną do rejestratora i odebraną od niego"));
     Info1 = addMenu(MainMenu, QStringLiteral("Info1"), QStringLiteral("Info"));
     Oprogramie1 =
         addMenuItem(Info1, QStringLiteral("Oprogramie1"), QStringLiteral("O programie"), true);

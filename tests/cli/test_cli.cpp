@@ -91,8 +91,15 @@ TEST_F(CliOnLine, ReadsTheRecorderWithoutChangingIt) {
     EXPECT_TRUE(config.Output.contains("\nTempMin = +4\n")) << config.Output.toStdString();
     EXPECT_EQ(config.Output.count('\n'), 11);
 
-    const CliResult clock = RunCli({"clock"});
+    // With its frames traced: the logon's password never shown, the logout last.
+    const CliResult clock = RunCli({"clock", "--trace", Path("trace.txt")});
     EXPECT_EQ(clock.Exit, 0);
+    const QStringList traced =
+        QString::fromUtf8(Read(Path("trace.txt"))).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(traced.size(), 6);
+    EXPECT_TRUE(traced[0].contains(QStringLiteral("→ 01 Logowanie | ** ** ** ** | ****")));
+    EXPECT_TRUE(traced[1].contains(QStringLiteral("← 01 Logowanie | 54 35 | T5")));
+    EXPECT_TRUE(traced.last().contains(QStringLiteral("← 02 Wylogowanie")));
     const QDateTime shown = QDateTime::fromString(QString::fromUtf8(clock.Output.trimmed()),
                                                   QStringLiteral("yyyy.MM.dd HH:mm:ss"));
     EXPECT_LT(std::abs(shown.secsTo(line->Recorder().Clock)), 60) << clock.Output.toStdString();
@@ -209,6 +216,7 @@ TEST_F(CliOnLine, BadInputGetsItsAnswerAndLeavesTheRecorderAlone) {
         {{"config", "read", "-o", Path("brak/odczyt.rcf")}, 6, "Błąd zapisu"},
         {{"firmware", Path("pusty.rfr"), "--yes"}, 6, "nie zawiera oprogramowania"},
         {{"history", "clear"}, 2, "tylko z --yes"},
+        {{"status", "--trace", Path("brak/slad.txt")}, 6, "Błąd zapisu"},
         {{"status", "--password", "9999"}, 4, "Błędne hasło\n"},
         {{"status", "-p", "COM5"}, 3, "Port COM niedostępny\nPod numerem COM5 nie ma portu."},
     };

@@ -116,6 +116,26 @@ TEST(FrameAssembler, BadChecksumIsDroppedAndAGenuineFrameBehindSurvives) {
     EXPECT_EQ(assembler.Feed(bad + LogoutAck), Frames({{Cmd::Logout, {}}}));
 }
 
+// Its account of what it dropped: each run once, in order, named by the false start in it,
+// and nothing of a frame still incomplete.
+TEST(FrameAssembler, AccountsForEveryDroppedByteInOrder) {
+    QByteArray bad = BuildResponseFrame(Cmd::Status, QByteArray(14, '\x01'));
+    bad.back() = static_cast<char>(bad.back() + 1);
+    FrameAssembler assembler;
+    std::vector<DiscardedBytes> dropped;
+    EXPECT_EQ(
+        assembler.Feed("ab" + LogoutAck + bad + LogoutAck + "zz" + LogoutAck.left(2), &dropped),
+        Frames({{Cmd::Logout, {}}, {Cmd::Logout, {}}}));
+    EXPECT_EQ(dropped, (std::vector<DiscardedBytes>{{"ab", DiscardReason::Noise, 0},
+                                                    {bad, DiscardReason::WrongChecksum, 1},
+                                                    {"zz", DiscardReason::Noise, 2}}));
+    dropped.clear();
+    // A length above the limit is a false start; all that follows it here is noise.
+    EXPECT_TRUE(assembler.Feed(OverlongFrame(101).left(3), &dropped).empty());
+    EXPECT_EQ(dropped, (std::vector<DiscardedBytes>{{LogoutAck.left(2) + OverlongFrame(101).left(3),
+                                                     DiscardReason::TooLong, 0}}));
+}
+
 TEST(FrameAssembler, EmptyPayload) {
     FrameAssembler assembler;
     const Frames frames = assembler.Feed(BuildResponseFrame(Cmd::ClearHistory, {}));

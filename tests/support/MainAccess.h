@@ -57,6 +57,7 @@ public:
         return session_.WaitForResponse(timeout, expected);
     }
     void ExtractFrame(const QByteArray& delivery) { session_.ExtractFrame(delivery); }
+    TRecorderSession& Session() { return session_; }
     void TimerTimer() { session_.TimerTimer(); }
     void Edit_hasloExit() { window_.Edit_hasloExit(); }
     void ShowSessionState() { window_.ShowSessionState(); }

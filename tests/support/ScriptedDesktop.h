@@ -26,6 +26,7 @@ public:
     int ShowModal(QDialog& dialog) override;
     void Sleep(int milliseconds) override;
     void OpenUrl(const QUrl& url) override;
+    void CopyToClipboard(const QString& text) override { Clipboard = text; }
     QDateTime Now() override;
 
     QStringList Log;
@@ -41,6 +42,7 @@ public:
     // Scripts for modal dialogs; with none queued a dialog is rejected at once.
     std::deque<std::function<void(QDialog&)>> ModalScripts;
     QStringList UrlsOpened;
+    QString Clipboard;
     std::optional<QDateTime> FixedNow;
     // Sleeps are real but scaled by this factor, so slow flows stay quick in tests.
     double SleepScale = 1.0;

@@ -274,7 +274,7 @@ TEST_F(MainLayout, MenusOfferTheirItemsWithDataItemsDisabled) {
     QMenuBar* bar = main->menuBar();
     ASSERT_EQ(bar, main->MainMenu);
     const auto menus = bar->actions();
-    ASSERT_EQ(menus.size(), 4);
+    ASSERT_EQ(menus.size(), 5);
     const std::pair<const char*, std::vector<std::pair<const char*, bool>>> expected[] = {
         {"Plik", {{"Odczyt", true}, {"Zapis", true}}},
         {"Dane", {{"Odczyt", false}, {"Zapisz", false}}},
@@ -287,9 +287,10 @@ TEST_F(MainLayout, MenusOfferTheirItemsWithDataItemsDisabled) {
           {"", true},
           {"Otwórz plik historii…", true},
           {"Archiwum pobrań…", true}}},
+        {"Narzędzia", {{"Monitor łącza…", true}}},
         {"Info", {{"O programie", true}}},
     };
-    for (int m = 0; m < 4; ++m) {
+    for (int m = 0; m < 5; ++m) {
         const auto& [title, items] = expected[m];
         SCOPED_TRACE(title);
         EXPECT_EQ(menus[m]->text(), QString::fromUtf8(title));

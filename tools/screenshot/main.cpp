@@ -11,6 +11,7 @@
 #include "archive/TArchiveWindow.h"
 #include "config/Container.h"
 #include "firmware/TFboot.h"
+#include "monitor/TLineMonitor.h"
 #include "operations/TFhaslo_nowe.h"
 #include "operations/THistoryChart.h"
 #include "protocol/AnsiCodec.h"
@@ -24,6 +25,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -284,10 +286,24 @@ struct Tour {
         desktop.SavePdfFirstPage(pdf, QStringLiteral("report-first-page.png"));
     }
 
+    // The line monitor after the logons and the configuration read, without the poll.
+    void photographLineMonitor() {
+        auto* monitor = window.findChild<TLineMonitor*>();
+        if (monitor == nullptr)
+            throw std::runtime_error("no line monitor");
+        monitor->HideStatusPoll->setChecked(true);
+        monitor->ShowTraced();
+        monitor->Table->scrollToTop();
+        desktop.Save(*monitor, QStringLiteral("line-monitor.png"));
+        monitor->close();
+    }
+
     void run() {
         storeRecorderConfiguration();
         desktop.Save(window, QStringLiteral("main-window-start.png"));
         photographPortList();
+        // The monitor sees the tour's first frames; it is photographed after the read.
+        pick(window.MonitorLacza1);
 
         // A wrong password first, then the right one.
         const QString wrongPassword = QStringLiteral("Błędne hasło");
@@ -313,6 +329,7 @@ struct Tour {
                    !window.Panel_bar->isVisible();
         });
         sim.SetFaults({});
+        photographLineMonitor();
 
         // The history, then the window as a technician sees it at work.
         click(window.ButtonPobierz);
@@ -388,10 +405,10 @@ struct Tour {
         for (const char* picture :
              {"main-window-start.png", "message-wrong-password.png", "main-window-reading.png",
               "port-list.png", "main-window.png", "history-menu.png", "history-chart.png",
-              "report-first-page.png", "archive-window.png", "message-history-saved.png",
-              "password-dialog.png", "about-box.png", "message-port-unavailable.png",
-              "firmware-dialog-empty.png", "firmware-dialog.png", "message-firmware-warning.png",
-              "firmware-progress.png", "message-firmware-done.png"})
+              "report-first-page.png", "line-monitor.png", "archive-window.png",
+              "message-history-saved.png", "password-dialog.png", "about-box.png",
+              "message-port-unavailable.png", "firmware-dialog-empty.png", "firmware-dialog.png",
+              "message-firmware-warning.png", "firmware-progress.png", "message-firmware-done.png"})
             if (!desktop.PicturesWritten.contains(QLatin1String(picture)))
                 throw std::runtime_error(std::string("no picture ") + picture);
     }
