@@ -193,8 +193,8 @@ TLineMonitor::TLineMonitor(Desktop& desktop, QWidget* owner)
     HideStatusPoll = named(new QCheckBox(QStringLiteral("Ukryj odpytywanie stanu"), this),
                            QStringLiteral("HideStatusPoll"));
     HideStatusPoll->setAccessibleName(HideStatusPoll->text());
-    HideStatusPoll->setToolTip(QStringLiteral("Nie pokazuj ramek „50 Stan”, które program "
-                                              "wysyła co sekundę"));
+    HideStatusPoll->setToolTip(QStringLiteral("Nie pokazuj ramek „50 Stan”, którymi program "
+                                              "co chwilę odświeża bieżące odczyty"));
     ButtonPause = addButton(this, QStringLiteral("ButtonPause"), QStringLiteral("Wstrzymaj"), {},
                             true, QStringLiteral("Zatrzymaj przewijanie; ramki są zbierane dalej"));
     ButtonPause->setCheckable(true);

@@ -15,9 +15,11 @@ void TMain::ConnectMonitorHandlers() {
 void TMain::MonitorLacza1Click() {
     if (LineMonitor == nullptr) {
         LineMonitor = new TLineMonitor(desk(), this);
-        connect(LineMonitor, &TLineMonitor::Closed, this, [this] {
-            if (Session->TraceSink() == LineMonitor)
-                Session->SetTraceSink(nullptr);
+        // Tied to the session, which the window deletes before its child windows.
+        TRecorderSession* session = Session;
+        connect(LineMonitor, &TLineMonitor::Closed, session, [session, monitor = LineMonitor] {
+            if (session->TraceSink() == monitor)
+                session->SetTraceSink(nullptr);
         });
     }
     Session->SetTraceSink(LineMonitor);
