@@ -32,7 +32,7 @@ QString GroupMeaning(const ConfigGroup& group, const QByteArray& payload) {
     QStringList fields;
     for (const ConfigField field : group.Fields)
         fields << QStringLiteral("%1 = %2").arg(ConfigFieldName(field),
-                                                 ConfigFieldText(record, field));
+                                                ConfigFieldText(record, field));
     return fields.join(QStringLiteral(", "));
 }
 

@@ -184,7 +184,8 @@ TLineMonitor::TLineMonitor(Desktop& desktop, QWidget* owner)
     Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 4);
     Table->horizontalHeader()->setStretchLastSection(true);
     const QFontMetrics fixed(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    Table->setColumnWidth(TLineTraceModel::Time, fixed.horizontalAdvance(QStringLiteral("00000000.000")) + 12);
+    Table->setColumnWidth(TLineTraceModel::Time,
+                          fixed.horizontalAdvance(QStringLiteral("00000000.000")) + 12);
     Table->setColumnWidth(TLineTraceModel::Direction, 70);
     Table->setColumnWidth(TLineTraceModel::What, 230);
     Table->setColumnWidth(TLineTraceModel::Hex, fixed.horizontalAdvance(QString(30, u'0')));
@@ -265,9 +266,8 @@ void TLineMonitor::ShowTraced() {
 }
 
 void TLineMonitor::ShowCount() {
-    Count->setText(QStringLiteral("Ramek: %1, pokazano %2")
-                       .arg(Model->Kept())
-                       .arg(Model->rowCount()));
+    Count->setText(
+        QStringLiteral("Ramek: %1, pokazano %2").arg(Model->Kept()).arg(Model->rowCount()));
 }
 
 void TLineMonitor::CopySelected() {

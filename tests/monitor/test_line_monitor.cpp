@@ -47,7 +47,8 @@ TEST(LineMonitor, ShowsFiltersCopiesAndSavesTheFramesOfTheLine) {
               monitor->Model->index(1, TLineTraceModel::Direction).data(Qt::ForegroundRole));
 
     monitor->HideStatusPoll->setChecked(true);
-    EXPECT_EQ(Column(*monitor, TLineTraceModel::What), (QStringList{"01 Logowanie", "01 Logowanie"}));
+    EXPECT_EQ(Column(*monitor, TLineTraceModel::What),
+              (QStringList{"01 Logowanie", "01 Logowanie"}));
 
     monitor->Table->selectRow(0);
     monitor->ButtonCopy->click();

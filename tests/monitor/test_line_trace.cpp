@@ -79,7 +79,8 @@ TEST(LineTrace, AScriptedExchangeIsTracedFrameByFrame) {
     ASSERT_TRUE(WaitFor([&] { return updated; }));
 
     const QByteArray record = line.Recorder().HistoryRecords.front();
-    const QString limits = QStringLiteral("← 04 Odczyt zakresu | 84 8A | „Š | TempMin = +4, TempMax = +10");
+    const QString limits =
+        QStringLiteral("← 04 Odczyt zakresu | 84 8A | „Š | TempMin = +4, TempMax = +10");
     const QStringList expected{
         QStringLiteral("→ 01 Logowanie | ** ** ** ** | **** | hasło ukryte"),
         QStringLiteral("← 01 Logowanie | 54 35 | T5 | hasło przyjęte, TC-8 v 1.5"),
