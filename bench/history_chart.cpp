@@ -6,8 +6,8 @@
 #include "BenchClock.h"
 #include "BenchDesktop.h"
 #include "BenchMain.h"
+#include "MinuteHistory.h"
 #include "operations/HistoryReadings.h"
-#include "operations/HistoryRendering.h"
 #include "operations/THistoryChart.h"
 #include "ui/TMain.h"
 
@@ -28,27 +28,10 @@ constexpr int CsvLines = 100000;
 QString HistoryText(int count) {
     QStringList lines;
     lines.reserve(count + 1);
-    for (int i = 0; i < count; ++i) {
-        const int minutes = i;
-        const char record[HistoryRecordSize] = {
-            static_cast<char>(26),
-            static_cast<char>(1 + minutes / (60 * 24 * 28) % 12),
-            static_cast<char>(1 + minutes / (60 * 24) % 28),
-            static_cast<char>(minutes / 60 % 24),
-            static_cast<char>(minutes % 60),
-            0,
-            static_cast<char>(2 + i % 9),
-            static_cast<char>(i % 10),
-            static_cast<char>(0x80 | (i % 4)),
-            static_cast<char>((i * 7) % 10)};
-        lines << *HistoryLine(QByteArray(record, HistoryRecordSize));
-    }
+    for (int i = 0; i < count; ++i)
+        lines << MinuteHistoryLine(i, {2 + i % 9, i % 10, 0x80 | (i % 4), (i * 7) % 10});
     lines << QStringLiteral("Koniec historii");
     return lines.join(u'\n');
-}
-
-double MsSince(std::int64_t startNs) {
-    return static_cast<double>(NowNs() - startNs) / 1e6;
 }
 
 } // namespace

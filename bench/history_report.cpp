@@ -4,9 +4,9 @@
 // and size); and the episodes of both sensors with their mean kinetic temperatures.
 #include "BenchClock.h"
 #include "BenchMain.h"
+#include "MinuteHistory.h"
 #include "operations/HistoryExcursions.h"
 #include "operations/HistoryReadings.h"
-#include "operations/HistoryRendering.h"
 #include "report/HistoryReport.h"
 
 #include <QBuffer>
@@ -34,25 +34,10 @@ QString HistoryText(int count) {
     for (int minutes = 0; minutes < count; ++minutes) {
         const int t1 = Swing(minutes, 120);
         const int t2 = Swing(minutes + 90, 180);
-        const char record[HistoryRecordSize] = {
-            static_cast<char>(26),
-            static_cast<char>(1 + minutes / (60 * 24 * 28) % 12),
-            static_cast<char>(1 + minutes / (60 * 24) % 28),
-            static_cast<char>(minutes / 60 % 24),
-            static_cast<char>(minutes % 60),
-            0,
-            static_cast<char>(t1 / 10),
-            static_cast<char>(t1 % 10),
-            static_cast<char>(t2 / 10),
-            static_cast<char>(t2 % 10)};
-        lines << *HistoryLine(QByteArray(record, HistoryRecordSize));
+        lines << MinuteHistoryLine(minutes, {t1 / 10, t1 % 10, t2 / 10, t2 % 10});
     }
     lines << QStringLiteral("Koniec historii");
     return lines.join(u'\n');
-}
-
-double MsSince(std::int64_t startNs) {
-    return static_cast<double>(NowNs() - startNs) / 1e6;
 }
 
 // The page objects of a PDF document; the page tree's own "/Type /Pages" does not count.

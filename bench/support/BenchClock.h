@@ -12,3 +12,7 @@ inline std::int64_t NowNs() {
                BenchClock::now().time_since_epoch())
         .count();
 }
+
+inline double MsSince(std::int64_t startNs) {
+    return static_cast<double>(NowNs() - startNs) / 1e6;
+}
