@@ -96,23 +96,6 @@ QByteArray ReadContainer(TCliTerminal& terminal, const QString& path, QByteArray
     return container.Image;
 }
 
-// A saved history file as the window opens it: no bigger than a history file can be.
-QByteArray ReadHistoryFile(TCliTerminal& terminal, const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        EndWith(terminal, CliExit::FileRefused,
-                QStringLiteral("Nie można otworzyć pliku %1: %2").arg(path, file.errorString()));
-    // One byte past the limit, instead of trusting the size the file has now.
-    const QByteArray bytes = file.read(HistoryFileLimit + 1);
-    if (bytes.size() > HistoryFileLimit)
-        EndWith(terminal, CliExit::FileRefused,
-                QStringLiteral("Plik jest za duży na plik historii (ponad 10 MB)"));
-    if (file.error() != QFileDevice::NoError)
-        EndWith(terminal, CliExit::FileRefused,
-                QStringLiteral("Nie można odczytać pliku %1").arg(path));
-    return bytes;
-}
-
 ConfigFileContents ReadConfigFile(TCliTerminal& terminal, const QString& path) {
     const std::optional<ConfigFileContents> contents =
         ParseConfigFile(ReadContainer(terminal, path, ConfigFileTag));
@@ -383,14 +366,18 @@ CliExit ReportOffline(const CliOptions& options, TCliTerminal& terminal) {
         // The header and the band of the recorder the file came from, as its file holds them.
         start.Config = ReadConfigFile(terminal, options.ConfigFile).Record;
         start.ConfigFromRecorder = true;
-        lines = HistoryTextOfFile(ReadHistoryFile(terminal, options.FromFile)).split(u'\n');
+        // As the window opens it, the window's words said on one line.
+        const OpenedHistoryFile opened = OpenHistoryFile(options.FromFile);
+        if (!opened.Problem.isEmpty())
+            EndWith(terminal, CliExit::FileRefused,
+                    opened.Detail.isEmpty()
+                        ? opened.Problem
+                        : QStringLiteral("%1: %2").arg(opened.Problem, opened.Detail));
+        lines = opened.Text.split(u'\n');
     }
     const THistoryReportInput input = DownloadReportInput(start, lines);
     if (input.Readings.empty())
-        EndWith(terminal, CliExit::FileRefused,
-                options.ArchiveId ? NoReadingsText
-                                  : QStringLiteral("To nie jest plik historii TC-8: żadna linia "
-                                                   "nie jest odczytem temperatury"));
+        EndWith(terminal, CliExit::FileRefused, NoReadingsText);
     WriteReport(options, terminal, input);
     return CliExit::Done;
 }

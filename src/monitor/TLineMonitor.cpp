@@ -41,10 +41,8 @@ void TLineTraceModel::Append(std::vector<TTraceEntry> batch) {
         return;
     // Only the newest entries of a batch larger than the whole list are kept.
     const std::size_t skipped = batch.size() > capacity_ ? batch.size() - capacity_ : 0;
-    const std::size_t overflow =
-        std::min(kept_.size(), kept_.size() + batch.size() - skipped > capacity_
-                                   ? kept_.size() + batch.size() - skipped - capacity_
-                                   : 0);
+    const std::size_t total = kept_.size() + batch.size() - skipped;
+    const std::size_t overflow = total > capacity_ ? total - capacity_ : 0;
     if (overflow > 0) {
         // The rows of the entries that go; they lead the shown rows, in order.
         std::size_t rows = 0;

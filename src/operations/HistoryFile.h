@@ -21,3 +21,14 @@ QString HistoryTextOfFile(const QByteArray& bytes);
 
 // Saved histories larger than this are not opened: the longest download saves about 2 MB.
 inline constexpr qint64 HistoryFileLimit = 10 * 1024 * 1024;
+
+// A saved history file opened as the history box opens it. Problem is empty when it could
+// be read, is no larger than a history file can be and holds a temperature reading; it says
+// why not otherwise (with the system's words in Detail when reading failed).
+struct OpenedHistoryFile {
+    QString Text; // HistoryTextOfFile of its bytes
+    bool EndsWithLineEnd = false;
+    QString Problem;
+    QString Detail;
+};
+OpenedHistoryFile OpenHistoryFile(const QString& path);

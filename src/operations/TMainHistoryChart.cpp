@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -105,34 +104,14 @@ void TMain::OtworzHistorie1Click() {
     }
     if (!desk().ExecuteOpenDialog(HistoryOpenDialog))
         return;
-    QFile file(HistoryOpenDialog.FileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd odczytu pliku"),
-                           file.errorString());
+    const OpenedHistoryFile opened = OpenHistoryFile(HistoryOpenDialog.FileName);
+    if (!opened.Problem.isEmpty()) {
+        desk().ShowMessage(MessageKind::Error, opened.Problem, opened.Detail);
         return;
     }
-    // Reads one byte past the limit instead of trusting the size the file has now.
-    const QByteArray bytes = file.read(HistoryFileLimit + 1);
-    if (bytes.size() > HistoryFileLimit) {
-        desk().ShowMessage(MessageKind::Error,
-                           QStringLiteral("Plik jest za duży na plik historii (ponad 10 MB)"));
-        return;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        desk().ShowMessage(MessageKind::Error, QStringLiteral("Błąd odczytu pliku"),
-                           file.errorString());
-        return;
-    }
-    const QString text = HistoryTextOfFile(bytes);
-    if (ParseHistory(text).Readings.empty()) {
-        desk().ShowMessage(MessageKind::Error,
-                           QStringLiteral("To nie jest plik historii TC-8: żadna linia nie jest "
-                                          "odczytem temperatury"));
-        return;
-    }
-    trm->setPlainText(text);
+    trm->setPlainText(opened.Text);
     // Saved again, the file keeps the line end of its last line.
-    HistoryEndsWithDownloadedLine = bytes.endsWith('\n');
+    HistoryEndsWithDownloadedLine = opened.EndsWithLineEnd;
     BoxDownload.reset();
     desk().ShowMessage(MessageKind::Information, QStringLiteral("Odczytano plik historii"));
 }

@@ -3,9 +3,7 @@
 #include "ui/TMain.h"
 
 #include "core/Guarded.h"
-#include "operations/HistoryReadings.h"
 #include "operations/THistoryChart.h"
-#include "protocol/TRecorderSession.h"
 #include "report/HistoryReport.h"
 #include "report/ReportOutput.h"
 
@@ -19,26 +17,21 @@ void TMain::ConnectReportHandlers() {
 }
 
 std::optional<THistoryReportInput> TMain::HistoryBoxReport() {
-    THistoryReportInput input;
-    input.Readings = ParseHistory(HistoryText()).Readings;
+    // Only a download says where and when the readings came from; a file does not. The
+    // header and the band are those the editor holds now, said as they are.
+    TDownloadStart start = BoxDownload.value_or(TDownloadStart{});
+    start.Config = CurrentConfig();
+    start.ConfigFromRecorder = true;
+    THistoryReportInput input = DownloadReportInput(start, HistoryText().split(u'\n'));
     if (input.Readings.empty()) {
         desk().ShowMessage(MessageKind::Error,
                            QStringLiteral("Brak odczytów temperatury do raportu"));
         return std::nullopt;
     }
-    const ConfigRecord& config = CurrentConfig();
-    input.Header = config;
-    input.Limits = LimitsOfBytes(config.TempMin, config.TempMax);
     // The episodes as the chart window counts them, when it is open.
     if (HistoryChart != nullptr && HistoryChart->isVisible())
         input.DelayMinutes = HistoryChart->Delay->value();
     input.IncludeReadings = TabelaOdczytow1->isChecked();
-    // Only a download says where and when the readings came from; a file does not.
-    if (BoxDownload) {
-        input.Downloaded = BoxDownload->Started;
-        input.Port = BoxDownload->Port;
-        input.Firmware = BoxDownload->FirmwareVersion;
-    }
     input.ReportDate = desk().Now();
     return input;
 }
