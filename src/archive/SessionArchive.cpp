@@ -1,5 +1,5 @@
-// The session's side of the archive: what is known of each download as it begins, each one begun,
-// its records written per delivery before they are shown, and how it ended.
+// The session's side of the archive: each download begun with what is known of it, its
+// records written per delivery before they are shown, and how it ended.
 #include "protocol/TRecorderSession.h"
 
 #include "archive/HistoryArchive.h"
