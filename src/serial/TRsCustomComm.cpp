@@ -1,7 +1,6 @@
 #include "serial/TRsCustomComm.h"
 
 #include "serial/PortNames.h"
-#include "serial/TRsCommEventThread.h"
 #include "serial/TRsCommWriteThread.h"
 #include "serial/TRsDevice.h"
 #include "serial/TRsOwnerThreadCall.h"
@@ -98,8 +97,8 @@ void TRsCustomComm::SetMonitorEvents(TRsCommEvents value) {
 
 void TRsCustomComm::SetEventPriority(TRsThreadPriority value) {
     eventPriority_ = value;
-    if (eventThread_)
-        eventThread_->SetPriority(value);
+    if (receiveWatch_)
+        receiveWatch_->SetPriority(value);
 }
 
 void TRsCustomComm::SetWritePriority(TRsThreadPriority value) {
@@ -154,25 +153,26 @@ void TRsCustomComm::Open() {
     device_ = std::move(device);
     deviceGone_ = false;
     auto closeAgain = qScopeGuard([this] {
-        StopThreads();
+        StopWatchAndWriter();
         device_->Close();
         device_.reset();
     });
     ApplyLineSettings();
-    StartThreads();
+    StartWatchAndWriter();
     closeAgain.dismiss();
 }
 
-void TRsCustomComm::StartThreads() {
+void TRsCustomComm::StartWatchAndWriter() {
     handOff_ = std::make_shared<TRsHandOff>();
     TRsOwnerThreadCall* const serviceCall = serviceCall_;
     auto post = [serviceCall] { serviceCall->Post(); };
-    // This backend watches for received bytes and, with either event, for the device going
+    // The component watches for received bytes and, with either event, for the device going
     // away; the other line events are not used by the program.
     const bool watchRx = monitorEvents_.contains(ceRxChar);
     if (watchRx || monitorEvents_.contains(ceError)) {
-        eventThread_ = std::make_unique<TRsCommEventThread>(*device_, *handOff_, watchRx,
-                                                            eventPriority_, post);
+        receiveWatch_ = device_->CreateReceiveWatch(
+            watchRx ? TRsWaitFor::Readable : TRsWaitFor::Hangup, eventPriority_,
+            [this](const TRsWaitResult& result) { ReceiveReported(result); });
     }
     if (!directWrite_) {
         writeThread_ = std::make_unique<TRsCommWriteThread>(
@@ -180,10 +180,10 @@ void TRsCustomComm::StartThreads() {
     }
 }
 
-void TRsCustomComm::StopThreads() {
+void TRsCustomComm::StopWatchAndWriter() {
     if (handOff_)
         handOff_->Release();
-    eventThread_.reset();
+    receiveWatch_.reset();
     writeThread_.reset();
     handOff_.reset();
 }
@@ -191,7 +191,7 @@ void TRsCustomComm::StopThreads() {
 void TRsCustomComm::Close() {
     if (!IsOpen())
         return;
-    StopThreads();
+    StopWatchAndWriter();
     device_->Close();
     device_.reset();
 }
@@ -203,25 +203,25 @@ void TRsCustomComm::ApplyLineSettings() {
         RaiseError("Error writing dcb (%d), %s", error);
 }
 
+void TRsCustomComm::ReceiveReported(const TRsWaitResult& result) {
+    if (deviceGone_)
+        return; // already reported; the watch stays quiet
+    if (result.kind == TRsWaitResult::Gone)
+        DeviceGone({result.error, false});
+    // However the handling ends, the device is watched again, unless the handler closed the
+    // port or found the device gone. A port the handler opened again has a fresh watch,
+    // armed already, to which arming does nothing.
+    const auto handled = qScopeGuard([this] {
+        if (receiveWatch_ && !deviceGone_)
+            receiveWatch_->Arm();
+    });
+    HandleRxChar();
+}
+
 void TRsCustomComm::ServiceHandOff() {
     const std::shared_ptr<TRsHandOff> handOff = handOff_;
     if (!handOff)
         return;
-    if (handOff->BeginRx()) {
-        // However the handling ends, the event thread must watch again (unless the handler
-        // closed the port); a report that a handler's error leaves behind is taken by
-        // another call.
-        const auto handled = qScopeGuard([this, &handOff] {
-            handOff->EndRx();
-            if (handOff_ == handOff && eventThread_)
-                eventThread_->WatchAgain();
-        });
-        auto raised = qScopeGuard([this] { serviceCall_->Post(); });
-        HandleRxChar();
-        raised.dismiss();
-    }
-    if (handOff_ != handOff)
-        return; // the handler closed the port
     const TRsGone gone = handOff->TakeGone();
     if (gone.error != 0 && !deviceGone_)
         DeviceGone(gone);
@@ -240,8 +240,6 @@ void TRsCustomComm::HandleRxChar() {
 void TRsCustomComm::DeviceGone(const TRsGone& gone) {
     deviceGone_ = true;
     handOff_->MarkGone();
-    if (eventThread_)
-        eventThread_->RequestStop();
     RaiseError(gone.whileWriting ? "Write error (%d), %s" : "Read error (%d), %s", gone.error);
 }
 

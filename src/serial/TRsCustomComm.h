@@ -14,19 +14,21 @@
 #include <functional>
 #include <memory>
 
-class TRsCommEventThread;
 class TRsCommWriteThread;
 class TRsDevice;
 class TRsOwnerThreadCall;
+class TRsReceiveWatch;
+struct TRsWaitResult;
 
 // Makes the device object of each Open.
 using TRsDeviceFactory = std::function<std::unique_ptr<TRsDevice>()>;
 // The device path a port name ("COM1") stands for; empty when it stands for nothing.
 using TRsPortResolver = std::function<QString(const QString& portName)>;
 
-// The serial-port component: properties, the write queue and the two background threads
-// (event thread and write thread). All public operations are called on the thread that
-// owns the object (the user-interface thread); received-bytes events are delivered there.
+// The serial-port component: properties, the device's receive watch (TRsReceiveWatch: on
+// Linux the owner thread's event loop itself watches the device), the write queue and its
+// thread. All public operations are called on the thread that owns the object (the
+// user-interface thread); received-bytes events are delivered there.
 //
 // Property changes: the line settings (speed, framing, options, flow control, characters)
 // are applied at once while the port is open; PortNum, DeviceName, DirectWrite, UpdateDCB,
@@ -94,7 +96,8 @@ public:
     // (missing, not a terminal, in use, no access) raises ERsOpenError, a conversion error;
     // later failures close it again and raise ERsCommError.
     void Open();
-    // Stops both threads and closes the device; bytes still queued for writing are dropped.
+    // Stops watching and writing and closes the device; bytes still queued for writing are
+    // dropped.
     void Close();
     bool IsOpen() const { return device_ != nullptr; }
     // The open device has gone away (unplugged, its other end closed); it stays open, doing
@@ -119,19 +122,22 @@ public:
     void SetRTS(bool on);
 
     // Raised on the owner's thread when bytes are waiting (Sender, Count), one call at a
-    // time: bytes that arrive during a call come with the next one.
+    // time, also while the handler pumps events: bytes that arrive during a call come with
+    // the next one.
     std::function<void(TRsCustomComm& sender, int count)> OnRxChar;
 
 private:
-    // Run on the owner thread when a background thread posts: takes the work they left in
-    // the hand-off.
+    // Run on the owner thread when the write thread posts: takes the work it left in the
+    // hand-off.
     void ServiceHandOff();
+    // The receive watch's report; the watch stays disarmed until it has been handled.
+    void ReceiveReported(const TRsWaitResult& result);
     void RefuseWhileOpen() const;
     // Stores a line setting and applies it; a failure restores the old value.
     template <typename T> void ChangeLineSetting(T& field, T value);
     TRsLineSettings LineSettings() const;
-    void StartThreads();
-    void StopThreads();
+    void StartWatchAndWriter();
+    void StopWatchAndWriter();
     void HandleRxChar();
     int WriteDirect(const char* data, int count);
     [[noreturn]] void DeviceGone(const TRsGone& gone);
@@ -161,6 +167,6 @@ private:
     bool deviceGone_ = false;
     std::shared_ptr<TRsHandOff> handOff_;
     TRsOwnerThreadCall* serviceCall_; // a child object
-    std::unique_ptr<TRsCommEventThread> eventThread_;
+    std::unique_ptr<TRsReceiveWatch> receiveWatch_;
     std::unique_ptr<TRsCommWriteThread> writeThread_;
 };

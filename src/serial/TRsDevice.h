@@ -1,11 +1,13 @@
 #pragma once
 
+#include "serial/RsTypes.h"
 #include "serial/TRsLineSettings.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
-// What a background thread waits for on the device.
+// What a wait or a watch is for on the device.
 enum class TRsWaitFor {
     Readable, // received bytes (or the device going away)
     Writable, // room for output (or the device going away)
@@ -31,9 +33,9 @@ public:
     virtual void Signal() = 0;
 };
 
-// The event thread's watch on the device. It reports readiness once and then stays quiet
-// until it is armed again, so the thread sleeps once per delivery and never sees the same
-// bytes twice while the owner thread is still handling them.
+// A watch on the device for a thread that waits (TRsThreadedReceiveWatch). It reports
+// readiness once and then stays quiet until it is armed again, so the thread sleeps once per
+// delivery and never sees the same bytes twice while the owner thread is still handling them.
 class TRsWatch : public TRsWakeup {
 public:
     // Blocks until the device is ready (the watch is then disarmed), goes away, or Signal
@@ -41,6 +43,22 @@ public:
     virtual TRsWaitResult Wait() = 0;
     // Any thread: watch again; bytes already waiting are reported at once.
     virtual void Arm() = 0;
+};
+
+// Called on the owner thread with Ready (received bytes wait) or Gone (the device went away).
+using TRsReceiveReport = std::function<void(const TRsWaitResult& result)>;
+
+// How the component learns of received bytes: the watch reports once on the owner thread's
+// event loop and then stays quiet until it is armed again, so one report is handled at a time
+// and a nested event loop inside the handling gets no second one. After a Gone report it stays
+// quiet for good. Destroying it ends the reports; one already on its way is dropped.
+class TRsReceiveWatch {
+public:
+    virtual ~TRsReceiveWatch() = default;
+    // Owner thread: report the next event; bytes already waiting are reported at once.
+    virtual void Arm() = 0;
+    // The priority of the thread that waits for the device, where the backend has one.
+    virtual void SetPriority(TRsThreadPriority) {}
 };
 
 // The platform seam of the serial-port component: one open serial device. Wait, Read, Write
@@ -69,8 +87,14 @@ public:
     // Blocks until the device is ready for `what`, goes away, `wakeup` (if any) is
     // signalled, or timeoutMs passes (-1: no limit).
     virtual TRsWaitResult Wait(TRsWaitFor what, TRsWakeup* wakeup, int timeoutMs) = 0;
-    // A watch for `what` (Readable or Hangup), armed.
+    // A watch for `what` (Readable or Hangup), armed, for a thread to wait in.
     virtual std::unique_ptr<TRsWatch> CreateWatch(TRsWaitFor what) = 0;
+    // Owner thread, while open: the receive watch for `what` (Readable, or only Hangup),
+    // armed. A backend whose platform can watch the device from the owner thread's event loop
+    // does so; one that must wait on a thread returns a TRsThreadedReceiveWatch, which runs
+    // at `priority`.
+    virtual std::unique_ptr<TRsReceiveWatch>
+    CreateReceiveWatch(TRsWaitFor what, TRsThreadPriority priority, TRsReceiveReport report) = 0;
 
     // The platform's text for one of its error codes.
     virtual QString SystemMessage(int error) const = 0;

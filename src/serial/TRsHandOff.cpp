@@ -2,17 +2,6 @@
 
 #include <utility>
 
-bool TRsHandOff::DeliverRx(const std::function<void()>& post) {
-    {
-        std::lock_guard lock(mutex_);
-        if (released_ || goneSeen_)
-            return false;
-        rxWaiting_ = true;
-    }
-    post();
-    return true;
-}
-
 void TRsHandOff::ReportGone(const TRsGone& gone, const std::function<void()>& post) {
     {
         std::lock_guard lock(mutex_);
@@ -35,20 +24,6 @@ void TRsHandOff::ReportLineError(int error, const std::function<void()>& post) {
             return;
     }
     post();
-}
-
-bool TRsHandOff::BeginRx() {
-    std::lock_guard lock(mutex_);
-    if (!rxWaiting_ || rxRunning_ || released_)
-        return false;
-    rxRunning_ = true;
-    return true;
-}
-
-void TRsHandOff::EndRx() {
-    std::lock_guard lock(mutex_);
-    rxWaiting_ = false;
-    rxRunning_ = false;
 }
 
 TRsGone TRsHandOff::TakeGone() {

@@ -37,6 +37,10 @@ public:
     std::unique_ptr<TRsWatch> CreateWatch(TRsWaitFor what) override {
         return device_->CreateWatch(what);
     }
+    std::unique_ptr<TRsReceiveWatch> CreateReceiveWatch(TRsWaitFor what, TRsThreadPriority priority,
+                                                        TRsReceiveReport report) override {
+        return device_->CreateReceiveWatch(what, priority, std::move(report));
+    }
     QString SystemMessage(int error) const override { return device_->SystemMessage(error); }
 
 private:

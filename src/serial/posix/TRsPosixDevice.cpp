@@ -1,7 +1,9 @@
 #include "serial/posix/TRsPosixDevice.h"
 
+#include "serial/TRsThreadedReceiveWatch.h"
 #include "serial/posix/PosixCustomBaud.h"
 #include "serial/posix/PosixTermios.h"
+#include "serial/posix/TRsPosixReceiveWatch.h"
 #include "serial/posix/TRsPosixWakeup.h"
 #include "serial/posix/TRsPosixWatch.h"
 
@@ -188,6 +190,16 @@ TRsWaitResult TRsPosixDevice::Wait(TRsWaitFor what, TRsWakeup* wakeup, int timeo
 
 std::unique_ptr<TRsWatch> TRsPosixDevice::CreateWatch(TRsWaitFor what) {
     return std::make_unique<TRsPosixWatch>(fd_, what);
+}
+
+std::unique_ptr<TRsReceiveWatch> TRsPosixDevice::CreateReceiveWatch(TRsWaitFor what,
+                                                                    TRsThreadPriority priority,
+                                                                    TRsReceiveReport report) {
+    // A read notifier fires for every unread byte, so only a thread's one-shot watch waits
+    // for a hang-up alone.
+    if (what == TRsWaitFor::Hangup)
+        return std::make_unique<TRsThreadedReceiveWatch>(*this, what, priority, std::move(report));
+    return std::make_unique<TRsPosixReceiveWatch>(fd_, std::move(report));
 }
 
 QString TRsPosixDevice::SystemMessage(int error) const {

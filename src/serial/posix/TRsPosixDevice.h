@@ -4,7 +4,8 @@
 #include "serial/posix/TRsLockFile.h"
 
 // A serial device on Linux: a terminal opened non-blocking, set by termios, watched with
-// poll() (epoll for the event thread). Exclusive use rests on three locks, since TIOCEXCL alone
+// poll(), a read notifier on the owner thread's event loop, and epoll for a thread that waits
+// for a hang-up. Exclusive use rests on three locks, since TIOCEXCL alone
 // does not stop root: an advisory flock on the device, TIOCEXCL, and the LCK.. lock file other
 // programs honour.
 class TRsPosixDevice : public TRsDevice {
@@ -25,6 +26,8 @@ public:
     std::unique_ptr<TRsWakeup> CreateWakeup() override;
     TRsWaitResult Wait(TRsWaitFor what, TRsWakeup* wakeup, int timeoutMs) override;
     std::unique_ptr<TRsWatch> CreateWatch(TRsWaitFor what) override;
+    std::unique_ptr<TRsReceiveWatch> CreateReceiveWatch(TRsWaitFor what, TRsThreadPriority priority,
+                                                        TRsReceiveReport report) override;
     QString SystemMessage(int error) const override;
 
 private:
