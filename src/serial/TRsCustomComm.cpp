@@ -7,7 +7,9 @@
 
 #include <QDeadlineTimer>
 #include <QScopeGuard>
+#include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace {
 
@@ -194,6 +196,8 @@ void TRsCustomComm::Close() {
     StopWatchAndWriter();
     device_->Close();
     device_.reset();
+    received_.clear();
+    receiveParked_ = false;
 }
 
 void TRsCustomComm::ApplyLineSettings() {
@@ -208,20 +212,56 @@ void TRsCustomComm::ReceiveReported(const TRsWaitResult& result) {
         return; // already reported; the watch stays quiet
     if (result.kind == TRsWaitResult::Gone)
         DeviceGone({result.error, false});
-    // However the handling ends, the device is watched again, unless the handler closed the
-    // port or found the device gone. A port the handler opened again has a fresh watch,
-    // armed already, to which arming does nothing.
-    const auto handled = qScopeGuard([this] {
-        if (receiveWatch_ && !deviceGone_)
-            receiveWatch_->Arm();
+    // However the handling ends, the device is watched again. A port the handler opened
+    // again has a fresh watch, armed already, to which arming does nothing.
+    const auto handled = qScopeGuard([this] { WatchAgain(); });
+    TakeReceived();
+    CallRxChar();
+}
+
+void TRsCustomComm::WatchAgain() {
+    receiveParked_ = received_.size() >= buffers_.ReadSize();
+    if (receiveWatch_ && !deviceGone_ && !receiveParked_)
+        receiveWatch_->Arm();
+}
+
+void TRsCustomComm::TakeReceived() {
+    char chunk[4096];
+    const int room = std::min(static_cast<int>(sizeof chunk),
+                              buffers_.ReadSize() - static_cast<int>(received_.size()));
+    if (room <= 0)
+        return;
+    const int read = ReadDevice(chunk, room);
+    if (read > 0) {
+        received_.append(chunk, read);
+        return;
+    }
+    // Nothing to read: the watch may have woken for a hang-up that only a wait shows.
+    const TRsWaitResult now = device_->Wait(TRsWaitFor::Readable, nullptr, 0);
+    if (now.kind == TRsWaitResult::Gone)
+        DeviceGone({now.error, false});
+}
+
+void TRsCustomComm::CallRxChar() {
+    if (received_.isEmpty() || !OnRxChar || handlingRx_)
+        return;
+    handlingRx_ = true;
+    const auto done = qScopeGuard([this] {
+        handlingRx_ = false;
+        // Bytes the handler left come with another call, as new bytes would.
+        if (!received_.isEmpty())
+            serviceCall_->Post();
     });
-    HandleRxChar();
+    OnRxChar(*this, static_cast<int>(received_.size()));
 }
 
 void TRsCustomComm::ServiceHandOff() {
     const std::shared_ptr<TRsHandOff> handOff = handOff_;
     if (!handOff)
         return;
+    CallRxChar();
+    if (handOff_ != handOff)
+        return; // the handler closed the port
     const TRsGone gone = handOff->TakeGone();
     if (gone.error != 0 && !deviceGone_)
         DeviceGone(gone);
@@ -229,12 +269,6 @@ void TRsCustomComm::ServiceHandOff() {
     const int lineError = handOff->TakeLineError();
     if (lineError != 0 && !deviceGone_)
         RaiseError("Write error (%d), %s", lineError);
-}
-
-void TRsCustomComm::HandleRxChar() {
-    const int count = InQueue();
-    if (count > 0 && OnRxChar)
-        OnRxChar(*this, count);
 }
 
 void TRsCustomComm::DeviceGone(const TRsGone& gone) {
@@ -247,13 +281,13 @@ int TRsCustomComm::InQueue() {
     if (!IsOpen() || deviceGone_)
         return 0;
     const TRsTransfer waiting = device_->InQueue();
-    // A device that has gone can fail here before the event thread reports it: reported
+    // A device that has gone can fail here before the receive watch reports it: reported
     // once, as the read that found it gone.
     if (waiting.gone)
         DeviceGone({waiting.error, false});
     if (waiting.error != 0)
         RaiseError("Error retrieving statistics (%d), %s", waiting.error);
-    return waiting.count;
+    return static_cast<int>(received_.size()) + waiting.count;
 }
 
 int TRsCustomComm::OutQueue() {
@@ -263,6 +297,15 @@ int TRsCustomComm::OutQueue() {
 int TRsCustomComm::ReadBuf(char* buffer, int count) {
     if (!IsOpen() || deviceGone_ || count <= 0)
         return 0;
+    const int taken = std::min(count, static_cast<int>(received_.size()));
+    std::copy_n(received_.constData(), taken, buffer);
+    received_.remove(0, taken);
+    if (receiveParked_)
+        WatchAgain();
+    return taken + (taken < count ? ReadDevice(buffer + taken, count - taken) : 0);
+}
+
+int TRsCustomComm::ReadDevice(char* buffer, int count) {
     const TRsTransfer read = device_->Read(buffer, count);
     if (read.gone)
         DeviceGone({read.error, false});
@@ -272,11 +315,25 @@ int TRsCustomComm::ReadBuf(char* buffer, int count) {
 }
 
 QByteArray TRsCustomComm::ReadText() {
-    const int waiting = InQueue();
-    if (waiting <= 0)
+    if (!IsOpen() || deviceGone_)
         return {};
-    QByteArray bytes(waiting, Qt::Uninitialized);
-    bytes.resize(ReadBuf(bytes.data(), waiting));
+    // In a handler: what the watch's report read, with no call into the system. Bytes that
+    // reached the device since come with the next call.
+    if (!received_.isEmpty()) {
+        QByteArray bytes = std::exchange(received_, {});
+        if (receiveParked_)
+            WatchAgain();
+        return bytes;
+    }
+    // Without asking for the count first: a read that does not fill the chunk has taken
+    // everything waiting.
+    char chunk[4096];
+    QByteArray bytes;
+    int read;
+    do {
+        read = ReadDevice(chunk, sizeof chunk);
+        bytes.append(chunk, read);
+    } while (read == static_cast<int>(sizeof chunk));
     return bytes;
 }
 

@@ -111,7 +111,8 @@ public:
     int WriteBuf(const char* data, int count);
     bool WriteText(const QByteArray& text);
     int ReadBuf(char* buffer, int count);
-    // Every byte waiting now; empty when none waits or the port is closed.
+    // Every byte waiting now (inside OnRxChar: those of the call, which were read from the
+    // device before it); empty when none waits or the port is closed.
     QByteArray ReadText();
     // Received bytes waiting; 0 when the port is closed.
     int InQueue();
@@ -132,13 +133,21 @@ private:
     void ServiceHandOff();
     // The receive watch's report; the watch stays disarmed until it has been handled.
     void ReceiveReported(const TRsWaitResult& result);
+    // Reads what the device holds (one read, as much as the read buffer has room for) into
+    // received_; finds a device that has gone.
+    void TakeReceived();
+    // Arms the receive watch again, unless the device has gone, the port is closed, or the
+    // read buffer is full: then the device is left alone until the program reads.
+    void WatchAgain();
+    // Raises OnRxChar for received_, unless a call is running.
+    void CallRxChar();
+    int ReadDevice(char* buffer, int count);
     void RefuseWhileOpen() const;
     // Stores a line setting and applies it; a failure restores the old value.
     template <typename T> void ChangeLineSetting(T& field, T value);
     TRsLineSettings LineSettings() const;
     void StartWatchAndWriter();
     void StopWatchAndWriter();
-    void HandleRxChar();
     int WriteDirect(const char* data, int count);
     [[noreturn]] void DeviceGone(const TRsGone& gone);
     [[noreturn]] void RaiseError(const char* format, int error) const;
@@ -165,6 +174,11 @@ private:
     TRsPortResolver portResolver_;
     std::unique_ptr<TRsDevice> device_;
     bool deviceGone_ = false;
+    // Bytes the receive watch's report took from the device that no handler has read yet:
+    // they come before the device's in every read.
+    QByteArray received_;
+    bool handlingRx_ = false;
+    bool receiveParked_ = false; // the read buffer was full: the watch is not armed
     std::shared_ptr<TRsHandOff> handOff_;
     TRsOwnerThreadCall* serviceCall_; // a child object
     std::unique_ptr<TRsReceiveWatch> receiveWatch_;

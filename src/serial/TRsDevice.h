@@ -45,7 +45,8 @@ public:
     virtual void Arm() = 0;
 };
 
-// Called on the owner thread with Ready (received bytes wait) or Gone (the device went away).
+// Called on the owner thread with Ready (received bytes wait, or the device may have gone; the
+// reader finds out which) or Gone (the device went away).
 using TRsReceiveReport = std::function<void(const TRsWaitResult& result)>;
 
 // How the component learns of received bytes: the watch reports once on the owner thread's

@@ -173,6 +173,27 @@ TEST_F(SerialLifecycle, OtherEndClosingIsReportedWithoutSpinningAndThePortRecove
     }));
 }
 
+// Without a handler the port takes what its read buffer holds and then leaves the device
+// alone until the program reads.
+TEST_F(SerialLifecycle, BytesNobodyReadsWaitWithoutSpinningAndNoneIsLost) {
+    QByteArray sent;
+    for (int i = 0; sent.size() < 3 * comm.Buffers().ReadSize(); ++i)
+        sent += QByteArray::number(i) + ';';
+    comm.Open();
+    std::thread writer([&] { pty.Send(sent); });
+    ASSERT_TRUE(WaitFor([&] { return comm.InQueue() >= comm.Buffers().ReadSize(); }));
+    const double before = CpuSeconds();
+    PumpFor(500);
+    EXPECT_LT(CpuSeconds() - before, 0.25) << "CPU seconds used in 0.5 s with bytes unread";
+    QByteArray received;
+    EXPECT_TRUE(WaitFor([&] {
+        received += comm.ReadText();
+        return received.size() >= sent.size();
+    }));
+    writer.join();
+    EXPECT_TRUE(received == sent);
+}
+
 // Without received-bytes events the port still learns of a hang-up, from a thread that waits
 // for it alone; bytes left unread do not wake it.
 TEST_F(SerialLifecycle, HangUpIsReportedOnceWhenOnlyErrorsAreWatched) {
