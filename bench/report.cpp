@@ -133,8 +133,8 @@ QString FiguresTable(const Results& r) {
              QStringLiteral("—"), Verdict(r.Median(key) < limit)});
     };
 
-    addBelow(QStringLiteral("Idle CPU, logged on and polling (60 s)"), QStringLiteral("< 0.5 %"),
-             QStringLiteral("idle.polling.cpu_percent"), 3, QStringLiteral("%"), 0.5);
+    addBelow(QStringLiteral("Idle CPU, logged on and polling (60 s)"), QStringLiteral("< 0.3 %"),
+             QStringLiteral("idle.polling.cpu_percent"), 3, QStringLiteral("%"), 0.3);
     addBelow(QStringLiteral("Idle CPU, unanswered wait (30 s)"), QStringLiteral("< 0.5 %"),
              QStringLiteral("idle.unanswered.cpu_percent"), 3, QStringLiteral("%"), 0.5);
 
@@ -149,11 +149,11 @@ QString FiguresTable(const Results& r) {
     };
     for (const Receive& figure :
          {Receive{QStringLiteral("Receive latency, median"), QStringLiteral("median_us"), 0,
-                  QStringLiteral("µs"), 1.15},
+                  QStringLiteral("µs"), 1.0},
           Receive{QStringLiteral("Receive latency, 99th percentile"), QStringLiteral("p99_us"), 0,
                   QStringLiteral("µs"), 0},
           Receive{QStringLiteral("Receive CPU per frame"), QStringLiteral("cpu_us_per_frame"), 1,
-                  QStringLiteral("µs"), 1.3}}) {
+                  QStringLiteral("µs"), 0.9}}) {
         const QString ours = QStringLiteral("receive.window.") + figure.Suffix;
         const QString peer = QStringLiteral("receive.qserialport.") + figure.Suffix;
         const double value = r.Median(ours) / r.Median(peer);
@@ -167,11 +167,11 @@ QString FiguresTable(const Results& r) {
              ratio(value), limited ? Verdict(value <= figure.Limit) : QStringLiteral("—")});
     }
     const QString switches = QStringLiteral("receive.window.switches_per_frame");
-    add({QStringLiteral("Receive: context switches per frame (window)"), QStringLiteral("≤ 2.2"),
+    add({QStringLiteral("Receive: context switches per frame (window)"), QStringLiteral("≤ 1.3"),
          Measured(r, switches, 2, QString()),
          QStringLiteral("QSerialPort ") +
              Number(r.Median(QStringLiteral("receive.qserialport.switches_per_frame")), 2),
-         QStringLiteral("—"), Verdict(r.Median(switches) <= 2.2)});
+         QStringLiteral("—"), Verdict(r.Median(switches) <= 1.3)});
     double receiveLost = 0;
     for (const QString& receiver :
          {QStringLiteral("window"), QStringLiteral("trscomm"), QStringLiteral("qserialport")})
