@@ -86,7 +86,7 @@ TEST_F(SerialDelivery, BytesLeftUnreadComeWithAnotherCall) {
     EXPECT_EQ(calls[1].bytes, QByteArray("A"));
 }
 
-// The event thread's watch reports waiting bytes once, then stays quiet until armed again;
+// A receive thread's one-shot watch reports waiting bytes once, then stays quiet until armed again;
 // a report that comes together with a wake-up is not lost to it.
 TEST_F(SerialDelivery, WatchReportsOnceUntilArmedAgain) {
     const std::unique_ptr<TRsDevice> device = CreatePlatformDevice();

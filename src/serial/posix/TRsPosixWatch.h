@@ -5,10 +5,10 @@
 
 #include <atomic>
 
-// The event thread's watch on Linux: the device in an epoll set with EPOLLONESHOT, so the
-// kernel disarms it after each report, beside the wake-up's eventfd. Arming it again is one
-// epoll_ctl call from the owner thread; when bytes are already waiting, the sleeping thread
-// wakes at once.
+// The one-shot watch a receive thread waits in on Linux (TRsThreadedReceiveWatch, used for a
+// hang-up alone): the device in an epoll set with EPOLLONESHOT, so the kernel disarms it
+// after each report, beside the wake-up's eventfd. Arming it again is one epoll_ctl call
+// from the owner thread; when the device is already ready, the sleeping thread wakes at once.
 class TRsPosixWatch : public TRsWatch {
 public:
     TRsPosixWatch(int deviceFd, TRsWaitFor what);
