@@ -9,6 +9,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSysInfo>
+#include <QTemporaryFile>
 #include <QVariant>
 
 namespace {
@@ -20,11 +22,36 @@ constexpr qsizetype RecordTimeBytes = 6;
 // lock held for good costs the window no more than a moment, once.
 constexpr int BusyTimeoutMs = 500;
 
-// Each step takes the schema from the version before it to its own.
+// Each step takes the schema from the version before it to its own: its statements, then
+// what it fills in row by row.
 struct Migration {
     int Version;
     QStringList Statements;
+    bool (*Fill)(QSqlDatabase& db, const QUuid& installation) = nullptr;
 };
+
+// Downloads archived before they had an identity get one, and this PC as their maker.
+bool GiveIdentities(QSqlDatabase& db, const QUuid& installation) {
+    QSqlQuery missing(db);
+    missing.setForwardOnly(true);
+    if (!missing.exec(QStringLiteral("SELECT id FROM downloads WHERE uuid IS NULL")))
+        return false;
+    QList<qint64> ids;
+    while (missing.next())
+        ids << missing.value(0).toLongLong();
+    QSqlQuery update(db);
+    update.prepare(
+        QStringLiteral("UPDATE downloads SET uuid = ?, installation = ?, host = ? WHERE id = ?"));
+    for (const qint64 id : ids) {
+        update.addBindValue(QUuid::createUuid().toString(QUuid::WithoutBraces));
+        update.addBindValue(installation.toString(QUuid::WithoutBraces));
+        update.addBindValue(QSysInfo::machineHostName());
+        update.addBindValue(id);
+        if (!update.exec())
+            return false;
+    }
+    return true;
+}
 
 const QList<Migration>& Migrations() {
     static const QList<Migration> steps{
@@ -51,6 +78,12 @@ const QList<Migration>& Migrations() {
                          " PRIMARY KEY (download, seq)) WITHOUT ROWID"),
           QStringLiteral("CREATE INDEX downloads_by_recorder"
                          " ON downloads (tc8_typ, tc8_name, tc8_nazwa, started)")}},
+        {2,
+         {QStringLiteral("ALTER TABLE downloads ADD COLUMN uuid TEXT"),
+          QStringLiteral("ALTER TABLE downloads ADD COLUMN installation TEXT"),
+          QStringLiteral("ALTER TABLE downloads ADD COLUMN host TEXT"),
+          QStringLiteral("CREATE UNIQUE INDEX downloads_by_uuid ON downloads (uuid)")},
+         GiveIdentities},
     };
     return steps;
 }
@@ -221,7 +254,8 @@ bool THistoryArchive::Open() {
             Close();
             return false;
         }
-        if (!Exec(QStringLiteral("PRAGMA foreign_keys = ON")) || !Migrate()) {
+        if (!LoadInstallation() || !Exec(QStringLiteral("PRAGMA foreign_keys = ON")) ||
+            !Migrate()) {
             Close();
             return false;
         }
@@ -256,6 +290,8 @@ bool THistoryArchive::Migrate() {
         bool done = true;
         for (const QString& statement : step.Statements)
             done = done && Exec(statement);
+        if (done && step.Fill != nullptr && !step.Fill(db, installation_))
+            done = Fail(db.lastError().isValid() ? db.lastError() : QSqlQuery(db).lastError());
         done = done && Exec(QStringLiteral("PRAGMA user_version = %1").arg(step.Version));
         if (!done || !db.commit()) {
             if (done)
@@ -263,6 +299,32 @@ bool THistoryArchive::Migrate() {
             db.rollback();
             return false;
         }
+    }
+    return true;
+}
+
+bool THistoryArchive::LoadInstallation() {
+    const QString file = QFileInfo(path_).absolutePath() + QStringLiteral("/instalacja");
+    const auto read = [&file] {
+        QFile stored(file);
+        return stored.open(QIODevice::ReadOnly) ? QUuid(stored.readLine().trimmed()) : QUuid();
+    };
+    installation_ = read();
+    if (!installation_.isNull())
+        return true;
+    // Made once per PC. Two programs starting at once may both make one: a rename does not
+    // replace a file that is there, so the first to land is kept and both read it back.
+    QTemporaryFile made(file + QStringLiteral(".XXXXXX"));
+    if (made.open()) {
+        made.write(QUuid::createUuid().toByteArray(QUuid::WithoutBraces) + '\n');
+        made.close();
+        if (made.rename(file))
+            made.setAutoRemove(false);
+    }
+    installation_ = read();
+    if (installation_.isNull()) {
+        problem_ = QStringLiteral("nie można zapisać pliku %1").arg(file);
+        return false;
     }
     return true;
 }
@@ -290,15 +352,18 @@ std::optional<qint64> THistoryArchive::BeginDownload(const TDownloadStart& start
     query.prepare(QStringLiteral(
         "INSERT INTO downloads (started, port, device, firmware, config_from_recorder,"
         " tc8_typ, tc8_name, tc8_nazwa, tc8_nazwa2, tc8_nazwa3, temp_min, temp_max,"
-        " temp_korekta, temp_korekta2, temp_zapisz, ile_druk)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        " temp_korekta, temp_korekta2, temp_zapisz, ile_druk, uuid, installation, host)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const ConfigRecord& c = start.Config;
     for (const QVariant& value :
          {Text(Utc(start.Started)), Text(start.Port), Text(start.Device),
           Text(start.FirmwareVersion), QVariant(start.ConfigFromRecorder ? 1 : 0), Text(c.TC8Typ),
           Text(c.TC8name), Text(c.TC8Nazwa), Text(c.TC8Nazwa2), Text(c.TC8Nazwa3),
           QVariant(c.TempMin), QVariant(c.TempMax), QVariant(c.TempKorekta),
-          QVariant(c.TempKorekta2), Text(c.TempZapisz), Text(c.IleDruk)})
+          QVariant(c.TempKorekta2), Text(c.TempZapisz), Text(c.IleDruk),
+          QVariant(QUuid::createUuid().toString(QUuid::WithoutBraces)),
+          QVariant(installation_.toString(QUuid::WithoutBraces)),
+          Text(QSysInfo::machineHostName())})
         query.addBindValue(value);
     if (!query.exec()) {
         Fail(query.lastError());
@@ -395,7 +460,8 @@ QList<TDownloadSummary> THistoryArchive::Downloads(const TArchiveFilter& filter)
             "SELECT id, started, ended, outcome, port, device, firmware, config_from_recorder,"
             " tc8_typ, tc8_name, tc8_nazwa, tc8_nazwa2, tc8_nazwa3, temp_min, temp_max,"
             " temp_korekta, temp_korekta2, temp_zapisz, ile_druk, announced, records,"
-            " first_reading, last_reading FROM downloads ORDER BY started DESC, id DESC"))) {
+            " first_reading, last_reading, uuid, installation, host"
+            " FROM downloads ORDER BY started DESC, id DESC"))) {
         Fail(query.lastError());
         return downloads;
     }
@@ -434,6 +500,9 @@ QList<TDownloadSummary> THistoryArchive::Downloads(const TArchiveFilter& filter)
         d.Records = next().toInt();
         d.FirstReading = next().toString();
         d.LastReading = next().toString();
+        d.Uuid = QUuid(next().toString());
+        d.Installation = QUuid(next().toString());
+        d.Host = next().toString();
 
         if (!filter.Recorder.isEmpty() &&
             RecorderLabel(c, d.Start.ConfigFromRecorder) != filter.Recorder)

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QUuid>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -36,6 +37,9 @@ public:
     // Opens the file, creating or migrating its tables; true when it can be used. Opening
     // again after a failure tries again.
     bool Open();
+    // This PC's installation: a UUID in the file "instalacja" beside the archive, made at
+    // the first Open; null before it.
+    const QUuid& Installation() const { return installation_; }
     bool IsOpen() const { return open_; }
     // Why the last step failed, in Polish; empty after a step that succeeded.
     const QString& Problem() const { return problem_; }
@@ -56,7 +60,7 @@ public:
     bool Delete(qint64 id);
 
     // The schema version this program writes.
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     // Tests stand in for a file the system refuses to write (root may write any file) and
     // for a full disk (SQLite's own limit of the file's pages), from the next Open on.
     void OpenReadOnlyForTests() { readOnlyForTests_ = true; }
@@ -66,6 +70,7 @@ private:
     bool Fail(const class QSqlError& error);
     bool Exec(const QString& statement);
     bool Migrate();
+    bool LoadInstallation();
     bool SetCorruptFileAside();
     void Close();
 
@@ -78,4 +83,5 @@ private:
     int pageLimitForTests_ = 0;
     QString problem_;
     QString setAside_;
+    QUuid installation_;
 };

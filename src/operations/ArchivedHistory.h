@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUuid>
 #include <optional>
 
 // Downloads as the archive keeps them: each record as its 10 payload bytes in the order
@@ -33,6 +34,11 @@ struct TDownloadStart {
 // A download as the archive lists it.
 struct TDownloadSummary {
     qint64 Id = 0;
+    // Who it is wherever the archive is copied or sent: its own UUID, and the installation
+    // (a UUID kept in the data folder) and host name of the PC that made it.
+    QUuid Uuid;
+    QUuid Installation;
+    QString Host;
     TDownloadStart Start;
     QDateTime Ended; // invalid while running, or when the program ended first
     TDownloadEnd End = TDownloadEnd::CutOff;

@@ -9,9 +9,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QTemporaryDir>
+#include <QUuid>
 #include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -175,6 +178,56 @@ TEST_F(ArchiveOnLine, ADatabaseOfANewerProgramCostsNoDownloadAndIsLeftAlone) {
               QStringList{"Warning: Pobieranie nie jest archiwizowane: archiwum pochodzi "
                           "z nowszej wersji programu."});
     EXPECT_EQ(FileBytes(path), before);
+}
+
+// Every download carries its own UUID and this PC's installation, kept beside the archive;
+// downloads of an archive from before identities get theirs when it is opened.
+TEST(ArchiveIdentity, EveryDownloadHasOneThatSurvivesReopeningAndMigration) {
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("archiwum.sqlite"));
+    OnFile(path, [](QSqlQuery& query) {
+        ASSERT_TRUE(query.exec(
+            "CREATE TABLE downloads (id INTEGER PRIMARY KEY, started TEXT NOT NULL, ended TEXT,"
+            " outcome INTEGER NOT NULL DEFAULT 0, port TEXT NOT NULL, device TEXT NOT NULL,"
+            " firmware TEXT NOT NULL, config_from_recorder INTEGER NOT NULL,"
+            " tc8_typ TEXT NOT NULL, tc8_name TEXT NOT NULL, tc8_nazwa TEXT NOT NULL,"
+            " tc8_nazwa2 TEXT NOT NULL, tc8_nazwa3 TEXT NOT NULL, temp_min INTEGER NOT NULL,"
+            " temp_max INTEGER NOT NULL, temp_korekta INTEGER NOT NULL,"
+            " temp_korekta2 INTEGER NOT NULL, temp_zapisz TEXT NOT NULL, ile_druk TEXT NOT NULL,"
+            " announced INTEGER, records INTEGER NOT NULL DEFAULT 0, first_reading TEXT,"
+            " last_reading TEXT)"));
+        ASSERT_TRUE(query.exec("CREATE TABLE records (download INTEGER NOT NULL, seq INTEGER"
+                               " NOT NULL, payload BLOB NOT NULL, PRIMARY KEY (download, seq))"));
+        for (int i = 0; i < 2; ++i)
+            ASSERT_TRUE(query.exec("INSERT INTO downloads (started, port, device, firmware,"
+                                   " config_from_recorder, tc8_typ, tc8_name, tc8_nazwa,"
+                                   " tc8_nazwa2, tc8_nazwa3, temp_min, temp_max, temp_korekta,"
+                                   " temp_korekta2, temp_zapisz, ile_druk) VALUES"
+                                   " ('2026-12-01T10:00:00.000Z', 'COM1', '/dev/ttyS0', '', 0,"
+                                   " '', '', '', '', '', 0, 0, 0, 0, '1', '1')"));
+        ASSERT_TRUE(query.exec("PRAGMA user_version = 1"));
+    });
+
+    QUuid installation;
+    {
+        THistoryArchive archive(path);
+        ASSERT_TRUE(archive.Open()) << archive.Problem().toStdString();
+        installation = archive.Installation();
+        EXPECT_FALSE(installation.isNull());
+        ASSERT_TRUE(archive.BeginDownload(TDownloadStart{}));
+    }
+    THistoryArchive reopened(path);
+    const QList<TDownloadSummary> downloads = reopened.Downloads();
+    ASSERT_EQ(downloads.size(), 3) << reopened.Problem().toStdString();
+    EXPECT_EQ(reopened.Installation(), installation);
+    QSet<QUuid> uuids;
+    for (const TDownloadSummary& download : downloads) {
+        EXPECT_FALSE(download.Uuid.isNull());
+        uuids.insert(download.Uuid);
+        EXPECT_EQ(download.Installation, installation);
+        EXPECT_EQ(download.Host, QSysInfo::machineHostName());
+    }
+    EXPECT_EQ(uuids.size(), 3);
 }
 
 // The archive module alone: each way a file can be unwell, said in words, nothing lost.
