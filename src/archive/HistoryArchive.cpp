@@ -84,6 +84,12 @@ const QList<Migration>& Migrations() {
           QStringLiteral("ALTER TABLE downloads ADD COLUMN host TEXT"),
           QStringLiteral("CREATE UNIQUE INDEX downloads_by_uuid ON downloads (uuid)")},
          GiveIdentities},
+        {3,
+         {QStringLiteral("CREATE TABLE sent ("
+                         " download INTEGER NOT NULL REFERENCES downloads(id) ON DELETE CASCADE,"
+                         " archive TEXT NOT NULL," // the company archive's UUID
+                         " at TEXT NOT NULL,"      // UTC, ISO 8601, after the commit there
+                         " PRIMARY KEY (download, archive)) WITHOUT ROWID")}},
     };
     return steps;
 }
@@ -533,6 +539,38 @@ QList<QByteArray> THistoryArchive::Records(qint64 id) {
     while (query.next())
         records << query.value(0).toByteArray();
     return records;
+}
+
+QList<qint64> THistoryArchive::Unsent(const QUuid& archive) {
+    QList<qint64> ids;
+    if (!Open())
+        return ids;
+    problem_.clear();
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT id FROM downloads WHERE id NOT IN"
+                                 " (SELECT download FROM sent WHERE archive = ?) ORDER BY id"));
+    query.addBindValue(archive.toString(QUuid::WithoutBraces));
+    if (!query.exec()) {
+        Fail(query.lastError());
+        return ids;
+    }
+    while (query.next())
+        ids << query.value(0).toLongLong();
+    return ids;
+}
+
+bool THistoryArchive::MarkSent(qint64 id, const QUuid& archive, const QDateTime& at) {
+    if (!Open())
+        return false;
+    problem_.clear();
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(
+        QStringLiteral("INSERT OR IGNORE INTO sent (download, archive, at) VALUES (?, ?, ?)"));
+    query.addBindValue(id);
+    query.addBindValue(archive.toString(QUuid::WithoutBraces));
+    query.addBindValue(Utc(at));
+    return query.exec() || Fail(query.lastError());
 }
 
 bool THistoryArchive::Delete(qint64 id) {

@@ -59,8 +59,15 @@ public:
     QList<QByteArray> Records(qint64 id);
     bool Delete(qint64 id);
 
+    // ---- Sending to a company archive (identified by its UUID) ----
+    // The downloads not yet sent to that archive, oldest first.
+    QList<qint64> Unsent(const QUuid& archive);
+    // The download is in that archive: recorded after the commit there, so a send cut short
+    // is sent again (the company archive stores it once).
+    bool MarkSent(qint64 id, const QUuid& archive, const QDateTime& at);
+
     // The schema version this program writes.
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     // Tests stand in for a file the system refuses to write (root may write any file) and
     // for a full disk (SQLite's own limit of the file's pages), from the next Open on.
     void OpenReadOnlyForTests() { readOnlyForTests_ = true; }

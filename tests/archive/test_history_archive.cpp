@@ -230,6 +230,26 @@ TEST(ArchiveIdentity, EveryDownloadHasOneThatSurvivesReopeningAndMigration) {
     EXPECT_EQ(uuids.size(), 3);
 }
 
+// What has been sent is remembered per company archive, and goes with its download.
+TEST(ArchiveIdentity, SentDownloadsAreRememberedPerCompanyArchive) {
+    const QTemporaryDir folder;
+    THistoryArchive archive(folder.filePath(QStringLiteral("archiwum.sqlite")));
+    const qint64 first = archive.BeginDownload(TDownloadStart{}).value_or(0);
+    const qint64 second = archive.BeginDownload(TDownloadStart{}).value_or(0);
+    ASSERT_TRUE(first > 0 && second > 0) << archive.Problem().toStdString();
+    const QUuid company = QUuid::createUuid();
+    const QUuid other = QUuid::createUuid();
+    EXPECT_EQ(archive.Unsent(company), (QList<qint64>{first, second}));
+
+    EXPECT_TRUE(archive.MarkSent(first, company, QDateTime::currentDateTime()));
+    EXPECT_TRUE(archive.MarkSent(first, company, QDateTime::currentDateTime())) << "twice";
+    EXPECT_EQ(archive.Unsent(company), QList<qint64>{second});
+    EXPECT_EQ(archive.Unsent(other), (QList<qint64>{first, second}));
+
+    EXPECT_TRUE(archive.Delete(second));
+    EXPECT_TRUE(archive.Unsent(company).isEmpty());
+}
+
 // The archive module alone: each way a file can be unwell, said in words, nothing lost.
 TEST(UnwellArchive, SaysWhyAndOverwritesNothing) {
     QTemporaryDir folder;
