@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev
-  libqt6sql6-sqlite
+  libqt6sql6-sqlite libqt6sql6-psql postgresql
   libjpeg-dev libgtest-dev googletest
   xvfb xauth procps fonts-dejavu-core fonts-liberation2 poppler-utils
 )

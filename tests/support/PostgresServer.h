@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A PostgreSQL server of the test's own: a cluster made by initdb in a temporary folder,
+// listening on a Unix socket in that folder and on no network, stopped and removed with the
+// object. As root (CI) the cluster belongs to the system's postgres user, since the server
+// refuses to run as root.
+class TPostgresServer {
+public:
+    TPostgresServer();
+    ~TPostgresServer();
+    TPostgresServer(const TPostgresServer&) = delete;
+    TPostgresServer& operator=(const TPostgresServer&) = delete;
+
+    // Empty when the server runs; otherwise why it does not.
+    const QString& Problem() const { return problem_; }
+    // A connection URI for the server's superuser and `database`.
+    QString Uri(const QString& database = QStringLiteral("postgres")) const;
+    // Runs SQL as the superuser (through psql); false when it fails.
+    bool Sql(const QString& statements, const QString& database = QStringLiteral("postgres"));
+
+private:
+    bool Run(const QString& program, const QStringList& arguments, QString* output = nullptr);
+
+    QTemporaryDir folder_;
+    QString bin_;
+    QString user_;
+    QString problem_;
+    bool started_ = false;
+};
