@@ -16,6 +16,14 @@ constexpr int ConnectTimeoutSeconds = 10;
 // libpq's code for a relation that does not exist: the archive has not been set up.
 const QString UndefinedTable = QStringLiteral("42P01");
 
+const QString NotSetUp = QStringLiteral("archiwum firmy nie jest założone (tc8-cli archive init)");
+
+// What the server or libpq said, without Qt's own words when there is more.
+QString Said(const QSqlError& error) {
+    const QString database = error.databaseText().trimmed();
+    return database.isEmpty() ? error.driverText().trimmed() : database;
+}
+
 // A value as libpq reads it between single quotes.
 QString Quoted(QString value) {
     value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
@@ -87,9 +95,7 @@ void TCompanyArchive::Close() {
 }
 
 bool TCompanyArchive::Fail(const QSqlError& error) {
-    const QString said = error.databaseText().trimmed().isEmpty() ? error.driverText().trimmed()
-                                                                  : error.databaseText().trimmed();
-    problem_ = QStringLiteral("archiwum firmy: %1").arg(said);
+    problem_ = QStringLiteral("archiwum firmy: %1").arg(Said(error));
     return false;
 }
 
@@ -111,10 +117,8 @@ bool TCompanyArchive::Connect() {
     db.setConnectOptions(
         QStringLiteral("connect_timeout=%1 %2").arg(ConnectTimeoutSeconds).arg(connection));
     if (!db.open()) {
-        problem_ = QStringLiteral("nie można połączyć się z archiwum firmy: %1")
-                       .arg(db.lastError().databaseText().trimmed().isEmpty()
-                                ? db.lastError().driverText().trimmed()
-                                : db.lastError().databaseText().trimmed());
+        problem_ =
+            QStringLiteral("nie można połączyć się z archiwum firmy: %1").arg(Said(db.lastError()));
         return false;
     }
     return true;
@@ -126,14 +130,13 @@ bool TCompanyArchive::Open() {
         return false;
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     if (!query.exec(QStringLiteral("SELECT id, version FROM tc8.archive"))) {
-        if (query.lastError().nativeErrorCode() == UndefinedTable) {
-            problem_ = QStringLiteral("archiwum firmy nie jest założone (tc8-cli archive init)");
-            return false;
-        }
-        return Fail(query.lastError());
+        if (query.lastError().nativeErrorCode() != UndefinedTable)
+            return Fail(query.lastError());
+        problem_ = NotSetUp;
+        return false;
     }
     if (!query.next()) {
-        problem_ = QStringLiteral("archiwum firmy nie jest założone (tc8-cli archive init)");
+        problem_ = NotSetUp;
         return false;
     }
     if (query.value(1).toInt() > SchemaVersion) {
