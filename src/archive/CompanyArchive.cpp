@@ -1,5 +1,9 @@
 #include "archive/CompanyArchive.h"
 
+#include "archive/HistoryArchive.h"
+#include "operations/HistoryRendering.h"
+
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -17,6 +21,58 @@ constexpr int ConnectTimeoutSeconds = 10;
 const QString UndefinedTable = QStringLiteral("42P01");
 
 const QString NotSetUp = QStringLiteral("archiwum firmy nie jest założone (tc8-cli archive init)");
+
+// Each step takes the schema from the version before it to its own.
+struct Migration {
+    int Version;
+    QStringList Statements;
+};
+
+const QList<Migration>& Migrations() {
+    static const QList<Migration> steps{
+        {1,
+         {QStringLiteral("CREATE TABLE tc8.downloads ("
+                         " id bigserial PRIMARY KEY," // the company's number of the download
+                         " uuid uuid NOT NULL UNIQUE,"
+                         " installation uuid NOT NULL, host text NOT NULL,"
+                         " started timestamptz NOT NULL, ended timestamptz,"
+                         " outcome integer NOT NULL," // TDownloadEnd
+                         " port text NOT NULL, device text NOT NULL, firmware text NOT NULL,"
+                         " config_from_recorder boolean NOT NULL,"
+                         " tc8_typ text NOT NULL, tc8_name text NOT NULL, tc8_nazwa text NOT NULL,"
+                         " tc8_nazwa2 text NOT NULL, tc8_nazwa3 text NOT NULL,"
+                         " temp_min smallint NOT NULL, temp_max smallint NOT NULL,"
+                         " temp_korekta smallint NOT NULL, temp_korekta2 smallint NOT NULL,"
+                         " temp_zapisz text NOT NULL, ile_druk text NOT NULL,"
+                         " announced integer, records integer NOT NULL,"
+                         " first_reading text, last_reading text," // RecordTime
+                         " recorder text NOT NULL," // RecorderLabel, what the filter asks for
+                         // The records, 10 bytes each, in the order received: a download is
+                         // read whole, and one value of 20 kB is what the server keeps best.
+                         " payload bytea NOT NULL,"
+                         " received timestamptz NOT NULL DEFAULT now())"),
+          // A recorder's downloads over a period, the archive's usual question.
+          QStringLiteral("CREATE INDEX downloads_by_recorder"
+                         " ON tc8.downloads (recorder, last_reading)"),
+          QStringLiteral("CREATE INDEX downloads_by_start ON tc8.downloads (started)")}},
+    };
+    return steps;
+}
+
+// What the company archive keeps of a download, in the order of the columns below.
+const QString DownloadColumns = QStringLiteral(
+    "uuid, installation, host, started, ended, outcome, port, device, firmware,"
+    " config_from_recorder, tc8_typ, tc8_name, tc8_nazwa, tc8_nazwa2, tc8_nazwa3, temp_min,"
+    " temp_max, temp_korekta, temp_korekta2, temp_zapisz, ile_druk, announced, records,"
+    " first_reading, last_reading");
+
+QString Utc(const QDateTime& time) {
+    return time.toUTC().toString(Qt::ISODateWithMs);
+}
+
+QVariant Optional(const QString& text) {
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
 
 // What the server or libpq said, without Qt's own words when there is more.
 QString Said(const QSqlError& error) {
@@ -113,9 +169,14 @@ bool TCompanyArchive::Connect() {
     const QString connection = CompanyConnectionString(target_, &problem_);
     if (connection.isEmpty())
         return false;
-    // Qt passes its connection options to libpq as they are, after its own (none here).
-    db.setConnectOptions(
-        QStringLiteral("connect_timeout=%1 %2").arg(ConnectTimeoutSeconds).arg(connection));
+    // Qt passes its connection options to libpq as they are, after its own (none here). A
+    // network that goes quiet mid-push (a VPN dropped in a truck) ends the push within about
+    // half a minute instead of leaving it waiting for TCP's own timeout of many minutes.
+    db.setConnectOptions(QStringLiteral("connect_timeout=%1 keepalives_idle=10 "
+                                        "keepalives_interval=5 keepalives_count=3 "
+                                        "tcp_user_timeout=30000 %2")
+                             .arg(ConnectTimeoutSeconds)
+                             .arg(connection));
     if (!db.open()) {
         problem_ =
             QStringLiteral("nie można połączyć się z archiwum firmy: %1").arg(Said(db.lastError()));
@@ -139,8 +200,14 @@ bool TCompanyArchive::Open() {
         problem_ = NotSetUp;
         return false;
     }
-    if (query.value(1).toInt() > SchemaVersion) {
+    const int version = query.value(1).toInt();
+    if (version > SchemaVersion) {
         problem_ = QStringLiteral("archiwum firmy pochodzi z nowszej wersji programu");
+        return false;
+    }
+    if (version < SchemaVersion) {
+        problem_ =
+            QStringLiteral("archiwum firmy wymaga uaktualnienia (tc8-cli archive init)");
         return false;
     }
     id_ = QUuid(query.value(0).toString());
@@ -153,27 +220,231 @@ bool TCompanyArchive::Init() {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     if (!db.transaction())
         return Fail(db.lastError());
-    QSqlQuery query(db);
-    bool done = query.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS tc8")) &&
-                query.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS tc8.archive ("
-                                          " id uuid NOT NULL,"
-                                          " version integer NOT NULL,"
-                                          " created timestamptz NOT NULL DEFAULT now(),"
-                                          " only_one boolean PRIMARY KEY DEFAULT true"
-                                          " CHECK (only_one))"));
-    if (done) {
-        query.prepare(QStringLiteral("INSERT INTO tc8.archive (id, version) VALUES (?, ?)"
-                                     " ON CONFLICT (only_one) DO NOTHING"));
-        query.addBindValue(QUuid::createUuid().toString(QUuid::WithoutBraces));
-        query.addBindValue(SchemaVersion);
-        done = query.exec();
-    }
-    if (!done) {
-        const QSqlError error = query.lastError();
+    if (!Migrate()) {
         db.rollback();
-        return Fail(error);
+        return false;
     }
     if (!db.commit())
         return Fail(db.lastError());
     return Open();
+}
+
+bool TCompanyArchive::Migrate() {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    const auto run = [&query](const QString& statement) { return query.exec(statement); };
+    // CREATE SCHEMA asks for a right on the database even when the schema is there: a role
+    // given only the schema made for it by the database's owner sets the archive up too.
+    if (!run(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = 'tc8'")))
+        return Fail(query.lastError());
+    const bool schemaThere = query.next();
+    if ((!schemaThere && !run(QStringLiteral("CREATE SCHEMA tc8"))) ||
+        !run(QStringLiteral("CREATE TABLE IF NOT EXISTS tc8.archive ("
+                            " id uuid NOT NULL,"
+                            " version integer NOT NULL,"
+                            " created timestamptz NOT NULL DEFAULT now(),"
+                            " only_one boolean PRIMARY KEY DEFAULT true CHECK (only_one))")) ||
+        // Two PCs setting up at once: the second waits and finds the first's work done.
+        !run(QStringLiteral("LOCK TABLE tc8.archive IN EXCLUSIVE MODE")) ||
+        !run(QStringLiteral("SELECT version FROM tc8.archive")))
+        return Fail(query.lastError());
+    int version = 0;
+    if (query.next()) {
+        version = query.value(0).toInt();
+    } else {
+        query.prepare(QStringLiteral("INSERT INTO tc8.archive (id, version) VALUES (?, 0)"));
+        query.addBindValue(QUuid::createUuid().toString(QUuid::WithoutBraces));
+        if (!query.exec())
+            return Fail(query.lastError());
+    }
+    if (version > SchemaVersion) {
+        problem_ = QStringLiteral("archiwum firmy pochodzi z nowszej wersji programu");
+        return false;
+    }
+    for (const Migration& step : Migrations()) {
+        if (step.Version <= version)
+            continue;
+        for (const QString& statement : step.Statements)
+            if (!run(statement))
+                return Fail(query.lastError());
+        if (!run(QStringLiteral("UPDATE tc8.archive SET version = %1").arg(step.Version)))
+            return Fail(query.lastError());
+    }
+    return true;
+}
+
+std::optional<int> TCompanyArchive::Push(THistoryArchive& local, const Progress& progress) {
+    if (!Open())
+        return std::nullopt;
+    const QList<qint64> unsent = local.Unsent(id_);
+    QHash<qint64, TDownloadSummary> summaries;
+    if (!unsent.isEmpty())
+        for (const TDownloadSummary& d : local.Downloads())
+            summaries.insert(d.Id, d);
+    if (!local.Problem().isEmpty()) {
+        problem_ = local.Problem();
+        return std::nullopt;
+    }
+    QSqlQuery insert(QSqlDatabase::database(connection_, false));
+    // One statement a download, which the server runs as one transaction. A download that
+    // is here already is completed when it has grown since, and otherwise left as it is.
+    if (!insert.prepare(
+            QStringLiteral(
+                "INSERT INTO tc8.downloads (%1, recorder, payload) VALUES (%2)"
+                " ON CONFLICT (uuid) DO UPDATE SET ended = excluded.ended,"
+                " outcome = excluded.outcome, announced = excluded.announced,"
+                " records = excluded.records, first_reading = excluded.first_reading,"
+                " last_reading = excluded.last_reading, payload = excluded.payload"
+                " WHERE tc8.downloads.ended IS NULL"
+                " AND (excluded.ended IS NOT NULL OR excluded.records > tc8.downloads.records)")
+                .arg(DownloadColumns, QStringList(27, QStringLiteral("?")).join(u','))))
+    {
+        Fail(insert.lastError());
+        return std::nullopt;
+    }
+    int stored = 0;
+    for (int done = 0; done < unsent.size(); ++done) {
+        if (progress && !progress(done, static_cast<int>(unsent.size())))
+            break;
+        const auto found = summaries.constFind(unsent[done]);
+        if (found == summaries.cend())
+            continue; // deleted meanwhile
+        const TDownloadSummary& d = *found;
+        const QList<QByteArray> records = local.Records(d.Id);
+        if (!local.Problem().isEmpty()) {
+            problem_ = local.Problem();
+            return std::nullopt;
+        }
+        const ConfigRecord& c = d.Start.Config;
+        for (const QVariant& value :
+             {QVariant(d.Uuid.toString(QUuid::WithoutBraces)),
+              QVariant(d.Installation.toString(QUuid::WithoutBraces)), QVariant(d.Host),
+              QVariant(Utc(d.Start.Started)),
+              d.Ended.isValid() ? QVariant(Utc(d.Ended)) : QVariant(),
+              QVariant(static_cast<int>(d.End)), QVariant(d.Start.Port), QVariant(d.Start.Device),
+              QVariant(d.Start.FirmwareVersion), QVariant(d.Start.ConfigFromRecorder),
+              QVariant(c.TC8Typ), QVariant(c.TC8name), QVariant(c.TC8Nazwa), QVariant(c.TC8Nazwa2),
+              QVariant(c.TC8Nazwa3), QVariant(int{c.TempMin}), QVariant(int{c.TempMax}),
+              QVariant(int{c.TempKorekta}), QVariant(int{c.TempKorekta2}), QVariant(c.TempZapisz),
+              QVariant(c.IleDruk), d.Announced ? QVariant(*d.Announced) : QVariant(),
+              QVariant(d.Records), Optional(d.FirstReading), Optional(d.LastReading),
+              QVariant(RecorderLabel(c, d.Start.ConfigFromRecorder)),
+              QVariant(records.join())})
+            insert.addBindValue(value);
+        if (!insert.exec()) {
+            Fail(insert.lastError());
+            return std::nullopt;
+        }
+        if (insert.numRowsAffected() > 0)
+            ++stored;
+        // One still growing is sent again by the next push.
+        if (d.Ended.isValid() && !local.MarkSent(d.Id, id_, QDateTime::currentDateTimeUtc())) {
+            problem_ = local.Problem();
+            return std::nullopt;
+        }
+    }
+    return stored;
+}
+
+QList<TDownloadSummary> TCompanyArchive::Downloads(const TArchiveFilter& filter) {
+    QList<TDownloadSummary> downloads;
+    if (id_.isNull() && !Open())
+        return downloads;
+    problem_.clear();
+    QStringList conditions;
+    QVariantList values;
+    if (!filter.Recorder.isEmpty()) {
+        conditions << QStringLiteral("recorder = ?");
+        values << filter.Recorder;
+    }
+    // A download is in the period when any of its readings is.
+    if (filter.From.isValid()) {
+        conditions << QStringLiteral("last_reading >= ?");
+        values << FilterBound(filter.From);
+    }
+    if (filter.To.isValid()) {
+        conditions << QStringLiteral("first_reading <= ?");
+        values << FilterBound(filter.To);
+    }
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT id, %1,"
+                       " (extract(epoch FROM started) * 1000)::bigint,"
+                       " (extract(epoch FROM ended) * 1000)::bigint"
+                       " FROM tc8.downloads %2 ORDER BY started DESC, id DESC")
+            .arg(DownloadColumns, conditions.isEmpty()
+                                      ? QString()
+                                      : QStringLiteral("WHERE ") +
+                                            conditions.join(QStringLiteral(" AND "))));
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec()) {
+        Fail(query.lastError());
+        return downloads;
+    }
+    const auto time = [](const QVariant& milliseconds) {
+        return milliseconds.isNull()
+                   ? QDateTime()
+                   : QDateTime::fromMSecsSinceEpoch(milliseconds.toLongLong()).toLocalTime();
+    };
+    while (query.next()) {
+        TDownloadSummary d;
+        int column = 0;
+        const auto next = [&] { return query.value(column++); };
+        d.Id = next().toLongLong();
+        d.Uuid = QUuid(next().toString());
+        d.Installation = QUuid(next().toString());
+        d.Host = next().toString();
+        next(); // the times come last, as milliseconds
+        next();
+        d.End = static_cast<TDownloadEnd>(next().toInt());
+        d.Start.Port = next().toString();
+        d.Start.Device = next().toString();
+        d.Start.FirmwareVersion = next().toString();
+        d.Start.ConfigFromRecorder = next().toBool();
+        ConfigRecord& c = d.Start.Config;
+        c.TC8Typ = next().toString();
+        c.TC8name = next().toString();
+        c.TC8Nazwa = next().toString();
+        c.TC8Nazwa2 = next().toString();
+        c.TC8Nazwa3 = next().toString();
+        c.TempMin = static_cast<quint8>(next().toInt());
+        c.TempMax = static_cast<quint8>(next().toInt());
+        c.TempKorekta = static_cast<quint8>(next().toInt());
+        c.TempKorekta2 = static_cast<quint8>(next().toInt());
+        c.TempZapisz = next().toString();
+        c.IleDruk = next().toString();
+        const QVariant announced = next();
+        if (!announced.isNull())
+            d.Announced = announced.toInt();
+        d.Records = next().toInt();
+        d.FirstReading = next().toString();
+        d.LastReading = next().toString();
+        d.Start.Started = time(next());
+        d.Ended = time(next());
+        downloads << d;
+    }
+    return downloads;
+}
+
+QList<QByteArray> TCompanyArchive::Records(qint64 id) {
+    QList<QByteArray> records;
+    if (id_.isNull() && !Open())
+        return records;
+    problem_.clear();
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT payload FROM tc8.downloads WHERE id = ?"));
+    query.addBindValue(id);
+    if (!query.exec()) {
+        Fail(query.lastError());
+        return records;
+    }
+    if (!query.next())
+        return records;
+    const QByteArray payload = query.value(0).toByteArray();
+    records.reserve(payload.size() / HistoryRecordSize);
+    for (qsizetype at = 0; at + HistoryRecordSize <= payload.size(); at += HistoryRecordSize)
+        records << payload.mid(at, HistoryRecordSize);
+    return records;
 }

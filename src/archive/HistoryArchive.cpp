@@ -123,6 +123,10 @@ bool IsCorrupt(const QSqlError& error) {
 
 } // namespace
 
+QString FilterBound(const QDateTime& time) {
+    return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
+}
+
 // What each delivery runs, prepared once per opening: a download of 2,047 records comes in
 // dozens of deliveries, and preparing and binding per record cost more than SQLite's work.
 struct THistoryArchive::DeliveryStatements {
@@ -471,11 +475,8 @@ QList<TDownloadSummary> THistoryArchive::Downloads(const TArchiveFilter& filter)
         Fail(query.lastError());
         return downloads;
     }
-    const QString from = filter.From.isValid()
-                             ? filter.From.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                             : QString();
-    const QString to =
-        filter.To.isValid() ? filter.To.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
+    const QString from = FilterBound(filter.From);
+    const QString to = FilterBound(filter.To);
     while (query.next()) {
         TDownloadSummary d;
         int column = 0;

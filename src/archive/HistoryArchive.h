@@ -1,7 +1,7 @@
 #pragma once
 
+#include "archive/DownloadArchive.h"
 #include "config/ConfigRecord.h"
-#include "operations/ArchivedHistory.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -12,21 +12,14 @@
 #include <optional>
 #include <utility>
 
-// Which downloads to list: of one recorder (its RecorderLabel), with readings in a period.
-struct TArchiveFilter {
-    QString Recorder; // empty: every recorder
-    QDateTime From;   // invalid: no lower bound
-    QDateTime To;     // invalid: no upper bound
-};
-
 // The archive of history downloads: one SQLite file, written as records arrive (one
 // transaction per delivery, write-ahead logged), so that a crash or a kill keeps what was
 // shown. A file it cannot use (locked, read-only, full, corrupt, of a newer program) is
 // never overwritten: it says why and writes nothing; a corrupt file is set aside first.
-class THistoryArchive {
+class THistoryArchive : public TDownloadArchive {
 public:
     explicit THistoryArchive(QString path);
-    ~THistoryArchive();
+    ~THistoryArchive() override;
     THistoryArchive(const THistoryArchive&) = delete;
     THistoryArchive& operator=(const THistoryArchive&) = delete;
 
@@ -42,7 +35,7 @@ public:
     const QUuid& Installation() const { return installation_; }
     bool IsOpen() const { return open_; }
     // Why the last step failed, in Polish; empty after a step that succeeded.
-    const QString& Problem() const { return problem_; }
+    const QString& Problem() const override { return problem_; }
     // Where a corrupt file found at Open was set aside, once; empty otherwise.
     QString TakeSetAside() { return std::exchange(setAside_, QString()); }
 
@@ -54,9 +47,8 @@ public:
     bool EndDownload(qint64 id, TDownloadEnd end, const QDateTime& ended);
 
     // ---- Reading ----
-    QList<TDownloadSummary> Downloads(const TArchiveFilter& filter = {});
-    // The records of a download in the order received.
-    QList<QByteArray> Records(qint64 id);
+    QList<TDownloadSummary> Downloads(const TArchiveFilter& filter = {}) override;
+    QList<QByteArray> Records(qint64 id) override;
     bool Delete(qint64 id);
 
     // ---- Sending to a company archive (identified by its UUID) ----

@@ -1,14 +1,71 @@
 // The company archive against a real PostgreSQL server of the test's own (Unix socket only).
 #include "PostgresServer.h"
+#include "WaitFor.h"
 #include "archive/CompanyArchive.h"
+#include "archive/HistoryArchive.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+
+namespace {
+
+// A record of 1 December 2026 (day 1) or a later day, `minute` minutes after midnight.
+QByteArray Reading(int day, int minute, int temperature) {
+    return QByteArray::fromRawData("\x1a\x0c\x01\x00\x00\x00\x15\x05\x80\x03", 10)
+        .replace(2, 1, QByteArray(1, char(day)))
+        .replace(3, 1, QByteArray(1, char(minute / 60)))
+        .replace(4, 1, QByteArray(1, char(minute % 60)))
+        .replace(6, 1, QByteArray(1, char(temperature)));
+}
+
+// A PC: its data folder with the local archive, in which downloads are made as a session
+// makes them.
+struct TPc {
+    QTemporaryDir folder;
+    THistoryArchive archive{folder.filePath(QStringLiteral("archiwum.sqlite"))};
+
+    // A download of `records` readings of recorder `name` on `day`; ended unless `running`.
+    qint64 Download(const QString& name, int day, int records, bool running = false) {
+        TDownloadStart start;
+        start.Started = QDateTime(QDate(2026, 12, day), QTime(23, 0), Qt::UTC);
+        start.Port = QStringLiteral("COM1");
+        start.Device = QStringLiteral("/dev/ttyS0");
+        start.FirmwareVersion = QStringLiteral("TC-8 v 1.5");
+        start.Config.TC8Typ = QStringLiteral("TC-8");
+        start.Config.TC8name = name;
+        start.ConfigFromRecorder = true;
+        const qint64 id = archive.BeginDownload(start).value_or(0);
+        QList<QByteArray> readings;
+        for (int i = 0; i < records; ++i)
+            readings << Reading(day, i % 1440, i % 50);
+        EXPECT_TRUE(id > 0 && archive.AddRecords(id, readings, records))
+            << archive.Problem().toStdString();
+        if (!running) {
+            EXPECT_TRUE(archive.EndDownload(id, TDownloadEnd::Complete, start.Started.addSecs(60)));
+        }
+        return id;
+    }
+};
+
+} // namespace
 
 class CompanyArchive : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(server.Problem().isEmpty()) << server.Problem().toStdString();
         ASSERT_TRUE(server.Sql(QStringLiteral("CREATE DATABASE firma")));
+    }
+    QString Firma() const { return server.Uri(QStringLiteral("firma")); }
+    // The company's downloads by UUID, as many times as each is there.
+    QMap<QUuid, int> Stored() {
+        QMap<QUuid, int> stored;
+        TCompanyArchive company(Firma());
+        for (const TDownloadSummary& d : company.Downloads())
+            ++stored[d.Uuid];
+        return stored;
     }
     TPostgresServer server;
 };
@@ -25,6 +82,128 @@ TEST_F(CompanyArchive, IsSetUpOnceOnAnEmptyDatabaseAndKeepsItsIdentity) {
     TCompanyArchive again(server.Uri(QStringLiteral("firma")));
     ASSERT_TRUE(again.Init()) << again.Problem().toStdString();
     EXPECT_EQ(again.Id(), archive.Id());
+}
+
+// What a PC pushes reads back from the company as from its own archive; pushed again it is
+// stored once, and a download still running is completed by the push after its end.
+TEST_F(CompanyArchive, PushedDownloadsReadBackOnceAndGrowUntilTheyEnd) {
+    TCompanyArchive company(Firma());
+    ASSERT_TRUE(company.Init()) << company.Problem().toStdString();
+    TPc pc;
+    pc.Download(QStringLiteral("Chłodnia 1"), 1, 2047);
+    pc.Download(QStringLiteral("Chłodnia 2"), 2, 30);
+    const qint64 running = pc.Download(QStringLiteral("Chłodnia 1"), 3, 10, true);
+    EXPECT_EQ(company.Push(pc.archive), 3) << company.Problem().toStdString();
+
+    const QList<TDownloadSummary> local = pc.archive.Downloads();
+    const QList<TDownloadSummary> stored = company.Downloads();
+    ASSERT_EQ(stored.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const TDownloadSummary& l = local[i];
+        const TDownloadSummary& c = stored[i];
+        EXPECT_EQ(c.Uuid, l.Uuid);
+        EXPECT_EQ(c.Installation, pc.archive.Installation());
+        EXPECT_EQ(c.Host, l.Host);
+        EXPECT_EQ(c.Start.Started, l.Start.Started);
+        EXPECT_EQ(c.Ended, l.Ended);
+        EXPECT_EQ(c.End, l.End);
+        EXPECT_EQ(c.Start.Config, l.Start.Config);
+        EXPECT_EQ(c.Start.FirmwareVersion, l.Start.FirmwareVersion);
+        EXPECT_EQ(c.Records, l.Records);
+        EXPECT_EQ(c.Announced, l.Announced);
+        EXPECT_EQ(c.FirstReading, l.FirstReading);
+        EXPECT_EQ(c.LastReading, l.LastReading);
+        EXPECT_EQ(company.Records(c.Id), pc.archive.Records(l.Id));
+    }
+    const QList<TDownloadSummary> ofOne = company.Downloads(
+        {QStringLiteral("TC-8 : Chłodnia 1"), QDateTime(QDate(2026, 12, 1), QTime(12, 0)), {}});
+    ASSERT_EQ(ofOne.size(), 2);
+    EXPECT_EQ(company.Downloads({QStringLiteral("TC-8 : Chłodnia 1"), {},
+                                 QDateTime(QDate(2026, 12, 1), QTime(12, 0))})
+                  .size(),
+              1);
+
+    EXPECT_EQ(company.Push(pc.archive), 0) << "only the running one goes again, unchanged";
+    ASSERT_TRUE(pc.archive.AddRecords(running, {Reading(3, 10, 7)}, std::nullopt));
+    ASSERT_TRUE(pc.archive.EndDownload(running, TDownloadEnd::Stopped, QDateTime::currentDateTime()));
+    EXPECT_EQ(company.Push(pc.archive), 1);
+    EXPECT_EQ(company.Downloads().front().Records, 11);
+    EXPECT_EQ(company.Downloads().front().End, TDownloadEnd::Stopped);
+    EXPECT_TRUE(pc.archive.Unsent(company.Id()).isEmpty());
+    EXPECT_EQ(Stored().size(), 3);
+}
+
+// Two PCs push at once, one of them holding a copy of the other's archive: every download
+// is stored once.
+TEST_F(CompanyArchive, TwoPcsPushingAtOnceStoreEachDownloadOnce) {
+    ASSERT_TRUE(TCompanyArchive(Firma()).Init());
+    TPc first;
+    TPc second;
+    for (int day = 1; day <= 20; ++day) {
+        first.Download(QStringLiteral("Chłodnia 1"), day, 200);
+        second.Download(QStringLiteral("Chłodnia 2"), day, 200);
+    }
+    TPc copy;
+    ASSERT_TRUE(QFile::copy(first.archive.Path(), copy.archive.Path()));
+    std::atomic<int> pushed = 0;
+    QList<QThread*> pushes;
+    for (TPc* pc : {&first, &second, &copy})
+        pushes << QThread::create([this, pc, &pushed] {
+            // Connections belong to the thread that makes them.
+            THistoryArchive local(pc->archive.Path());
+            TCompanyArchive company(Firma());
+            pushed += company.Push(local).value_or(-1000);
+        });
+    for (QThread* push : pushes)
+        push->start();
+    for (QThread* push : pushes) {
+        push->wait();
+        delete push;
+    }
+    EXPECT_EQ(pushed, 40);
+    const QMap<QUuid, int> stored = Stored();
+    EXPECT_EQ(stored.size(), 40);
+    for (const int times : stored)
+        EXPECT_EQ(times, 1);
+}
+
+// A role that logs on with a password: refused without one, with nothing changed in the
+// local archive; with the password in its file (as ~/.pgpass), it pushes with no rights
+// beyond the archive's schema.
+TEST_F(CompanyArchive, ARefusedLoginChangesNothingAndAPasswordFileLetsIn) {
+    ASSERT_TRUE(TCompanyArchive(Firma()).Init());
+    ASSERT_TRUE(server.Sql(QStringLiteral("CREATE ROLE technik LOGIN PASSWORD 'tajne1';"
+                                          "GRANT USAGE ON SCHEMA tc8 TO technik;"
+                                          "GRANT SELECT, INSERT, UPDATE ON ALL TABLES IN SCHEMA "
+                                          "tc8 TO technik;"
+                                          "GRANT USAGE ON ALL SEQUENCES IN SCHEMA tc8 TO technik"),
+                           QStringLiteral("firma")));
+    ASSERT_TRUE(server.RequirePasswords());
+    TPc pc;
+    pc.Download(QStringLiteral("Chłodnia 1"), 1, 100);
+    const QString uri = server.Uri(QStringLiteral("firma"), QStringLiteral("technik"));
+    const QTemporaryDir home;
+    const QString passwords = home.filePath(QStringLiteral("pgpass"));
+    qputenv("PGPASSFILE", passwords.toUtf8());
+    {
+        TCompanyArchive refused(uri);
+        EXPECT_FALSE(refused.Push(pc.archive));
+        EXPECT_TRUE(refused.Problem().startsWith(
+            QStringLiteral("nie można połączyć się z archiwum firmy: ")))
+            << refused.Problem().toStdString();
+    }
+    TCompanyArchive owner(Firma());
+    ASSERT_TRUE(owner.Open());
+    EXPECT_EQ(pc.archive.Unsent(owner.Id()).size(), 1);
+    EXPECT_TRUE(Stored().isEmpty());
+    QFile file(passwords);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("*:*:*:technik:tajne1\n");
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    file.close();
+    TCompanyArchive company(uri);
+    EXPECT_EQ(company.Push(pc.archive), 1) << company.Problem().toStdString();
+    qunsetenv("PGPASSFILE");
 }
 
 TEST_F(CompanyArchive, OfANewerProgramIsRefusedAndLeftAlone) {

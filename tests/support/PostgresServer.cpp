@@ -42,13 +42,17 @@ TPostgresServer::TPostgresServer() {
               QStringLiteral("trust"), QStringLiteral("-E"), QStringLiteral("UTF8"),
               QStringLiteral("--no-sync")}))
         return;
+    started_ = Control(QStringLiteral("start"));
+}
+
+bool TPostgresServer::Control(const QString& action) {
     const QString options = QStringLiteral("-c listen_addresses='' -c unix_socket_directories='%1' "
                                            "-c fsync=off")
                                 .arg(folder_.path());
-    started_ = Run(bin_ + QStringLiteral("/pg_ctl"),
-                   {QStringLiteral("-D"), data, QStringLiteral("-l"),
-                    folder_.filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
-                    QStringLiteral("-o"), options, QStringLiteral("start")});
+    return Run(bin_ + QStringLiteral("/pg_ctl"),
+               {QStringLiteral("-D"), folder_.filePath(QStringLiteral("data")), QStringLiteral("-l"),
+                folder_.filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
+                QStringLiteral("-o"), options, action});
 }
 
 TPostgresServer::~TPostgresServer() {
@@ -80,15 +84,29 @@ bool TPostgresServer::Run(const QString& program, const QStringList& arguments, 
     return done;
 }
 
-QString TPostgresServer::Uri(const QString& database) const {
+QString TPostgresServer::Uri(const QString& database, const QString& role) const {
     QUrl uri;
     uri.setScheme(QStringLiteral("postgresql"));
-    uri.setUserName(user_);
+    uri.setUserName(role.isEmpty() ? user_ : role);
     uri.setPath(QLatin1Char('/') + database);
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("host"), folder_.path());
     uri.setQuery(query);
     return uri.toString();
+}
+
+bool TPostgresServer::RequirePasswords() {
+    QFile rules(folder_.filePath(QStringLiteral("data/pg_hba.conf")));
+    if (!rules.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        problem_ = rules.errorString();
+        return false;
+    }
+    rules.write(QStringLiteral("local all %1 trust\nlocal all all scram-sha-256\n")
+                    .arg(user_)
+                    .toUtf8());
+    rules.close();
+    // A reload is taken in the server's own time; a restart is done when it returns.
+    return Control(QStringLiteral("restart"));
 }
 
 bool TPostgresServer::Sql(const QString& statements, const QString& database) {

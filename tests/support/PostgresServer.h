@@ -16,12 +16,16 @@ public:
 
     // Empty when the server runs; otherwise why it does not.
     const QString& Problem() const { return problem_; }
-    // A connection URI for the server's superuser and `database`.
-    QString Uri(const QString& database = QStringLiteral("postgres")) const;
+    // A connection URI for `database` as `role` (the superuser when empty).
+    QString Uri(const QString& database = QStringLiteral("postgres"),
+                const QString& role = {}) const;
+    // From now on every role but the superuser logs on with its password.
+    bool RequirePasswords();
     // Runs SQL as the superuser (through psql); false when it fails.
     bool Sql(const QString& statements, const QString& database = QStringLiteral("postgres"));
 
 private:
+    bool Control(const QString& action);
     bool Run(const QString& program, const QStringList& arguments, QString* output = nullptr);
 
     QTemporaryDir folder_;
