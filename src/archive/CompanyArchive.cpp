@@ -206,8 +206,7 @@ bool TCompanyArchive::Open() {
         return false;
     }
     if (version < SchemaVersion) {
-        problem_ =
-            QStringLiteral("archiwum firmy wymaga uaktualnienia (tc8-cli archive init)");
+        problem_ = QStringLiteral("archiwum firmy wymaga uaktualnienia (tc8-cli archive init)");
         return false;
     }
     id_ = QUuid(query.value(0).toString());
@@ -296,8 +295,7 @@ std::optional<int> TCompanyArchive::Push(THistoryArchive& local, const Progress&
                 " last_reading = excluded.last_reading, payload = excluded.payload"
                 " WHERE tc8.downloads.ended IS NULL"
                 " AND (excluded.ended IS NOT NULL OR excluded.records > tc8.downloads.records)")
-                .arg(DownloadColumns, QStringList(27, QStringLiteral("?")).join(u','))))
-    {
+                .arg(DownloadColumns, QStringList(27, QStringLiteral("?")).join(u',')))) {
         Fail(insert.lastError());
         return std::nullopt;
     }
@@ -315,20 +313,33 @@ std::optional<int> TCompanyArchive::Push(THistoryArchive& local, const Progress&
             return std::nullopt;
         }
         const ConfigRecord& c = d.Start.Config;
-        for (const QVariant& value :
-             {QVariant(d.Uuid.toString(QUuid::WithoutBraces)),
-              QVariant(d.Installation.toString(QUuid::WithoutBraces)), QVariant(d.Host),
-              QVariant(Utc(d.Start.Started)),
-              d.Ended.isValid() ? QVariant(Utc(d.Ended)) : QVariant(),
-              QVariant(static_cast<int>(d.End)), QVariant(d.Start.Port), QVariant(d.Start.Device),
-              QVariant(d.Start.FirmwareVersion), QVariant(d.Start.ConfigFromRecorder),
-              QVariant(c.TC8Typ), QVariant(c.TC8name), QVariant(c.TC8Nazwa), QVariant(c.TC8Nazwa2),
-              QVariant(c.TC8Nazwa3), QVariant(int{c.TempMin}), QVariant(int{c.TempMax}),
-              QVariant(int{c.TempKorekta}), QVariant(int{c.TempKorekta2}), QVariant(c.TempZapisz),
-              QVariant(c.IleDruk), d.Announced ? QVariant(*d.Announced) : QVariant(),
-              QVariant(d.Records), Optional(d.FirstReading), Optional(d.LastReading),
-              QVariant(RecorderLabel(c, d.Start.ConfigFromRecorder)),
-              QVariant(records.join())})
+        for (const QVariant& value : {QVariant(d.Uuid.toString(QUuid::WithoutBraces)),
+                                      QVariant(d.Installation.toString(QUuid::WithoutBraces)),
+                                      QVariant(d.Host),
+                                      QVariant(Utc(d.Start.Started)),
+                                      d.Ended.isValid() ? QVariant(Utc(d.Ended)) : QVariant(),
+                                      QVariant(static_cast<int>(d.End)),
+                                      QVariant(d.Start.Port),
+                                      QVariant(d.Start.Device),
+                                      QVariant(d.Start.FirmwareVersion),
+                                      QVariant(d.Start.ConfigFromRecorder),
+                                      QVariant(c.TC8Typ),
+                                      QVariant(c.TC8name),
+                                      QVariant(c.TC8Nazwa),
+                                      QVariant(c.TC8Nazwa2),
+                                      QVariant(c.TC8Nazwa3),
+                                      QVariant(int{c.TempMin}),
+                                      QVariant(int{c.TempMax}),
+                                      QVariant(int{c.TempKorekta}),
+                                      QVariant(int{c.TempKorekta2}),
+                                      QVariant(c.TempZapisz),
+                                      QVariant(c.IleDruk),
+                                      d.Announced ? QVariant(*d.Announced) : QVariant(),
+                                      QVariant(d.Records),
+                                      Optional(d.FirstReading),
+                                      Optional(d.LastReading),
+                                      QVariant(RecorderLabel(c, d.Start.ConfigFromRecorder)),
+                                      QVariant(records.join())})
             insert.addBindValue(value);
         if (!insert.exec()) {
             Fail(insert.lastError());
@@ -367,15 +378,14 @@ QList<TDownloadSummary> TCompanyArchive::Downloads(const TArchiveFilter& filter)
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT id, %1,"
-                       " (extract(epoch FROM started) * 1000)::bigint,"
-                       " (extract(epoch FROM ended) * 1000)::bigint"
-                       " FROM tc8.downloads %2 ORDER BY started DESC, id DESC")
-            .arg(DownloadColumns, conditions.isEmpty()
-                                      ? QString()
-                                      : QStringLiteral("WHERE ") +
-                                            conditions.join(QStringLiteral(" AND "))));
+    query.prepare(QStringLiteral("SELECT id, %1,"
+                                 " (extract(epoch FROM started) * 1000)::bigint,"
+                                 " (extract(epoch FROM ended) * 1000)::bigint"
+                                 " FROM tc8.downloads %2 ORDER BY started DESC, id DESC")
+                      .arg(DownloadColumns, conditions.isEmpty()
+                                                ? QString()
+                                                : QStringLiteral("WHERE ") +
+                                                      conditions.join(QStringLiteral(" AND "))));
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec()) {

@@ -118,14 +118,17 @@ TEST_F(CompanyArchive, PushedDownloadsReadBackOnceAndGrowUntilTheyEnd) {
     const QList<TDownloadSummary> ofOne = company.Downloads(
         {QStringLiteral("TC-8 : Chłodnia 1"), QDateTime(QDate(2026, 12, 1), QTime(12, 0)), {}});
     ASSERT_EQ(ofOne.size(), 2);
-    EXPECT_EQ(company.Downloads({QStringLiteral("TC-8 : Chłodnia 1"), {},
-                                 QDateTime(QDate(2026, 12, 1), QTime(12, 0))})
+    EXPECT_EQ(company
+                  .Downloads({QStringLiteral("TC-8 : Chłodnia 1"),
+                              {},
+                              QDateTime(QDate(2026, 12, 1), QTime(12, 0))})
                   .size(),
               1);
 
     EXPECT_EQ(company.Push(pc.archive), 0) << "only the running one goes again, unchanged";
     ASSERT_TRUE(pc.archive.AddRecords(running, {Reading(3, 10, 7)}, std::nullopt));
-    ASSERT_TRUE(pc.archive.EndDownload(running, TDownloadEnd::Stopped, QDateTime::currentDateTime()));
+    ASSERT_TRUE(
+        pc.archive.EndDownload(running, TDownloadEnd::Stopped, QDateTime::currentDateTime()));
     EXPECT_EQ(company.Push(pc.archive), 1);
     EXPECT_EQ(company.Downloads().front().Records, 11);
     EXPECT_EQ(company.Downloads().front().End, TDownloadEnd::Stopped);

@@ -50,9 +50,9 @@ bool TPostgresServer::Control(const QString& action) {
                                            "-c fsync=off")
                                 .arg(folder_.path());
     return Run(bin_ + QStringLiteral("/pg_ctl"),
-               {QStringLiteral("-D"), folder_.filePath(QStringLiteral("data")), QStringLiteral("-l"),
-                folder_.filePath(QStringLiteral("server.log")), QStringLiteral("-w"),
-                QStringLiteral("-o"), options, action});
+               {QStringLiteral("-D"), folder_.filePath(QStringLiteral("data")),
+                QStringLiteral("-l"), folder_.filePath(QStringLiteral("server.log")),
+                QStringLiteral("-w"), QStringLiteral("-o"), options, action});
 }
 
 TPostgresServer::~TPostgresServer() {
@@ -101,9 +101,8 @@ bool TPostgresServer::RequirePasswords() {
         problem_ = rules.errorString();
         return false;
     }
-    rules.write(QStringLiteral("local all %1 trust\nlocal all all scram-sha-256\n")
-                    .arg(user_)
-                    .toUtf8());
+    rules.write(
+        QStringLiteral("local all %1 trust\nlocal all all scram-sha-256\n").arg(user_).toUtf8());
     rules.close();
     // A reload is taken in the server's own time; a restart is done when it returns.
     return Control(QStringLiteral("restart"));
