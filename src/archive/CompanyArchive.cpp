@@ -77,7 +77,7 @@ QVariant Optional(const QString& text) {
 // What the server or libpq said, without Qt's own words when there is more.
 QString Said(const QSqlError& error) {
     const QString database = error.databaseText().trimmed();
-    return database.isEmpty() ? error.driverText().trimmed() : database;
+    return (database.isEmpty() ? error.driverText() : database).simplified();
 }
 
 // A value as libpq reads it between single quotes.

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 // Which downloads to list: of one recorder (its RecorderLabel), with readings in a period.
 struct TArchiveFilter {
@@ -29,3 +31,12 @@ public:
 
 // A filter's period bound as a RecordTime compares with it; empty for no bound.
 QString FilterBound(const QDateTime& time);
+
+// The history lines of downloads of one recorder: one download as it came, several merged
+// into one series (a record in more than one of them once, no end line). Nothing when a
+// download cannot be read whole; the archive's Problem() says why.
+std::optional<QStringList> ArchivedLines(TDownloadArchive& archive,
+                                         const QList<TDownloadSummary>& downloads);
+
+// "1 pobranie", "3 pobrania", "5 pobrań".
+QString DownloadsText(qsizetype count);

@@ -123,10 +123,6 @@ bool IsCorrupt(const QSqlError& error) {
 
 } // namespace
 
-QString FilterBound(const QDateTime& time) {
-    return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString();
-}
-
 // What each delivery runs, prepared once per opening: a download of 2,047 records comes in
 // dozens of deliveries, and preparing and binding per record cost more than SQLite's work.
 struct THistoryArchive::DeliveryStatements {

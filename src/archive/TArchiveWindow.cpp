@@ -47,16 +47,6 @@ QString ReadingTimeShown(const QString& time) {
         .arg(time.mid(8, 2), time.mid(5, 2), time.left(4), time.mid(11, 5));
 }
 
-// "1 pobranie", "3 pobrania", "5 pobrań".
-QString DownloadsText(qsizetype count) {
-    const qsizetype tens = count % 100;
-    const qsizetype ones = count % 10;
-    const char* word = count == 1                                           ? "pobranie"
-                       : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "pobrania"
-                                                                            : "pobrań";
-    return QStringLiteral("%1 %2").arg(count).arg(QString::fromUtf8(word));
-}
-
 QStandardItem* Cell(const QString& text, const QString& hint = {}) {
     auto* item = new QStandardItem(text);
     item->setEditable(false);
@@ -418,20 +408,14 @@ std::optional<QStringList> TArchiveWindow::SelectedLines() {
             }
         }
     }
-    QList<QList<QByteArray>> records;
-    for (const TDownloadSummary& download : chosen) {
-        records << archive_->Records(download.Id);
-        if (records.back().size() < download.Records) {
-            desktop_.ShowMessage(MessageKind::Error,
-                                 QStringLiteral("Nie można odczytać pobrania z archiwum"),
-                                 archive_->Problem());
-            return std::nullopt;
-        }
+    const std::optional<QStringList> lines = ArchivedLines(*archive_, chosen);
+    if (!lines) {
+        desktop_.ShowMessage(MessageKind::Error,
+                             QStringLiteral("Nie można odczytać pobrania z archiwum"),
+                             archive_->Problem());
+        return std::nullopt;
     }
-    const QStringList lines = chosen.size() == 1
-                                  ? DownloadLines(records.front(), chosen.front().End)
-                                  : DownloadLines(MergeDownloads(records), TDownloadEnd::Stopped);
-    if (ParseHistory(lines.join(u'\n')).Readings.empty()) {
+    if (ParseHistory(lines->join(u'\n')).Readings.empty()) {
         desktop_.ShowMessage(MessageKind::Error,
                              QStringLiteral("W zaznaczonym pobraniu nie ma odczytów temperatury"));
         return std::nullopt;

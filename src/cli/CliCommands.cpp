@@ -1,6 +1,7 @@
 // tc8-cli's commands: each one the window's steps for the same thing, on the same session.
 #include "cli/CliCommands.h"
 
+#include "archive/CompanyArchive.h"
 #include "archive/HistoryArchive.h"
 #include "cli/CliOutput.h"
 #include "cli/CliSession.h"
@@ -340,28 +341,66 @@ std::unique_ptr<THistoryArchive> OpenArchive(TCliTerminal& terminal) {
     return archive;
 }
 
+// The archive's words as a sentence of tc8-cli's own.
+QString Sentence(const QString& problem) {
+    return problem.left(1).toUpper() + problem.mid(1);
+}
+
+// The archive a command reads: the company's (--from), or this PC's when there is one.
+std::unique_ptr<TDownloadArchive> OpenReadArchive(const CliOptions& options,
+                                                  TCliTerminal& terminal) {
+    if (options.Company.isEmpty())
+        return OpenArchive(terminal);
+    auto company = std::make_unique<TCompanyArchive>(options.Company);
+    if (!company->Open())
+        EndWith(terminal, CliExit::Failed, Sentence(company->Problem()));
+    return company;
+}
+
+// The downloads the options choose, newest first: the one numbered --archive, or those of
+// --recorder in the period of --since and --until.
+QList<TDownloadSummary> ChosenDownloads(const CliOptions& options, TCliTerminal& terminal,
+                                        TDownloadArchive* archive) {
+    TArchiveFilter filter;
+    filter.Recorder = options.Recorder;
+    if (options.Since)
+        filter.From = QDateTime(*options.Since, QTime(0, 0));
+    if (options.Until)
+        filter.To = QDateTime(*options.Until, QTime(23, 59, 59));
+    QList<TDownloadSummary> downloads =
+        archive ? archive->Downloads(filter) : QList<TDownloadSummary>();
+    if (archive && !archive->Problem().isEmpty())
+        EndWith(terminal, CliExit::FileRefused, Sentence(archive->Problem()));
+    if (options.ArchiveId) {
+        erase_if(downloads, [&](const TDownloadSummary& d) { return d.Id != *options.ArchiveId; });
+        if (downloads.isEmpty())
+            EndWith(terminal, CliExit::FileRefused,
+                    QStringLiteral("Nie ma w archiwum pobrania nr %1").arg(*options.ArchiveId));
+    }
+    return downloads;
+}
+
+// The history lines of the chosen downloads, merged when there are several.
+QStringList ChosenLines(TCliTerminal& terminal, TDownloadArchive& archive,
+                        const QList<TDownloadSummary>& downloads) {
+    const std::optional<QStringList> lines = ArchivedLines(archive, downloads);
+    if (!lines)
+        EndWith(
+            terminal, CliExit::FileRefused,
+            QStringLiteral("Nie można odczytać pobrania z archiwum: %1").arg(archive.Problem()));
+    return *lines;
+}
+
 // The report of a saved history file or of an archived download: no recorder needed.
 CliExit ReportOffline(const CliOptions& options, TCliTerminal& terminal) {
     CheckWritable(terminal, options.Output);
     TDownloadStart start;
     QStringList lines;
     if (options.ArchiveId) {
-        const std::unique_ptr<THistoryArchive> archive = OpenArchive(terminal);
-        const QList<TDownloadSummary> all =
-            archive ? archive->Downloads() : QList<TDownloadSummary>();
-        const auto found = std::find_if(all.begin(), all.end(), [&](const TDownloadSummary& d) {
-            return d.Id == *options.ArchiveId;
-        });
-        if (found == all.end())
-            EndWith(terminal, CliExit::FileRefused,
-                    QStringLiteral("Nie ma w archiwum pobrania nr %1").arg(*options.ArchiveId));
-        const QList<QByteArray> records = archive->Records(found->Id);
-        if (records.size() < found->Records)
-            EndWith(terminal, CliExit::FileRefused,
-                    QStringLiteral("Nie można odczytać pobrania z archiwum: %1")
-                        .arg(archive->Problem()));
-        start = found->Start;
-        lines = DownloadLines(records, found->End);
+        const std::unique_ptr<TDownloadArchive> archive = OpenReadArchive(options, terminal);
+        const QList<TDownloadSummary> chosen = ChosenDownloads(options, terminal, archive.get());
+        start = chosen.front().Start;
+        lines = ChosenLines(terminal, *archive, chosen);
     } else {
         // The header and the band of the recorder the file came from, as its file holds them.
         start.Config = ReadConfigFile(terminal, options.ConfigFile).Record;
@@ -383,13 +422,59 @@ CliExit ReportOffline(const CliOptions& options, TCliTerminal& terminal) {
 }
 
 CliExit ArchiveList(const CliOptions& options, TCliTerminal& terminal) {
-    const std::unique_ptr<THistoryArchive> archive = OpenArchive(terminal);
-    const QList<TDownloadSummary> downloads =
-        archive ? archive->Downloads() : QList<TDownloadSummary>();
+    const std::unique_ptr<TDownloadArchive> archive = OpenReadArchive(options, terminal);
+    const QList<TDownloadSummary> downloads = ChosenDownloads(options, terminal, archive.get());
     if (options.Json)
         PrintJson(terminal, QJsonDocument(ArchiveJson(downloads)));
     else
         PrintLines(terminal, ArchiveLines(downloads));
+    return CliExit::Done;
+}
+
+CliExit ArchiveExport(const CliOptions& options, TCliTerminal& terminal) {
+    CheckWritable(terminal, options.Output);
+    const std::unique_ptr<TDownloadArchive> archive = OpenReadArchive(options, terminal);
+    const QList<TDownloadSummary> chosen = ChosenDownloads(options, terminal, archive.get());
+    if (chosen.isEmpty())
+        EndWith(terminal, CliExit::FileRefused,
+                QStringLiteral("Nie ma w archiwum pobrań rejestratora %1 z tego okresu")
+                    .arg(options.Recorder));
+    const QString text = ChosenLines(terminal, *archive, chosen).join(u'\n');
+    const bool csv = options.Format == HistoryFormat::Csv;
+    WriteOutput(terminal, options.Output,
+                csv ? HistoryCsvBytes(ParseHistory(text).Readings)
+                    : HistoryFileBytes(text, HistoryTextEnd::LineOfDownload),
+                csv ? QStringLiteral("Zapisano plik CSV")
+                    : QStringLiteral("Zapisano plik historii"));
+    return CliExit::Done;
+}
+
+CliExit ArchiveInit(const CliOptions& options, TCliTerminal& terminal) {
+    TCompanyArchive company(options.Company);
+    if (!company.Init())
+        EndWith(terminal, CliExit::Failed, Sentence(company.Problem()));
+    terminal.Message(QStringLiteral("Archiwum firmy jest gotowe"));
+    return CliExit::Done;
+}
+
+CliExit ArchivePush(const CliOptions& options, TCliTerminal& terminal) {
+    const std::unique_ptr<THistoryArchive> local = OpenArchive(terminal);
+    TCompanyArchive company(options.Company);
+    // Reached even with nothing to send: a wrong address is said now, not after a download.
+    if (!company.Open())
+        EndWith(terminal, CliExit::Failed, Sentence(company.Problem()));
+    const std::optional<int> sent =
+        local ? company.Push(*local,
+                             [&terminal](int done, int total) {
+                                 terminal.Progress(QStringLiteral("Wysyłanie do archiwum firmy"),
+                                                   done, total);
+                                 return true;
+                             })
+              : 0;
+    terminal.EndProgress();
+    if (!sent)
+        EndWith(terminal, CliExit::Failed, Sentence(company.Problem()));
+    terminal.Message(QStringLiteral("Wysłano do archiwum firmy: %1").arg(DownloadsText(*sent)));
     return CliExit::Done;
 }
 
@@ -512,6 +597,12 @@ CliExit RunCommand(const CliOptions& options, TCliTerminal& terminal) {
         return ConfigShow(options, terminal);
     case CliCommand::ArchiveList:
         return ArchiveList(options, terminal);
+    case CliCommand::ArchiveExport:
+        return ArchiveExport(options, terminal);
+    case CliCommand::ArchiveInit:
+        return ArchiveInit(options, terminal);
+    case CliCommand::ArchivePush:
+        return ArchivePush(options, terminal);
     case CliCommand::Report:
         if (!options.FromFile.isEmpty() || options.ArchiveId)
             return ReportOffline(options, terminal);

@@ -21,12 +21,23 @@ QString ProgramHelp() {
         "  restart                        restart rejestratora\n"
         "  password NOWE                  nowe hasło rejestratora (cztery cyfry)\n"
         "  firmware PLIK.rfr              aktualizacja oprogramowania (pyta o zgodę)\n"
-        "  report -o PLIK.pdf [--from-file PLIK --config PLIK.rcf | --archive NR]\n"
+        "  report -o PLIK.pdf [--from-file PLIK --config PLIK.rcf | --archive NR [--from ADRES]]\n"
         "         [--delay MIN] [--readings]\n"
         "                                 raport temperatur w PDF: z rejestratora, z pliku "
         "historii\n"
         "                                 albo z archiwum pobrań\n"
-        "  archive list                   pobrania w archiwum, z ich numerami\n"
+        "  archive list [WYBÓR]           pobrania w archiwum, z ich numerami\n"
+        "  archive export (--archive NR | WYBÓR) [-o PLIK] [--format txt|csv]\n"
+        "                                 pobranie z archiwum albo pobrania rejestratora "
+        "połączone\n"
+        "                                 w jeden ciąg, jako plik historii albo CSV\n"
+        "  archive init --to ADRES        założenie archiwum firmy w bazie PostgreSQL\n"
+        "  archive push --to ADRES        wysłanie do archiwum firmy pobrań jeszcze nie "
+        "wysłanych\n"
+        "    WYBÓR: [--from ADRES] [--recorder NAZWA] [--since RRRR-MM-DD] [--until "
+        "RRRR-MM-DD]\n"
+        "    ADRES: postgresql://użytkownik@serwer/baza albo service=NAZWA (hasło w "
+        "~/.pgpass)\n"
         "  help [POLECENIE]               ta pomoc albo pomoc polecenia\n"
         "\n"
         "Opcje:\n"
@@ -111,7 +122,7 @@ QString CommandHelp(CliCommand command) {
     case CliCommand::Report:
         return QStringLiteral(
             "Użycie: tc8-cli report -o PLIK.pdf [--from-file PLIK --config PLIK.rcf | "
-            "--archive NR]\n"
+            "--archive NR [--from ADRES]]\n"
             "                       [--delay MIN] [--readings] [-p PORT]\n"
             "Raport temperatur w PDF, ten sam co „Historia” → „Raport PDF…” w oknie: "
             "nagłówek rejestratora,\nzakres, podsumowanie czujników ze średnią kinetyczną "
@@ -119,14 +130,39 @@ QString CommandHelp(CliCommand command) {
             "konfigurację i pobiera historię z rejestratora\n(pobranie trafia też do "
             "archiwum). --from-file: zapisany plik historii, z nagłówkiem i zakresem\nz pliku "
             "konfiguracji --config. --archive: pobranie z archiwum (numery: tc8-cli archive "
-            "list).\n--delay: epizod krótszy niż MIN minut nie jest liczony (domyślnie 0). "
+            "list),\nz --from: z archiwum firmy.\n--delay: epizod krótszy niż MIN minut nie jest "
+            "liczony (domyślnie 0). "
             "--readings: z tabelą\nwszystkich odczytów. Nie potrzebuje ekranu.\n");
     case CliCommand::ArchiveList:
         return QStringLiteral(
-            "Użycie: tc8-cli archive list [--json]\n"
+            "Użycie: tc8-cli archive list [--from ADRES] [--recorder NAZWA] [--since RRRR-MM-DD]\n"
+            "                             [--until RRRR-MM-DD] [--json]\n"
             "Pobrania z archiwum tego użytkownika "
-            "(~/.local/share/tc8-configurator/archiwum.sqlite):\nnumer, początek pobrania, "
-            "rejestrator, pierwszy i ostatni odczyt, liczba rekordów, zakończenie.\n");
+            "(~/.local/share/tc8-configurator/archiwum.sqlite),\nz --from z archiwum firmy "
+            "(wszystkich komputerów): numer, początek pobrania, rejestrator,\npierwszy i "
+            "ostatni odczyt, liczba rekordów, zakończenie. --recorder: tylko ten rejestrator\n"
+            "(nazwa jak na liście); --since, --until: tylko pobrania z odczytami z tych dni.\n");
+    case CliCommand::ArchiveExport:
+        return QStringLiteral(
+            "Użycie: tc8-cli archive export (--archive NR | --recorder NAZWA [--since RRRR-MM-DD]\n"
+            "                               [--until RRRR-MM-DD]) [--from ADRES] [-o PLIK]\n"
+            "                               [--format txt|csv]\n"
+            "Jedno pobranie z archiwum albo wszystkie pobrania rejestratora z okresu połączone "
+            "w jeden ciąg\n(odczyt obecny w kilku pobraniach raz, w kolejności czasu): txt jak "
+            "„Zapisz do pliku”,\ncsv jak „Eksport do CSV…”. Z --from z archiwum firmy.\n");
+    case CliCommand::ArchiveInit:
+        return QStringLiteral(
+            "Użycie: tc8-cli archive init --to ADRES\n"
+            "Zakłada archiwum firmy (schemat tc8) w pustej bazie PostgreSQL albo uaktualnia "
+            "założone;\narchiwum już założone zostaje, jak było. ADRES: "
+            "postgresql://użytkownik@serwer/baza albo\nservice=NAZWA. Hasło nie może być w "
+            "adresie: ~/.pgpass, PGPASSWORD albo plik usług.\n");
+    case CliCommand::ArchivePush:
+        return QStringLiteral(
+            "Użycie: tc8-cli archive push --to ADRES\n"
+            "Wysyła do archiwum firmy każde pobranie z tego komputera, którego tam jeszcze "
+            "nie ma, każde\nw osobnej transakcji. Przerwane wysyłanie następnym razem "
+            "wznawia się; pobranie wysłane\ndwa razy jest w archiwum firmy raz.\n");
     }
     return ProgramHelp();
 }

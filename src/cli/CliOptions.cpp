@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "archive/CompanyArchive.h"
+
 #include <QRegularExpression>
 #include <array>
 
@@ -16,10 +18,15 @@ enum OptionBit : unsigned {
     TakesConfig = 1u << 6,
     TakesDelay = 1u << 7,
     TakesReadings = 1u << 8,
+    TakesTo = 1u << 9,
+    TakesFrom = 1u << 10,
+    TakesRecorder = 1u << 11,
+    TakesPeriod = 1u << 12,
 };
 
-constexpr unsigned ReportOptions =
-    TakesOutput | TakesFromFile | TakesArchive | TakesConfig | TakesDelay | TakesReadings;
+constexpr unsigned ReportOptions = TakesOutput | TakesFromFile | TakesArchive | TakesFrom |
+                                   TakesConfig | TakesDelay | TakesReadings;
+constexpr unsigned ArchiveChoice = TakesFrom | TakesRecorder | TakesPeriod;
 // The longest delay the chart window's field takes: a week.
 constexpr int MaxDelayMinutes = 7 * 24 * 60;
 
@@ -30,7 +37,7 @@ struct CommandRow {
     unsigned Options;
 };
 
-constexpr std::array<CommandRow, 15> Commands{{
+constexpr std::array<CommandRow, 18> Commands{{
     {CliCommand::Help, "help", nullptr, 0},
     {CliCommand::Ports, "ports", nullptr, 0},
     {CliCommand::Status, "status", nullptr, TakesWatch},
@@ -45,7 +52,11 @@ constexpr std::array<CommandRow, 15> Commands{{
     {CliCommand::Password, "password", "NOWE", 0},
     {CliCommand::Firmware, "firmware", "PLIK.rfr", 0},
     {CliCommand::Report, "report", nullptr, ReportOptions},
-    {CliCommand::ArchiveList, "archive list", nullptr, 0},
+    {CliCommand::ArchiveList, "archive list", nullptr, ArchiveChoice},
+    {CliCommand::ArchiveExport, "archive export", nullptr,
+     ArchiveChoice | TakesArchive | TakesOutput | TakesFormat},
+    {CliCommand::ArchiveInit, "archive init", nullptr, TakesTo},
+    {CliCommand::ArchivePush, "archive push", nullptr, TakesTo},
 }};
 
 const CommandRow& RowOf(CliCommand command) {
@@ -73,9 +84,8 @@ QString Quoted(const QString& text) {
 
 const QString HelpHint = QStringLiteral(" Pomoc: tc8-cli --help");
 
-// What is wrong with a report's options; fills in the archive number and the delay.
-QString ReportUsageError(CliOptions& o, unsigned given, const QString& archiveId,
-                         const QString& delay) {
+// What is wrong with a report's options; fills in the delay.
+QString ReportUsageError(CliOptions& o, unsigned given, const QString& delay) {
     if (o.Output.isEmpty())
         return QStringLiteral("Polecenie „report” wymaga -o PLIK.pdf.");
     if ((given & TakesFromFile) && (given & TakesArchive))
@@ -86,8 +96,24 @@ QString ReportUsageError(CliOptions& o, unsigned given, const QString& archiveId
     if ((given & TakesConfig) && !(given & TakesFromFile))
         return QStringLiteral("Opcja --config dotyczy tylko raportu z pliku historii "
                               "(--from-file).");
+    if ((given & TakesFrom) && !(given & TakesArchive))
+        return QStringLiteral("Opcja --from dotyczy tylko raportu z archiwum (--archive).");
     bool ok = true;
+    if (given & TakesDelay) {
+        o.DelayMinutes = delay.toInt(&ok);
+        if (!ok || o.DelayMinutes < 0 || o.DelayMinutes > MaxDelayMinutes)
+            return QStringLiteral("Nieprawidłowe opóźnienie %1: podaj minuty od 0 do %2.")
+                .arg(Quoted(delay))
+                .arg(MaxDelayMinutes);
+    }
+    return {};
+}
+
+// What is wrong with the options that choose archived downloads; fills them in.
+QString ArchiveUsageError(CliOptions& o, unsigned given, const QString& archiveId,
+                          const QString& since, const QString& until) {
     if (given & TakesArchive) {
+        bool ok = false;
         const qint64 id = archiveId.toLongLong(&ok);
         if (!ok || id <= 0)
             return QStringLiteral("Nieprawidłowy numer pobrania %1: podaj numer z "
@@ -95,12 +121,31 @@ QString ReportUsageError(CliOptions& o, unsigned given, const QString& archiveId
                 .arg(Quoted(archiveId));
         o.ArchiveId = id;
     }
-    if (given & TakesDelay) {
-        o.DelayMinutes = delay.toInt(&ok);
-        if (!ok || o.DelayMinutes < 0 || o.DelayMinutes > MaxDelayMinutes)
-            return QStringLiteral("Nieprawidłowe opóźnienie %1: podaj minuty od 0 do %2.")
-                .arg(Quoted(delay))
-                .arg(MaxDelayMinutes);
+    for (const auto& [text, date] : {std::pair{&since, &o.Since}, std::pair{&until, &o.Until}}) {
+        if (text->isNull())
+            continue;
+        const QDate parsed = QDate::fromString(*text, QStringLiteral("yyyy-MM-dd"));
+        if (!parsed.isValid())
+            return QStringLiteral("Nieprawidłowa data %1: podaj RRRR-MM-DD.").arg(Quoted(*text));
+        *date = parsed;
+    }
+    const bool pushing =
+        o.Command == CliCommand::ArchiveInit || o.Command == CliCommand::ArchivePush;
+    if (pushing && o.Company.isEmpty())
+        return QStringLiteral("Polecenie %1 wymaga --to ADRES: postgresql://użytkownik@serwer/baza "
+                              "albo service=NAZWA.")
+            .arg(Quoted(CommandWords(o.Command)));
+    if (o.Command == CliCommand::ArchiveExport &&
+        !(given & TakesArchive) == !(given & TakesRecorder))
+        return QStringLiteral("Podaj, co wyeksportować: --archive NR albo --recorder NAZWA.");
+    if ((given & TakesArchive) && (given & (TakesRecorder | TakesPeriod)))
+        return QStringLiteral("Opcje --recorder, --since i --until wybierają pobrania; z --archive "
+                              "pobranie jest już wybrane.");
+    if (!o.Company.isEmpty()) {
+        // Refused here, before a password given on the command line reaches the server.
+        QString problem;
+        if (CompanyConnectionString(o.Company, &problem).isEmpty())
+            return QStringLiteral("Archiwum firmy: %1.").arg(problem);
     }
     return {};
 }
@@ -142,6 +187,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
     QString at;
     QString archiveId;
     QString delay;
+    QString since;
+    QString until;
 
     for (int i = 0; i < arguments.size(); ++i) {
         QString argument = arguments[i];
@@ -224,6 +271,21 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
         } else if (argument == QStringLiteral("--archive")) {
             ok = value(archiveId);
             given |= TakesArchive;
+        } else if (argument == QStringLiteral("--to")) {
+            ok = value(o.Company);
+            given |= TakesTo;
+        } else if (argument == QStringLiteral("--from")) {
+            ok = value(o.Company);
+            given |= TakesFrom;
+        } else if (argument == QStringLiteral("--recorder")) {
+            ok = value(o.Recorder);
+            given |= TakesRecorder;
+        } else if (argument == QStringLiteral("--since")) {
+            ok = value(since);
+            given |= TakesPeriod;
+        } else if (argument == QStringLiteral("--until")) {
+            ok = value(until);
+            given |= TakesPeriod;
         } else if (argument == QStringLiteral("--config")) {
             ok = value(o.ConfigFile);
             given |= TakesConfig;
@@ -292,7 +354,9 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
           std::pair{TakesFormat, "--format"}, std::pair{TakesAt, "--at"},
           std::pair{TakesFromFile, "--from-file"}, std::pair{TakesArchive, "--archive"},
           std::pair{TakesConfig, "--config"}, std::pair{TakesDelay, "--delay"},
-          std::pair{TakesReadings, "--readings"}}) {
+          std::pair{TakesReadings, "--readings"}, std::pair{TakesTo, "--to"},
+          std::pair{TakesFrom, "--from"}, std::pair{TakesRecorder, "--recorder"},
+          std::pair{TakesPeriod, "--since/--until"}}) {
         if ((given & bit) && !(row.Options & bit)) {
             parsed.Error = QStringLiteral("Opcja %1 nie dotyczy polecenia %2.")
                                .arg(QString::fromLatin1(option), name);
@@ -337,9 +401,10 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
         o.At = time;
     }
     if (o.Command == CliCommand::Report) {
-        parsed.Error = ReportUsageError(o, given, archiveId, delay);
+        parsed.Error = ReportUsageError(o, given, delay);
         if (!parsed.Error.isEmpty())
             return parsed;
     }
+    parsed.Error = ArchiveUsageError(o, given, archiveId, since, until);
     return parsed;
 }

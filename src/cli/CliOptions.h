@@ -34,6 +34,9 @@ enum class CliCommand {
     Firmware,
     Report,
     ArchiveList,
+    ArchiveExport,
+    ArchiveInit,
+    ArchivePush,
 };
 
 enum class HistoryFormat { Text, Csv };
@@ -64,6 +67,14 @@ struct CliOptions {
     QString FromFile;
     QString ConfigFile;
     std::optional<qint64> ArchiveId;
+    // The company archive (--to for init and push, --from for reading): a connection URI or
+    // "service=NAME"; empty: this PC's archive.
+    QString Company;
+    // Which archived downloads: of one recorder (its label as archive list shows it), with
+    // readings in a period of whole days.
+    QString Recorder;
+    std::optional<QDate> Since;
+    std::optional<QDate> Until;
     int DelayMinutes = 0;
     bool Readings = false; // the report with the table of every reading
 

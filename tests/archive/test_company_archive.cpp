@@ -1,10 +1,13 @@
 // The company archive against a real PostgreSQL server of the test's own (Unix socket only).
+#include "CliProcess.h"
 #include "PostgresServer.h"
 #include "WaitFor.h"
 #include "archive/CompanyArchive.h"
 #include "archive/HistoryArchive.h"
 
+#include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
@@ -24,8 +27,12 @@ QByteArray Reading(int day, int minute, int temperature) {
 // A PC: its data folder with the local archive, in which downloads are made as a session
 // makes them.
 struct TPc {
+    // In a folder of its own, or in `path` (this user's archive, which tc8-cli uses).
+    explicit TPc(const QString& path = {})
+        : archive(path.isEmpty() ? folder.filePath(QStringLiteral("archiwum.sqlite")) : path) {}
+
     QTemporaryDir folder;
-    THistoryArchive archive{folder.filePath(QStringLiteral("archiwum.sqlite"))};
+    THistoryArchive archive;
 
     // A download of `records` readings of recorder `name` on `day`; ended unless `running`.
     qint64 Download(const QString& name, int day, int records, bool running = false) {
@@ -207,6 +214,85 @@ TEST_F(CompanyArchive, ARefusedLoginChangesNothingAndAPasswordFileLetsIn) {
     TCompanyArchive company(uri);
     EXPECT_EQ(company.Push(pc.archive), 1) << company.Problem().toStdString();
     qunsetenv("PGPASSFILE");
+}
+
+// tc8-cli sets the archive up, pushes, and reads it back as it reads this PC's archive. A
+// push killed while the server holds it (after some downloads went) leaves the rest for the
+// next one, which stores everything once.
+TEST_F(CompanyArchive, TheCommandLinePushesResumesAfterAKillAndReadsBack) {
+    const QStringList to{QStringLiteral("--to"), Firma()};
+    const CliResult init = RunCli(QStringList{"archive", "init"} + to);
+    ASSERT_EQ(init.Exit, 0) << init.Error.toStdString();
+    EXPECT_TRUE(init.Error.contains(QStringLiteral("Archiwum firmy jest gotowe")));
+    TPc pc(THistoryArchive::DefaultPath());
+    for (int day = 1; day <= 12; ++day)
+        pc.Download(QStringLiteral("Chłodnia 1"), day, 1440);
+    const QUuid fifth = pc.archive.Downloads()[12 - 5].Uuid;
+
+    // The test's own transaction holds the fifth download's key: the push waits there.
+    QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "holder");
+    holder.setConnectOptions(CompanyConnectionString(Firma(), nullptr));
+    ASSERT_TRUE(holder.open()) << holder.lastError().text().toStdString();
+    // What the server is doing, seen from outside the transaction (which sees one snapshot).
+    QSqlDatabase watcher = QSqlDatabase::cloneDatabase(holder, "watcher");
+    ASSERT_TRUE(watcher.open());
+    ASSERT_TRUE(holder.transaction());
+    QSqlQuery hold(holder);
+    ASSERT_TRUE(hold.exec(
+        QStringLiteral("INSERT INTO tc8.downloads (uuid, installation, host, started, outcome,"
+                       " port, device, firmware, config_from_recorder, tc8_typ, tc8_name,"
+                       " tc8_nazwa, tc8_nazwa2, tc8_nazwa3, temp_min, temp_max, temp_korekta,"
+                       " temp_korekta2, temp_zapisz, ile_druk, records, recorder, payload)"
+                       " VALUES ('%1', '%1', '', now(), 0, '', '', '', false, '', '', '', '',"
+                       " '', 0, 0, 0, 0, '', '', 0, '', '')")
+            .arg(fifth.toString(QUuid::WithoutBraces))))
+        << hold.lastError().text().toStdString();
+    {
+        CliProcess push(QStringList{"archive", "push"} + to);
+        QSqlQuery waiting(watcher);
+        ASSERT_TRUE(WaitFor([&] {
+            return waiting.exec(QStringLiteral("SELECT count(*) FROM pg_stat_activity"
+                                               " WHERE wait_event_type = 'Lock'")) &&
+                   waiting.next() && waiting.value(0).toInt() > 0;
+        }));
+        push.Signal(SIGKILL);
+        EXPECT_EQ(push.Finish(), -1);
+    }
+    ASSERT_TRUE(holder.rollback());
+    TCompanyArchive company(Firma());
+    ASSERT_TRUE(company.Open());
+    EXPECT_EQ(pc.archive.Unsent(company.Id()).size(), 8) << "the four before it were sent";
+
+    const CliResult again = RunCli(QStringList{"archive", "push"} + to);
+    EXPECT_EQ(again.Exit, 0) << again.Error.toStdString();
+    EXPECT_TRUE(pc.archive.Unsent(company.Id()).isEmpty());
+    const QMap<QUuid, int> stored = Stored();
+    EXPECT_EQ(stored.size(), 12);
+    for (const int times : stored)
+        EXPECT_EQ(times, 1);
+
+    const QStringList from{QStringLiteral("--from"), Firma()};
+    const CliResult listed = RunCli(
+        QStringList{"archive", "list", "--json", "--since", "2026-12-03", "--until", "2026-12-04"} +
+        from);
+    EXPECT_EQ(listed.Exit, 0) << listed.Error.toStdString();
+    EXPECT_EQ(listed.Output.count("\"id\""), 2) << listed.Output.toStdString();
+    const QTemporaryDir out;
+    const CliResult exported =
+        RunCli(QStringList{"archive", "export", "--recorder", "TC-8 : Chłodnia 1", "--format",
+                           "csv", "-o", out.filePath("rok.csv")} +
+               from);
+    EXPECT_EQ(exported.Exit, 0) << exported.Error.toStdString();
+    QFile csv(out.filePath("rok.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csv.readAll().count('\n'), 1 + 12 * 1440) << "a header and every reading once";
+    const CliResult report = RunCli(QStringList{"report", "-o", out.filePath("r.pdf"), "--archive",
+                                                QString::number(company.Downloads().front().Id)} +
+                                    from);
+    EXPECT_EQ(report.Exit, 0) << report.Error.toStdString();
+    holder = watcher = {};
+    QSqlDatabase::removeDatabase("holder");
+    QSqlDatabase::removeDatabase("watcher");
 }
 
 TEST_F(CompanyArchive, OfANewerProgramIsRefusedAndLeftAlone) {

@@ -52,7 +52,21 @@ INSTANTIATE_TEST_SUITE_P(
                      {"report", "-o", "r.pdf", "--archive", "ostatnie"},
                      "Nieprawidłowy numer pobrania"},
         RejectedLine{
-            "DelayOverAWeek", {"report", "-o", "r.pdf", "--delay", "10081"}, "od 0 do 10080"}),
+            "DelayOverAWeek", {"report", "-o", "r.pdf", "--delay", "10081"}, "od 0 do 10080"},
+        RejectedLine{"CompanyReportOfNoDownload",
+                     {"report", "-o", "r.pdf", "--from", "service=firma"},
+                     "dotyczy tylko raportu z archiwum"},
+        RejectedLine{"PushWithoutWhere", {"archive", "push"}, "wymaga --to ADRES"},
+        RejectedLine{"PasswordInTheAddress",
+                     {"archive", "push", "--to", "postgresql://jan:tajne@db/firma"},
+                     "hasło nie może być w adresie"},
+        RejectedLine{"ExportOfNothing", {"archive", "export"}, "--archive NR albo --recorder"},
+        RejectedLine{"ExportOfANumberInAPeriod",
+                     {"archive", "export", "--archive", "3", "--since", "2026-01-01"},
+                     "pobranie jest już wybrane"},
+        RejectedLine{"DayNotAsAsked",
+                     {"archive", "list", "--until", "31.12.2026"},
+                     "Nieprawidłowa data „31.12.2026”"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliCommandLine, TakesOptionsAnywhereAndTheEnvironmentsPasswordBelowTheOption) {
@@ -74,6 +88,16 @@ TEST(CliCommandLine, TakesOptionsAnywhereAndTheEnvironmentsPasswordBelowTheOptio
     EXPECT_EQ(clock.Options.Password, QStringLiteral("2222"));
     EXPECT_EQ(clock.Options.At, QDateTime(QDate(2026, 12, 7), QTime(1, 30, 5)));
     EXPECT_EQ(clock.Options.PortNumber(), 3);
+
+    const ParsedCommandLine year =
+        ParseCommandLine({"archive", "export", "--recorder", "TC-8 : Chłodnia", "--since",
+                          "2026-01-01", "--until=2026-12-31", "--from", "service=firma"});
+    ASSERT_TRUE(year.Error.isEmpty()) << year.Error.toStdString();
+    EXPECT_EQ(year.Options.Command, CliCommand::ArchiveExport);
+    EXPECT_EQ(year.Options.Company, QStringLiteral("service=firma"));
+    EXPECT_EQ(year.Options.Recorder, QStringLiteral("TC-8 : Chłodnia"));
+    EXPECT_EQ(year.Options.Since, QDate(2026, 1, 1));
+    EXPECT_EQ(year.Options.Until, QDate(2026, 12, 31));
 
     EXPECT_EQ(ParseCommandLine({"status"}).Options.Password, QStringLiteral("0157"));
     using Commands = QList<CliCommand>;
