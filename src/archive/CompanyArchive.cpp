@@ -1,8 +1,11 @@
 #include "archive/CompanyArchive.h"
 
 #include "archive/HistoryArchive.h"
+#include "config/WholeFile.h"
 #include "operations/HistoryRendering.h"
 
+#include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -132,6 +135,24 @@ QString CompanyConnectionString(const QString& target, QString* problem) {
         add(keyword, value);
     }
     return pairs.join(QLatin1Char(' '));
+}
+
+QString CompanyTargetSetting(const QString& dataFolder) {
+    QFile file(dataFolder + QStringLiteral("/archiwum-firmy"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString target = QString::fromUtf8(file.readLine()).trimmed();
+    QString problem;
+    return CompanyConnectionString(target, &problem).isEmpty() ? QString() : target;
+}
+
+bool SaveCompanyTargetSetting(const QString& dataFolder, const QString& target) {
+    const QString path = dataFolder + QStringLiteral("/archiwum-firmy");
+    if (target.trimmed().isEmpty())
+        return !QFile::exists(path) || QFile::remove(path);
+    QString problem;
+    return !CompanyConnectionString(target, &problem).isEmpty() && QDir().mkpath(dataFolder) &&
+           WriteWholeFile(path, target.trimmed().toUtf8() + '\n');
 }
 
 TCompanyArchive::TCompanyArchive(QString target)

@@ -15,6 +15,12 @@ class THistoryArchive;
 // that holds a password (which belongs in ~/.pgpass, PGPASSWORD or the service file).
 QString CompanyConnectionString(const QString& target, QString* problem);
 
+// The address of the company archive this PC sends to, kept in the file "archiwum-firmy" in
+// `dataFolder` (beside the local archive); empty when none is set up. No password is ever
+// kept there: an address with one is refused.
+QString CompanyTargetSetting(const QString& dataFolder);
+bool SaveCompanyTargetSetting(const QString& dataFolder, const QString& target);
+
 // The company's archive of downloads from many PCs: a PostgreSQL database that the company
 // runs, reached by a connection URI ("postgresql://user@host/db") or a service name
 // ("service=NAME"), with libpq's own ways to the password (~/.pgpass, PGPASSWORD, the

@@ -56,6 +56,8 @@ void TRecorderSession::EndArchivedDownload(TDownloadEnd end) {
     ArchiveDelivery();
     if (ArchivedDownload && !Archive_->EndDownload(*ArchivedDownload, end, desk().Now()))
         ArchiveFailed();
+    else if (ArchivedDownload)
+        emit DownloadArchived();
     ArchivedDownload.reset();
 }
 

@@ -1,5 +1,7 @@
 #include "archive/TArchiveWindow.h"
 
+#include "archive/CompanyLink.h"
+
 #include "config/WholeFile.h"
 #include "core/Guarded.h"
 #include "operations/ArchivedHistory.h"
@@ -30,6 +32,8 @@
 namespace {
 
 const QString AllRecorders = QStringLiteral("wszystkie");
+const QString ThisPc = QStringLiteral("ten komputer");
+const QString Company = QStringLiteral("archiwum firmy");
 const QString UnknownRecorder = RecorderLabel({}, false);
 // Room on either side of a column's widest text.
 constexpr int ColumnPadding = 14;
@@ -71,6 +75,13 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     setFont(WindowFont());
     resize(880, 400);
 
+    auto* sourceLabel =
+        named(new QLabel(QStringLiteral("Archiwum:"), this), QStringLiteral("LabelSourceChoice"));
+    SourceChoice = named(new QComboBox(this), QStringLiteral("SourceChoice"));
+    SourceChoice->addItems({ThisPc, Company});
+    SourceChoice->setToolTip(QStringLiteral(
+        "Pobrania z tego komputera albo z archiwum firmy, do którego wysyłają wszystkie"));
+    labelField(sourceLabel, SourceChoice);
     auto* recorderLabel = named(new QLabel(QStringLiteral("Rejestrator:"), this),
                                 QStringLiteral("LabelRecorderFilter"));
     RecorderFilter = named(new QComboBox(this), QStringLiteral("RecorderFilter"));
@@ -114,7 +125,8 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     Model->setHorizontalHeaderLabels({QStringLiteral("Pobrano"), QStringLiteral("Rejestrator"),
                                       QStringLiteral("Pierwszy odczyt"),
                                       QStringLiteral("Ostatni odczyt"), QStringLiteral("Odczytów"),
-                                      QStringLiteral("Zakończenie"), QStringLiteral("Port")});
+                                      QStringLiteral("Zakończenie"), QStringLiteral("Port"),
+                                      QStringLiteral("Komputer")});
     Table = named(new QTableView(Pages), QStringLiteral("Table"));
     Table->setModel(Model);
     Table->setAccessibleName(QStringLiteral("Pobrania w archiwum"));
@@ -135,6 +147,7 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     Table->horizontalHeader()->setSectionResizeMode(Recorder, QHeaderView::Stretch);
     Table->horizontalHeader()->setHighlightSections(false);
     Table->installEventFilter(this);
+    Table->setColumnHidden(Host, true);
     Pages->addWidget(Table);
     Count = named(new QLabel(this), QStringLiteral("Count"));
 
@@ -161,8 +174,19 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
                              false, QStringLiteral("Usuń zaznaczone pobrania z archiwum"));
     ButtonRefresh = addButton(this, QStringLiteral("ButtonRefresh"), QStringLiteral("Odśwież"), {},
                               true, QStringLiteral("Wczytaj listę pobrań z archiwum od nowa"));
+    ButtonSend = addButton(this, QStringLiteral("ButtonSend"),
+                           QStringLiteral("Wyślij do archiwum firmy"), {}, true,
+                           QStringLiteral("Wyślij do archiwum firmy każde pobranie z tego "
+                                          "komputera, którego tam jeszcze nie ma"));
+    SendState = named(new QLabel(this), QStringLiteral("SendState"));
+    companyControls_ = {sourceLabel, SourceChoice, ButtonSend, SendState};
+    for (QWidget* company : companyControls_)
+        company->setVisible(false);
 
     auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(sourceLabel);
+    filterRow->addWidget(SourceChoice);
+    filterRow->addSpacing(16);
     filterRow->addWidget(recorderLabel);
     filterRow->addWidget(RecorderFilter);
     filterRow->addSpacing(16);
@@ -195,9 +219,13 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     countRow->addWidget(ReportReadings);
     window->addLayout(countRow);
     window->addLayout(buttonRow);
-    QList<QWidget*> tabOrder{RecorderFilter, PeriodFilter, FromDate, ToDate, Table};
+    auto* sendRow = new QHBoxLayout;
+    sendRow->addWidget(SendState, 1);
+    sendRow->addWidget(ButtonSend);
+    window->addLayout(sendRow);
+    QList<QWidget*> tabOrder{SourceChoice, RecorderFilter, PeriodFilter, FromDate, ToDate, Table};
     tabOrder << QList<QWidget*>(selectionButtons.begin(), selectionButtons.end()) << ButtonRefresh
-             << ReportReadings;
+             << ReportReadings << ButtonSend;
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -210,6 +238,8 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     PrepareReportDialog(ReportDialog);
 
     const auto reload = Guarded(this, &TArchiveWindow::Reload);
+    connect(SourceChoice, &QComboBox::currentIndexChanged, this, reload);
+    connect(ButtonSend, &QPushButton::clicked, this, Guarded(this, &TArchiveWindow::SendToCompany));
     connect(RecorderFilter, &QComboBox::currentIndexChanged, this, reload);
     connect(PeriodFilter, &QCheckBox::toggled, this, [this, reload](bool on) {
         FromDate->setEnabled(on);
@@ -268,14 +298,20 @@ TArchiveFilter TArchiveWindow::Filter() const {
 }
 
 void TArchiveWindow::Reload() {
-    QSet<qint64> keep;
-    for (const TDownloadSummary& download : Selected())
-        keep.insert(download.Id);
+    if (CompanyShown()) {
+        ReloadCompany();
+        return;
+    }
+    Table->setColumnHidden(Host, true);
     // Opened afresh each time: what the last attempt found wrong may have been put right, and
     // Problem() then tells only of this one.
     archive_ = std::make_unique<THistoryArchive>(path_);
+    const auto unavailable = [this] {
+        ShowProblem(QStringLiteral("Archiwum pobrań nie jest dostępne: %1.\n\n%2")
+                        .arg(archive_->Problem(), QDir::toNativeSeparators(path_)));
+    };
     if (!archive_->Open()) {
-        ShowProblem();
+        unavailable();
         return;
     }
     const QString aside = archive_->TakeSetAside();
@@ -286,17 +322,26 @@ void TArchiveWindow::Reload() {
                                  .arg(aside));
     const QList<TDownloadSummary> all = archive_->Downloads();
     if (!archive_->Problem().isEmpty()) {
-        ShowProblem();
+        unavailable();
         return;
     }
-    FillRecorders(all);
     const TArchiveFilter filter = Filter();
     const bool filtered = !filter.Recorder.isEmpty() || filter.From.isValid();
-    shown_ = filtered ? archive_->Downloads(filter) : all;
+    QList<TDownloadSummary> shown = filtered ? archive_->Downloads(filter) : all;
     if (!archive_->Problem().isEmpty()) {
-        ShowProblem();
+        unavailable();
         return;
     }
+    ShowList(all, std::move(shown));
+}
+
+void TArchiveWindow::ShowList(const QList<TDownloadSummary>& all, QList<TDownloadSummary> shown) {
+    QSet<qint64> keep;
+    for (const TDownloadSummary& download : Selected())
+        keep.insert(download.Id);
+    const bool filtered = RecorderFilter->currentIndex() > 0 || PeriodFilter->isChecked();
+    FillRecorders(all);
+    shown_ = std::move(shown);
     FillTable();
     for (int row = 0; row < shown_.size(); ++row)
         if (keep.contains(shown_[row].Id))
@@ -312,9 +357,8 @@ void TArchiveWindow::Reload() {
     SelectionChanged();
 }
 
-void TArchiveWindow::ShowProblem() {
-    Message->setText(QStringLiteral("Archiwum pobrań nie jest dostępne: %1.\n\n%2")
-                         .arg(archive_->Problem(), QDir::toNativeSeparators(path_)));
+void TArchiveWindow::ShowProblem(const QString& text) {
+    Message->setText(text);
     Pages->setCurrentWidget(Message);
     shown_.clear();
     Model->removeRows(0, Model->rowCount());
@@ -322,6 +366,77 @@ void TArchiveWindow::ShowProblem() {
     RecorderFilter->setEnabled(false);
     PeriodFilter->setEnabled(false);
     SelectionChanged();
+}
+
+bool TArchiveWindow::CompanyShown() const {
+    return sender_ != nullptr && SourceChoice->currentIndex() == 1;
+}
+
+void TArchiveWindow::SetCompanyLink(TCompanyLink* sender) {
+    sender_ = sender;
+    reader_.reset();
+    pendingUse_ = nullptr;
+    for (QWidget* company : companyControls_)
+        company->setVisible(sender != nullptr);
+    if (sender == nullptr) {
+        const QSignalBlocker quiet(SourceChoice);
+        SourceChoice->setCurrentIndex(0);
+        return;
+    }
+    reader_ = std::make_unique<TCompanyLink>(sender->Target(), path_);
+    connect(reader_.get(), &TCompanyLink::Browsed, this,
+            Guarded(this, &TArchiveWindow::CompanyBrowsed));
+    connect(reader_.get(), &TCompanyLink::LinesRead, this,
+            Guarded(this, &TArchiveWindow::LinesCame));
+    connect(sender, &TCompanyLink::PushProgress, this, [this](int done, int total) {
+        SendState->setText(
+            QStringLiteral("Wysyłanie do archiwum firmy: %1 z %2").arg(done).arg(total));
+    });
+    connect(sender, &TCompanyLink::PushFinished, this,
+            Guarded(this, &TArchiveWindow::ShowSendState));
+    ButtonSend->setEnabled(!sender->Pushing());
+    SendState->setText(sender->Pushing() ? QStringLiteral("Wysyłanie do archiwum firmy…")
+                                         : QString());
+}
+
+void TArchiveWindow::ReloadCompany() {
+    Table->setColumnHidden(Host, false);
+    ShowProblem(QStringLiteral("Wczytywanie z archiwum firmy…"));
+    reader_->Browse(Filter());
+}
+
+void TArchiveWindow::CompanyBrowsed(const QList<TDownloadSummary>& all,
+                                    const QList<TDownloadSummary>& shown, const QString& problem) {
+    // A list asked for before the window turned back to this PC's archive.
+    if (!CompanyShown())
+        return;
+    if (!problem.isEmpty())
+        ShowProblem(QStringLiteral("Archiwum firmy nie jest dostępne: %1.\n\n%2")
+                        .arg(problem, sender_->Target()));
+    else
+        ShowList(all, shown);
+}
+
+void TArchiveWindow::SendToCompany() {
+    ButtonSend->setEnabled(false);
+    SendState->setText(QStringLiteral("Wysyłanie do archiwum firmy…"));
+    sender_->Push();
+}
+
+void TArchiveWindow::ShowSendState(int stored, const QString& problem) {
+    ButtonSend->setEnabled(true);
+    if (!problem.isEmpty()) {
+        SendState->setText(
+            QStringLiteral("Nie wysłano do archiwum firmy: %1. Pobrania czekają na następne "
+                           "wysłanie.")
+                .arg(problem));
+        return;
+    }
+    SendState->setText(
+        QStringLiteral("Wysłano do archiwum firmy: %1 (%2)")
+            .arg(DownloadsText(stored), desktop_.Now().toString(QStringLiteral("HH:mm"))));
+    if (CompanyShown())
+        Reload();
 }
 
 void TArchiveWindow::FillRecorders(const QList<TDownloadSummary>& all) {
@@ -356,6 +471,7 @@ void TArchiveWindow::FillTable() {
         row[End] =
             Cell(IsRunning(download) ? QStringLiteral("trwa") : DownloadEndText(download.End));
         row[Port] = Cell(download.Start.Port, download.Start.Device);
+        row[Host] = Cell(download.Host, download.Installation.toString(QUuid::WithoutBraces));
         Model->appendRow(row);
     }
     Table->resizeColumnsToContents();
@@ -378,16 +494,19 @@ QList<TDownloadSummary> TArchiveWindow::Selected() const {
 }
 
 void TArchiveWindow::SelectionChanged() {
-    const bool any = Table->selectionModel()->hasSelection() && !shown_.isEmpty();
-    for (QPushButton* button : {ButtonOpen, ButtonExportTxt, ButtonExportCsv, ButtonReportPdf,
-                                ButtonPrintReport, ButtonDelete})
+    // Nothing else is asked while lines are on their way from the company archive.
+    const bool any = Table->selectionModel()->hasSelection() && !shown_.isEmpty() && !pendingUse_;
+    for (QPushButton* button :
+         {ButtonOpen, ButtonExportTxt, ButtonExportCsv, ButtonReportPdf, ButtonPrintReport})
         button->setEnabled(any);
+    // The company archive keeps every PC's downloads for audits: no one PC deletes there.
+    ButtonDelete->setEnabled(any && !CompanyShown());
 }
 
-std::optional<QStringList> TArchiveWindow::SelectedLines() {
+void TArchiveWindow::WithSelectedLines(LinesUse use) {
     const QList<TDownloadSummary> chosen = Selected();
-    if (chosen.isEmpty())
-        return std::nullopt;
+    if (chosen.isEmpty() || pendingUse_)
+        return;
     if (chosen.size() > 1) {
         const QString label = LabelOf(chosen.front());
         for (const TDownloadSummary& download : chosen) {
@@ -397,41 +516,56 @@ std::optional<QStringList> TArchiveWindow::SelectedLines() {
                     QStringLiteral("Pobrania z nieznanego rejestratora nie można łączyć z "
                                    "innymi: nie wiadomo, skąd pochodzą jego odczyty."),
                     QStringLiteral("Zaznacz je samo."));
-                return std::nullopt;
+                return;
             }
             if (LabelOf(download) != label) {
                 desktop_.ShowMessage(
                     MessageKind::Error,
                     QStringLiteral("Nie można połączyć pobrań z różnych rejestratorów."),
                     QStringLiteral("Zaznacz pobrania jednego rejestratora."));
-                return std::nullopt;
+                return;
             }
         }
     }
-    const std::optional<QStringList> lines = ArchivedLines(*archive_, chosen);
+    if (CompanyShown()) {
+        pendingUse_ = std::move(use);
+        SelectionChanged();
+        reader_->ReadLines(chosen);
+        return;
+    }
+    pendingUse_ = std::move(use);
+    LinesCame(chosen, ArchivedLines(*archive_, chosen), archive_->Problem());
+}
+
+void TArchiveWindow::LinesCame(const QList<TDownloadSummary>& chosen,
+                               const std::optional<QStringList>& lines, const QString& problem) {
+    const LinesUse use = std::exchange(pendingUse_, nullptr);
+    SelectionChanged();
+    if (!use)
+        return;
     if (!lines) {
         desktop_.ShowMessage(MessageKind::Error,
-                             QStringLiteral("Nie można odczytać pobrania z archiwum"),
-                             archive_->Problem());
-        return std::nullopt;
+                             QStringLiteral("Nie można odczytać pobrania z archiwum"), problem);
+        return;
     }
     if (ParseHistory(lines->join(u'\n')).Readings.empty()) {
         desktop_.ShowMessage(MessageKind::Error,
                              QStringLiteral("W zaznaczonym pobraniu nie ma odczytów temperatury"));
-        return std::nullopt;
+        return;
     }
-    return lines;
+    use(chosen, *lines);
 }
 
 void TArchiveWindow::OpenSelected() {
-    if (const std::optional<QStringList> lines = SelectedLines())
-        emit HistoryChosen(*lines, NewestOf(Selected()).Start);
+    WithSelectedLines([this](const QList<TDownloadSummary>& chosen, const QStringList& lines) {
+        emit HistoryChosen(lines, NewestOf(chosen).Start);
+    });
 }
 
-bool TArchiveWindow::ChooseFile(FileDialog& dialog, const QString& prefix,
-                                const QString& extension) {
+bool TArchiveWindow::ChooseFile(const QList<TDownloadSummary>& chosen, FileDialog& dialog,
+                                const QString& prefix, const QString& extension) {
     QString last;
-    for (const TDownloadSummary& download : Selected())
+    for (const TDownloadSummary& download : chosen)
         last = std::max(last, download.LastReading);
     const QString name = last.isEmpty() ? prefix : prefix + u'-' + last.left(10);
     dialog.FileName = QDir(dialog.InitialDir).filePath(name + u'.' + extension);
@@ -439,52 +573,56 @@ bool TArchiveWindow::ChooseFile(FileDialog& dialog, const QString& prefix,
 }
 
 void TArchiveWindow::ExportTxt() {
-    const std::optional<QStringList> lines = SelectedLines();
-    if (!lines || !ChooseFile(TxtDialog, QStringLiteral("historia"), QStringLiteral("txt")))
-        return;
-    // The bytes "Zapisz do pliku" writes after the same download.
-    if (WriteWholeFile(TxtDialog.FileName,
-                       HistoryFileBytes(lines->join(u'\n'), HistoryTextEnd::LineOfDownload)))
-        desktop_.ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik historii"));
-    else
-        desktop_.ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+    WithSelectedLines([this](const QList<TDownloadSummary>& chosen, const QStringList& lines) {
+        if (!ChooseFile(chosen, TxtDialog, QStringLiteral("historia"), QStringLiteral("txt")))
+            return;
+        // The bytes "Zapisz do pliku" writes after the same download.
+        if (WriteWholeFile(TxtDialog.FileName,
+                           HistoryFileBytes(lines.join(u'\n'), HistoryTextEnd::LineOfDownload)))
+            desktop_.ShowMessage(MessageKind::Information,
+                                 QStringLiteral("Zapisano plik historii"));
+        else
+            desktop_.ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+    });
 }
 
 void TArchiveWindow::ExportCsv() {
-    const std::optional<QStringList> lines = SelectedLines();
-    if (!lines || !ChooseFile(CsvDialog, QStringLiteral("historia"), QStringLiteral("csv")))
-        return;
-    if (WriteWholeFile(CsvDialog.FileName,
-                       HistoryCsvBytes(ParseHistory(lines->join(u'\n')).Readings)))
-        desktop_.ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik CSV"));
-    else
-        desktop_.ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+    WithSelectedLines([this](const QList<TDownloadSummary>& chosen, const QStringList& lines) {
+        if (!ChooseFile(chosen, CsvDialog, QStringLiteral("historia"), QStringLiteral("csv")))
+            return;
+        if (WriteWholeFile(CsvDialog.FileName,
+                           HistoryCsvBytes(ParseHistory(lines.join(u'\n')).Readings)))
+            desktop_.ShowMessage(MessageKind::Information, QStringLiteral("Zapisano plik CSV"));
+        else
+            desktop_.ShowMessage(MessageKind::Error, QStringLiteral("Błąd zapisu"));
+    });
 }
 
-std::optional<THistoryReportInput> TArchiveWindow::SelectedReport() {
-    const std::optional<QStringList> lines = SelectedLines();
-    if (!lines)
-        return std::nullopt;
-    THistoryReportInput input = DownloadReportInput(NewestOf(Selected()).Start, *lines);
+THistoryReportInput TArchiveWindow::ReportOf(const QList<TDownloadSummary>& chosen,
+                                             const QStringList& lines) {
+    THistoryReportInput input = DownloadReportInput(NewestOf(chosen).Start, lines);
     input.IncludeReadings = ReportReadings->isChecked();
     input.ReportDate = desktop_.Now();
     return input;
 }
 
 void TArchiveWindow::ReportPdf() {
-    const std::optional<THistoryReportInput> input = SelectedReport();
-    if (input && ChooseFile(ReportDialog, QStringLiteral("raport"), QStringLiteral("pdf")))
-        SaveHistoryReportPdf(desktop_, ReportDialog.FileName, *input);
+    WithSelectedLines([this](const QList<TDownloadSummary>& chosen, const QStringList& lines) {
+        const THistoryReportInput input = ReportOf(chosen, lines);
+        if (ChooseFile(chosen, ReportDialog, QStringLiteral("raport"), QStringLiteral("pdf")))
+            SaveHistoryReportPdf(desktop_, ReportDialog.FileName, input);
+    });
 }
 
 void TArchiveWindow::PrintReport() {
-    if (const std::optional<THistoryReportInput> input = SelectedReport())
-        PrintHistoryReport(desktop_, *input);
+    WithSelectedLines([this](const QList<TDownloadSummary>& chosen, const QStringList& lines) {
+        PrintHistoryReport(desktop_, ReportOf(chosen, lines));
+    });
 }
 
 void TArchiveWindow::DeleteSelected() {
     const QList<TDownloadSummary> chosen = Selected();
-    if (chosen.isEmpty())
+    if (chosen.isEmpty() || CompanyShown())
         return;
     for (const TDownloadSummary& download : chosen)
         if (IsRunning(download)) {

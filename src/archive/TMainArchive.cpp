@@ -1,27 +1,73 @@
-// The main window's side of the archive of downloads: the archive window, and a download
-// chosen there put into the history box.
+// The main window's side of the archive of downloads: the archive window, a download chosen
+// there put into the history box, and the company archive each download is sent to.
 #include "ui/TMain.h"
 
+#include "archive/CompanyArchive.h"
+#include "archive/CompanyLink.h"
 #include "archive/HistoryArchive.h"
 #include "archive/TArchiveWindow.h"
+#include "archive/TCompanyArchiveDialog.h"
 #include "core/Guarded.h"
 #include "protocol/TRecorderSession.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 
 void TMain::ConnectArchiveHandlers() {
     connect(ArchiwumPobran1, &QAction::triggered, this,
             Guarded(this, &TMain::ArchiwumPobran1Click));
+    connect(ArchiwumFirmy1, &QAction::triggered, this, Guarded(this, &TMain::ArchiwumFirmy1Click));
+    // Sent when it has ended, by the link's own thread: the next download never waits.
+    connect(Session, &TRecorderSession::DownloadArchived, this, [this] {
+        if (CompanyLink)
+            CompanyLink->Push();
+    });
+    UseCompanyArchive(CompanyTargetSetting(ArchiveFolder()));
+}
+
+QString TMain::ArchivePath() const {
+    return Session->Archive() != nullptr ? Session->Archive()->Path()
+                                         : THistoryArchive::DefaultPath();
+}
+
+QString TMain::ArchiveFolder() const {
+    return QFileInfo(ArchivePath()).absolutePath();
+}
+
+void TMain::UseCompanyArchive(const QString& target) {
+    if (CompanyLink && CompanyLink->Target() == target)
+        return;
+    if (ArchiveWindow != nullptr)
+        ArchiveWindow->SetCompanyLink(nullptr);
+    CompanyLink.reset();
+    if (target.isEmpty())
+        return;
+    CompanyLink = std::make_unique<TCompanyLink>(target, ArchivePath());
+    if (ArchiveWindow != nullptr)
+        ArchiveWindow->SetCompanyLink(CompanyLink.get());
+    // What waited while there was no connection, or no archive set up, goes now.
+    CompanyLink->Push();
+}
+
+void TMain::ArchiwumFirmy1Click() {
+    TCompanyArchiveDialog dialog(desk(), CompanyLink ? CompanyLink->Target() : QString(), this);
+    if (desk().ShowModal(dialog) != QDialog::Accepted)
+        return;
+    if (!SaveCompanyTargetSetting(ArchiveFolder(), dialog.Target())) {
+        desk().ShowMessage(MessageKind::Error, QStringLiteral("Nie zapisano ustawienia"),
+                           ArchiveFolder());
+        return;
+    }
+    UseCompanyArchive(dialog.Target());
 }
 
 void TMain::ArchiwumPobran1Click() {
     if (ArchiveWindow == nullptr) {
         // The window reads the file the session writes, through a connection of its own.
-        const QString path = Session->Archive() != nullptr ? Session->Archive()->Path()
-                                                           : THistoryArchive::DefaultPath();
-        ArchiveWindow = new TArchiveWindow(desk(), path, this);
+        ArchiveWindow = new TArchiveWindow(desk(), ArchivePath(), this);
         ArchiveWindow->SetRunningDownload([this] { return Session->ArchivedDownloadId(); });
+        ArchiveWindow->SetCompanyLink(CompanyLink.get());
         connect(ArchiveWindow, &TArchiveWindow::HistoryChosen, this,
                 Guarded(this, &TMain::OpenArchivedHistory));
     }

@@ -179,6 +179,8 @@ signals:
     // History lines of one delivery, in order; "Koniec historii" ends a download.
     void HistoryLines(const QStringList& lines);
     void HistoryProgress(int position, int maximum);
+    // A download has ended and is in the archive whole, ready to be sent on.
+    void DownloadArchived();
     // The firmware update has sent this much of the file, in per cent.
     void FirmwareProgress(int percent);
 

@@ -1,6 +1,7 @@
 #include "ui/TMain.h"
 
 #include "app/TFInfo.h"
+#include "archive/CompanyLink.h"
 #include "core/ErrorFunnel.h"
 #include "core/Errors.h"
 #include "core/Guarded.h"

@@ -21,6 +21,7 @@
 class QTimer;
 class RepaintThrottle;
 class TArchiveWindow;
+class TCompanyLink;
 class TLineMonitor;
 class THistoryChart;
 class TPortEnumeration;
@@ -166,6 +167,12 @@ private:
     // Lines chosen in the archive window, into the history box as a saved history is.
     void OpenArchivedHistory(const QStringList& lines, const TDownloadStart& start);
     TArchiveWindow* ArchiveWindow = nullptr;
+    // "Historia" -> "Archiwum firmy…": where each finished download is sent.
+    void ArchiwumFirmy1Click();
+    void UseCompanyArchive(const QString& target);
+    QString ArchivePath() const;
+    QString ArchiveFolder() const;
+    std::unique_ptr<TCompanyLink> CompanyLink; // null while no company archive is set up
 
     // The line monitor (src/monitor/TMainMonitor.cpp): the session traces only while it is
     // open.

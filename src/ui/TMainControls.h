@@ -35,6 +35,7 @@ struct TMainControls {
     QAction* TabelaOdczytow1 = nullptr;   // "Historia" -> "Raport z tabelą odczytów", checkable
     QAction* OtworzHistorie1 = nullptr;   // "Historia" -> "Otwórz plik historii…"
     QAction* ArchiwumPobran1 = nullptr;   // "Historia" -> "Archiwum pobrań…"
+    QAction* ArchiwumFirmy1 = nullptr;    // "Historia" -> "Archiwum firmy…"
     QMenu* Narzedzia1 = nullptr;
     QAction* MonitorLacza1 = nullptr; // "Narzędzia" -> "Monitor łącza…"
     QMenu* Info1 = nullptr;

@@ -272,6 +272,10 @@ void TMain::CreateControls() {
                                   QStringLiteral("Otwórz plik historii…"), true);
     ArchiwumPobran1 = addMenuItem(Historia1, QStringLiteral("ArchiwumPobran1"),
                                   QStringLiteral("Archiwum pobrań…"), true);
+    ArchiwumFirmy1 = addMenuItem(Historia1, QStringLiteral("ArchiwumFirmy1"),
+                                 QStringLiteral("Archiwum firmy…"), true);
+    ArchiwumFirmy1->setToolTip(
+        QStringLiteral("Baza PostgreSQL firmy, do której idzie każde pobranie z tego komputera"));
     Narzedzia1 = addMenu(MainMenu, QStringLiteral("Narzedzia1"), QStringLiteral("Narzędzia"));
     MonitorLacza1 = addMenuItem(Narzedzia1, QStringLiteral("MonitorLacza1"),
                                 QStringLiteral("Monitor łącza…"), true);

@@ -286,7 +286,8 @@ TEST_F(MainLayout, MenusOfferTheirItemsWithDataItemsDisabled) {
           {"Raport z tabelą odczytów", true},
           {"", true},
           {"Otwórz plik historii…", true},
-          {"Archiwum pobrań…", true}}},
+          {"Archiwum pobrań…", true},
+          {"Archiwum firmy…", true}}},
         {"Narzędzia", {{"Monitor łącza…", true}}},
         {"Info", {{"O programie", true}}},
     };

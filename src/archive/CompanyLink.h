@@ -1,0 +1,61 @@
+#pragma once
+
+#include "archive/DownloadArchive.h"
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <optional>
+
+class QThread;
+
+// The company archive worked on apart from the thread that asks (the window's, which also
+// runs the line): each step runs on a thread of the link's own, in the order asked, and its
+// result comes back as a signal on the asking thread. A server that is slow or out of reach
+// holds up only that thread.
+class TCompanyLink : public QObject {
+    Q_OBJECT
+public:
+    // `target` is the company archive's address, `localArchive` the path of this PC's archive
+    // that pushes send from.
+    TCompanyLink(QString target, QString localArchive, QObject* parent = nullptr);
+    // Waits for the step under way; a push stops after the download it is sending.
+    ~TCompanyLink() override;
+
+    const QString& Target() const { return target_; }
+
+    // Sends what the local archive has not sent there. Asked again while sending, it sends
+    // once more afterwards (the download that asked may have come too late for this one).
+    void Push();
+    bool Pushing() const { return pushing_; }
+    // Lists the company's downloads: all of them, and those the filter asks for.
+    void Browse(const TArchiveFilter& filter);
+    // Reads the history lines of downloads (merged when several).
+    void ReadLines(const QList<TDownloadSummary>& downloads);
+
+signals:
+    void PushProgress(int done, int total);
+    // A push ended: how many downloads it stored, or why it stopped (empty when it did not).
+    void PushFinished(int stored, const QString& problem);
+    void Browsed(const QList<TDownloadSummary>& all, const QList<TDownloadSummary>& shown,
+                 const QString& problem);
+    // No lines when they could not be read; `problem` says why.
+    void LinesRead(const QList<TDownloadSummary>& downloads,
+                   const std::optional<QStringList>& lines, const QString& problem);
+
+private:
+    struct Worker;
+    // Runs `work` on the link's thread with its worker.
+    void Post(std::function<void(Worker&)> work);
+    void StartPush();
+
+    const QString target_;
+    const QString localArchive_;
+    QThread* thread_ = nullptr;
+    QObject* context_ = nullptr;     // lives on thread_: what posted work runs in
+    std::unique_ptr<Worker> worker_; // touched only on thread_
+    std::atomic<bool> stopping_ = false;
+    bool pushing_ = false;
+    bool pushAgain_ = false;
+};
