@@ -2,19 +2,24 @@
 // window is gone, listed, opened again, merged, exported and deleted.
 #include "MainAccess.h"
 #include "PdfText.h"
+#include "PostgresServer.h"
 #include "RecorderSession.h"
+#include "archive/CompanyArchive.h"
 #include "archive/HistoryArchive.h"
 #include "archive/TArchiveWindow.h"
+#include "archive/TCompanyArchiveDialog.h"
 #include "operations/ArchivedHistory.h"
 #include "ui/TGauge.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -161,6 +166,69 @@ TEST(ArchiveWindow, DownloadsOutliveTheirWindowAndOpenAloneOrMergedExportAndDele
     EXPECT_EQ(unusable.Pages->currentWidget(), unusable.Message);
     EXPECT_TRUE(unusable.Message->text().contains("nie można założyć folderu /proc/tc8"));
     EXPECT_FALSE(unusable.ButtonOpen->isEnabled());
+}
+
+// With the company archive set up, a finished download goes there by itself; the archive
+// window lists every PC's downloads there, opens one, and deletes nothing there.
+TEST(ArchiveWindow, EachDownloadGoesToTheCompanyArchiveWhichListsEveryPcs) {
+    TPostgresServer server;
+    ASSERT_TRUE(server.Problem().isEmpty()) << server.Problem().toStdString();
+    ASSERT_TRUE(server.Sql(QStringLiteral("CREATE DATABASE firma")));
+    const QString firma = server.Uri(QStringLiteral("firma"));
+    TCompanyArchive company(firma);
+    ASSERT_TRUE(company.Init()) << company.Problem().toStdString();
+    // Another PC's download, sent before.
+    QTemporaryDir otherPc;
+    THistoryArchive other(otherPc.filePath(QStringLiteral("archiwum.sqlite")));
+    TDownloadStart start;
+    start.Started = QDateTime(QDate(2026, 12, 1), QTime(8, 0));
+    const qint64 id = other.BeginDownload(start).value_or(0);
+    ASSERT_TRUE(
+        other.AddRecords(id, {QByteArray("\x1a\x0c\x01\x08\x00\x00\x15\x05\x80\x03", 10)}, 1));
+    ASSERT_TRUE(other.EndDownload(id, TDownloadEnd::Complete, start.Started));
+    ASSERT_EQ(company.Push(other), 1);
+
+    tc8sim::SimulatedRecorder::Settings settings = RecorderSession::DefaultSettings();
+    settings.Recorder.HistoryRecords = 60;
+    RecorderSession session(std::move(settings));
+    TMain* window = session.window.get();
+    session.desktop.ModalScripts.push_back([&](QDialog& shown) {
+        auto& dialog = dynamic_cast<TCompanyArchiveDialog&>(shown);
+        dialog.Edit_adres->setText(QStringLiteral("postgresql://jan:tajne@db/firma"));
+        dialog.ButtonOk->click();
+        EXPECT_TRUE(dialog.isVisible()) << "a password is refused";
+        dialog.Edit_adres->setText(firma);
+        dialog.ButtonOk->click();
+    });
+    window->ArchiwumFirmy1->trigger();
+    EXPECT_EQ(session.desktop.CountOf("Error: Niepoprawny adres archiwum firmy"), 1);
+    EXPECT_EQ(CompanyTargetSetting(QFileInfo(THistoryArchive::DefaultPath()).absolutePath()),
+              firma);
+    ASSERT_TRUE(session.LogOn());
+    RecorderSession::Click(window->ButtonPobierz);
+    ASSERT_TRUE(WaitFor([&] { return company.Downloads().size() == 2; }));
+
+    window->ArchiwumPobran1->trigger();
+    auto* list = window->findChild<TArchiveWindow*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->SourceChoice->isVisible());
+    list->SourceChoice->setCurrentIndex(1);
+    ASSERT_TRUE(WaitFor([&] { return list->Model->rowCount() == 2; }));
+    EXPECT_FALSE(list->Table->isColumnHidden(TArchiveWindow::Host));
+    EXPECT_EQ(list->Count->text(), "W archiwum: 2 pobrania");
+    SelectRows(*list, {1});
+    EXPECT_FALSE(list->ButtonDelete->isEnabled());
+    list->ButtonOpen->click();
+    // The other PC's one reading, read on the link's thread.
+    EXPECT_TRUE(WaitFor([&] {
+        const QString box = window->trm->toPlainText();
+        return box.count(u'\n') == 1 && box.endsWith("Koniec historii");
+    }));
+
+    list->ButtonSend->click();
+    ASSERT_TRUE(WaitFor([&] { return list->ButtonSend->isEnabled(); }));
+    EXPECT_TRUE(list->SendState->text().startsWith("Wysłano do archiwum firmy: 0 pobrań"))
+        << list->SendState->text().toStdString();
 }
 
 } // namespace
