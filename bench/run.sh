@@ -30,8 +30,8 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTC8_BUILD_TESTS=ON 
     -DTC8_BUILD_BENCH=ON -DTC8_WERROR=OFF >/dev/null
 cmake --build "$build" -j2 --target bench_receive_latency bench_idle_cpu \
     bench_history_download bench_firmware_update bench_text_box bench_history_chart \
-    bench_history_report bench_startup bench_core_micro bench_report tc8-configurator tc8-sim \
-    tc8startupprobe
+    bench_history_report bench_company_archive bench_startup bench_core_micro bench_report \
+    tc8-configurator tc8-sim tc8startupprobe
 
 results="$build/bench-results"
 rm -rf "$results"
@@ -88,6 +88,7 @@ run bench_firmware_update --runs "$runs"
 run bench_text_box --runs "$runs"
 run bench_history_chart --runs "$runs"
 run bench_history_report --runs "$runs"
+run bench_company_archive --runs "$runs"
 run bench_idle_cpu --runs "$runs"
 
 echo "== bench_core_micro" >&2

@@ -81,9 +81,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/tc8")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The X11/Wayland platform plugins (only recommended by Qt's GUI library), Qt's own Polish
-# texts for its standard dialogs, the SQLite driver of the archive of downloads, and the
-# font the report is set in (it has every Polish letter).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite, fonts-dejavu-core")
+# texts for its standard dialogs, the SQLite driver of the archive of downloads and the
+# PostgreSQL one of the company archive, and the font the report is set in (it has every
+# Polish letter).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, libqt6sql6-sqlite, \
+libqt6sql6-psql, fonts-dejavu-core")
 
 include(CPack)

@@ -37,7 +37,7 @@ apt-get install --simulate --no-install-recommends "$deb" >"$root.apt" 2>&1 ||
 rm -f "$root.apt"
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6charts6 libjpeg62-turbo qt6-qpa-plugins qt6-translations-l10n \
-    libqt6sql6-sqlite; do
+    libqt6sql6-sqlite libqt6sql6-psql; do
     [[ "$depends" == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 

@@ -75,9 +75,11 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     setFont(WindowFont());
     resize(880, 400);
 
-    auto* sourceLabel =
-        named(new QLabel(QStringLiteral("Archiwum:"), this), QStringLiteral("LabelSourceChoice"));
-    SourceChoice = named(new QComboBox(this), QStringLiteral("SourceChoice"));
+    // In a box of their own, so that hidden they leave no gap in the row.
+    auto* sourceBox = new QWidget(this);
+    auto* sourceLabel = named(new QLabel(QStringLiteral("Archiwum:"), sourceBox),
+                              QStringLiteral("LabelSourceChoice"));
+    SourceChoice = named(new QComboBox(sourceBox), QStringLiteral("SourceChoice"));
     SourceChoice->addItems({ThisPc, Company});
     SourceChoice->setToolTip(QStringLiteral(
         "Pobrania z tego komputera albo z archiwum firmy, do którego wysyłają wszystkie"));
@@ -179,14 +181,16 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
                            QStringLiteral("Wyślij do archiwum firmy każde pobranie z tego "
                                           "komputera, którego tam jeszcze nie ma"));
     SendState = named(new QLabel(this), QStringLiteral("SendState"));
-    companyControls_ = {sourceLabel, SourceChoice, ButtonSend, SendState};
+    companyControls_ = {sourceBox, ButtonSend, SendState};
     for (QWidget* company : companyControls_)
         company->setVisible(false);
 
     auto* filterRow = new QHBoxLayout;
-    filterRow->addWidget(sourceLabel);
-    filterRow->addWidget(SourceChoice);
-    filterRow->addSpacing(16);
+    auto* sourceRow = new QHBoxLayout(sourceBox);
+    sourceRow->setContentsMargins(0, 0, 16, 0);
+    sourceRow->addWidget(sourceLabel);
+    sourceRow->addWidget(SourceChoice);
+    filterRow->addWidget(sourceBox);
     filterRow->addWidget(recorderLabel);
     filterRow->addWidget(RecorderFilter);
     filterRow->addSpacing(16);

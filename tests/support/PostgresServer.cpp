@@ -108,6 +108,13 @@ bool TPostgresServer::RequirePasswords() {
     return Control(QStringLiteral("restart"));
 }
 
+qint64 TPostgresServer::Pid() const {
+    QFile file(folder_.filePath(QStringLiteral("data/postmaster.pid")));
+    if (!started_ || !file.open(QIODevice::ReadOnly))
+        return 0;
+    return file.readLine().trimmed().toLongLong();
+}
+
 bool TPostgresServer::Sql(const QString& statements, const QString& database) {
     return Run(bin_ + QStringLiteral("/psql"),
                {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),

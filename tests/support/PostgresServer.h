@@ -23,6 +23,8 @@ public:
     bool RequirePasswords();
     // Runs SQL as the superuser (through psql); false when it fails.
     bool Sql(const QString& statements, const QString& database = QStringLiteral("postgres"));
+    // The server's main process, from its pid file; 0 when it does not run.
+    qint64 Pid() const;
 
 private:
     bool Control(const QString& action);

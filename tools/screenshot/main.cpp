@@ -2,13 +2,16 @@
 // taken while a technician's session is played against the simulated recorder, started in
 // this process on a pseudo-terminal that a private ports folder publishes as COM1.
 // Needs a display (scripts/screenshots.sh runs it under xvfb-run).
+#include "PostgresServer.h"
 #include "ShotDesktop.h"
 #include "SimulatedRecorder.h"
 #include "WireFormat.h"
 #include "app/TApplication.h"
 #include "app/Translations.h"
+#include "archive/CompanyArchive.h"
 #include "archive/HistoryArchive.h"
 #include "archive/TArchiveWindow.h"
+#include "archive/TCompanyArchiveDialog.h"
 #include "config/Container.h"
 #include "firmware/TFboot.h"
 #include "monitor/TLineMonitor.h"
@@ -31,11 +34,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStackedWidget>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -262,6 +269,59 @@ struct Tour {
         archive->close();
     }
 
+    // The company archive: its address given in its dialog, then the archive window listing
+    // what this PC sent there beside a colleague's download.
+    void photographCompanyArchive() {
+        TPostgresServer server;
+        if (!server.Problem().isEmpty() || !server.Sql(QStringLiteral("CREATE DATABASE tc8")))
+            throw std::runtime_error("no PostgreSQL server: " + server.Problem().toStdString());
+        const QString uri = server.Uri(QStringLiteral("tc8"));
+        TCompanyArchive company(uri);
+        if (!company.Init())
+            throw std::runtime_error("no company archive: " + company.Problem().toStdString());
+        const auto setAddress = [this](const QString& address, const char* picture) {
+            bool done = false;
+            desktop.DialogScripts[QStringLiteral("CompanyArchiveDialog")] = [&](QDialog& shown) {
+                auto& dialog = static_cast<TCompanyArchiveDialog&>(shown);
+                if (picture != nullptr) {
+                    // The address a company would give rather than the tour's socket folder.
+                    dialog.Edit_adres->setText(QStringLiteral(
+                        "postgresql://serwis@archiwum.firma.pl/tc8?sslmode=require"));
+                    desktop.Save(dialog, QLatin1String(picture));
+                }
+                dialog.Edit_adres->setText(address);
+                dialog.ButtonOk->click();
+                done = true;
+            };
+            pick(window.ArchiwumFirmy1);
+            waitUntil("company archive dialog", [&] { return done && noBoxOpen(); });
+        };
+        setAddress(uri, "company-archive-dialog.png");
+        waitUntil("downloads sent", [&] { return company.Downloads().size() == 3; });
+        server.Sql(QStringLiteral("UPDATE tc8.downloads SET host = CASE WHEN recorder LIKE "
+                                  "'Chłodnia%' THEN 'serwis-laptop-2' ELSE 'serwis-laptop-1' END"),
+                   QStringLiteral("tc8"));
+
+        pick(window.ArchiwumPobran1);
+        TArchiveWindow* archive = nullptr;
+        waitUntil("archive window", [this, &archive] {
+            archive = window.findChild<TArchiveWindow*>();
+            return archive != nullptr && archive->isVisible();
+        });
+        archive->SourceChoice->setCurrentIndex(1);
+        waitUntil("company downloads listed", [archive] {
+            return archive->Pages->currentWidget() == archive->Table &&
+                   archive->Model->rowCount() == 3 && !archive->SendState->text().isEmpty();
+        });
+        archive->Table->selectRow(0);
+        QCoreApplication::processEvents();
+        desktop.Save(*archive, QStringLiteral("archive-window-company.png"));
+        archive->SourceChoice->setCurrentIndex(0);
+        archive->close();
+        // The rest of the tour sends nowhere: the server goes with this step.
+        setAddress(QString(), nullptr);
+    }
+
     // The chart of the history just downloaded.
     void photographHistoryChart() {
         pick(window.WykresTemperatur1);
@@ -343,6 +403,7 @@ struct Tour {
         photographReport();
         archiveEarlierDownloads(desktop.Now());
         photographArchiveWindow();
+        photographCompanyArchive();
 
         const QString historySaved = QStringLiteral("Zapisano plik historii");
         desktop.MessageShots[historySaved] = QStringLiteral("message-history-saved.png");
@@ -402,13 +463,27 @@ struct Tour {
 
         // The pictures taken from inside the program's waits come only when the tour caught
         // the moment; a missing one fails the run rather than leave an old picture behind.
-        for (const char* picture :
-             {"main-window-start.png", "message-wrong-password.png", "main-window-reading.png",
-              "port-list.png", "main-window.png", "history-menu.png", "history-chart.png",
-              "report-first-page.png", "line-monitor.png", "archive-window.png",
-              "message-history-saved.png", "password-dialog.png", "about-box.png",
-              "message-port-unavailable.png", "firmware-dialog-empty.png", "firmware-dialog.png",
-              "message-firmware-warning.png", "firmware-progress.png", "message-firmware-done.png"})
+        for (const char* picture : {"main-window-start.png",
+                                    "message-wrong-password.png",
+                                    "main-window-reading.png",
+                                    "port-list.png",
+                                    "main-window.png",
+                                    "history-menu.png",
+                                    "history-chart.png",
+                                    "report-first-page.png",
+                                    "line-monitor.png",
+                                    "archive-window.png",
+                                    "company-archive-dialog.png",
+                                    "archive-window-company.png",
+                                    "message-history-saved.png",
+                                    "password-dialog.png",
+                                    "about-box.png",
+                                    "message-port-unavailable.png",
+                                    "firmware-dialog-empty.png",
+                                    "firmware-dialog.png",
+                                    "message-firmware-warning.png",
+                                    "firmware-progress.png",
+                                    "message-firmware-done.png"})
             if (!desktop.PicturesWritten.contains(QLatin1String(picture)))
                 throw std::runtime_error(std::string("no picture ") + picture);
     }
