@@ -34,33 +34,74 @@ TCompanyLink::TCompanyLink(QString target, QString localArchive, QObject* parent
       thread_(new QThread), context_(new QObject) {
     thread_->setObjectName(QStringLiteral("tc8-company"));
     context_->moveToThread(thread_);
-    connect(thread_, &QThread::finished, context_, &QObject::deleteLater);
+    connect(
+        this, &TCompanyLink::JobsQueued, context_, [this] { RunJobs(); }, Qt::QueuedConnection);
+    connect(this, &TCompanyLink::ResultsQueued, this, &TCompanyLink::RunResults,
+            Qt::QueuedConnection);
     thread_->start();
 }
 
 TCompanyLink::~TCompanyLink() {
     stopping_ = true;
     // The connections close on the thread that made them, after the step under way.
-    QMetaObject::invokeMethod(
-        context_,
-        [this] {
-            worker_.reset();
-            QThread::currentThread()->quit();
-        },
-        Qt::QueuedConnection);
+    Post([this](Worker&) {
+        worker_.reset();
+        // Taken after the worker is gone and again below: the end of the thread is then
+        // ordered before this object's end by a lock of the program's own.
+        const std::lock_guard lock(queues_);
+        QThread::currentThread()->quit();
+    });
     thread_->wait();
+    const std::lock_guard lock(queues_);
+    // Its thread has ended: it may go from here, and nothing of it runs on after.
+    delete context_;
     delete thread_;
 }
 
-void TCompanyLink::Post(std::function<void(Worker&)> work) {
-    QMetaObject::invokeMethod(
-        context_,
-        [this, work = std::move(work)] {
-            if (!worker_)
-                worker_ = std::make_unique<Worker>(target_, localArchive_);
-            work(*worker_);
-        },
-        Qt::QueuedConnection);
+void TCompanyLink::Post(Job work) {
+    {
+        const std::lock_guard lock(queues_);
+        jobs_.push_back(std::move(work));
+    }
+    emit JobsQueued(QPrivateSignal());
+}
+
+void TCompanyLink::RunJobs() {
+    for (;;) {
+        Job job;
+        {
+            const std::lock_guard lock(queues_);
+            if (jobs_.empty())
+                return;
+            job = std::move(jobs_.front());
+            jobs_.pop_front();
+        }
+        if (!worker_)
+            worker_ = std::make_unique<Worker>(target_, localArchive_);
+        job(*worker_);
+    }
+}
+
+void TCompanyLink::Deliver(std::function<void()> result) {
+    {
+        const std::lock_guard lock(queues_);
+        results_.push_back(std::move(result));
+    }
+    emit ResultsQueued(QPrivateSignal());
+}
+
+void TCompanyLink::RunResults() {
+    for (;;) {
+        std::function<void()> result;
+        {
+            const std::lock_guard lock(queues_);
+            if (results_.empty())
+                return;
+            result = std::move(results_.front());
+            results_.pop_front();
+        }
+        result();
+    }
 }
 
 void TCompanyLink::Push() {
@@ -77,24 +118,21 @@ void TCompanyLink::StartPush() {
         std::optional<int> stored;
         if (worker.Open())
             stored = worker.Company().Push(worker.Local, [this](int done, int total) {
-                QMetaObject::invokeMethod(
-                    this, [this, done, total] { emit PushProgress(done, total); },
-                    Qt::QueuedConnection);
+                Deliver([this, done, total] { emit PushProgress(done, total); });
                 return !stopping_;
             });
         const QString problem = worker.EndStep();
-        QMetaObject::invokeMethod(
-            this,
-            [this, stored = stored.value_or(0), problem] {
-                if (pushAgain_ && problem.isEmpty()) {
-                    pushAgain_ = false;
-                    StartPush();
-                    return;
-                }
-                pushing_ = pushAgain_ = false;
-                emit PushFinished(stored, problem);
-            },
-            Qt::QueuedConnection);
+        Deliver([this, stored = stored.value_or(0), problem] {
+            // Asked again meanwhile (a download ended): that one may not have been in this
+            // push, and what failed may work now.
+            if (pushAgain_) {
+                pushAgain_ = false;
+                StartPush();
+                return;
+            }
+            pushing_ = pushAgain_ = false;
+            emit PushFinished(stored, problem);
+        });
     });
 }
 
@@ -110,9 +148,7 @@ void TCompanyLink::Browse(const TArchiveFilter& filter) {
                 shown = filtered ? worker.Company().Downloads(filter) : all;
         }
         const QString problem = worker.EndStep();
-        QMetaObject::invokeMethod(
-            this, [this, all, shown, problem] { emit Browsed(all, shown, problem); },
-            Qt::QueuedConnection);
+        Deliver([this, all, shown, problem] { emit Browsed(all, shown, problem); });
     });
 }
 
@@ -122,8 +158,6 @@ void TCompanyLink::ReadLines(const QList<TDownloadSummary>& downloads) {
         if (worker.Open())
             lines = ArchivedLines(worker.Company(), downloads);
         const QString problem = worker.EndStep();
-        QMetaObject::invokeMethod(
-            this, [this, downloads, lines, problem] { emit LinesRead(downloads, lines, problem); },
-            Qt::QueuedConnection);
+        Deliver([this, downloads, lines, problem] { emit LinesRead(downloads, lines, problem); });
     });
 }

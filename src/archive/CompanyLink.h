@@ -5,7 +5,10 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class QThread;
@@ -26,7 +29,8 @@ public:
     const QString& Target() const { return target_; }
 
     // Sends what the local archive has not sent there. Asked again while sending, it sends
-    // once more afterwards (the download that asked may have come too late for this one).
+    // once more afterwards, whatever the first one met (the download that asked may have
+    // come too late for it), and tells the end of both once.
     void Push();
     bool Pushing() const { return pushing_; }
     // Lists the company's downloads: all of them, and those the filter asks for.
@@ -44,10 +48,19 @@ signals:
     void LinesRead(const QList<TDownloadSummary>& downloads,
                    const std::optional<QStringList>& lines, const QString& problem);
 
+    // The wake-ups of the two threads; what they carry waits in the queues below.
+    void JobsQueued(QPrivateSignal);
+    void ResultsQueued(QPrivateSignal);
+
 private:
     struct Worker;
-    // Runs `work` on the link's thread with its worker.
-    void Post(std::function<void(Worker&)> work);
+    using Job = std::function<void(Worker&)>;
+    // Runs `work` on the link's thread with its worker, after what was posted before.
+    void Post(Job work);
+    // From the link's thread: runs `result` on the asking thread.
+    void Deliver(std::function<void()> result);
+    void RunJobs();
+    void RunResults();
     void StartPush();
 
     const QString target_;
@@ -55,6 +68,11 @@ private:
     QThread* thread_ = nullptr;
     QObject* context_ = nullptr;     // lives on thread_: what posted work runs in
     std::unique_ptr<Worker> worker_; // touched only on thread_
+    // The steps and their results cross between the threads here, under a lock of the
+    // program's own rather than only inside Qt's event queue.
+    std::mutex queues_;
+    std::deque<Job> jobs_;
+    std::deque<std::function<void()>> results_;
     std::atomic<bool> stopping_ = false;
     bool pushing_ = false;
     bool pushAgain_ = false;

@@ -3,8 +3,10 @@
 #include "PostgresServer.h"
 #include "WaitFor.h"
 #include "archive/CompanyArchive.h"
+#include "archive/CompanyLink.h"
 #include "archive/HistoryArchive.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -311,6 +313,47 @@ TEST_F(CompanyArchive, AServerOutOfReachIsSaidInPolish) {
     EXPECT_TRUE(
         archive.Problem().startsWith(QStringLiteral("nie można połączyć się z archiwum firmy: ")))
         << archive.Problem().toStdString();
+}
+
+// The link's steps run on its own thread and answer on the asking one, each in turn, also
+// when the server is out of reach; a push asked for while one runs runs once more after.
+// (No server here: it would be started through a child process, after which the thread
+// sanitizer no longer sees this thread's locks.)
+TEST(CompanyLink, AnswersEveryStepOnTheAskingThreadAndEndsCleanly) {
+    TPc pc;
+    pc.Download(QStringLiteral("Chłodnia 1"), 1, 10);
+    QStringList answers;
+    {
+        TCompanyLink link(QStringLiteral("postgresql://postgres@/firma?host=/nonexistent"),
+                          pc.archive.Path());
+        const auto said = [&answers](const QString& what, const QString& problem) {
+            EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+            EXPECT_TRUE(problem.startsWith(QStringLiteral("nie można połączyć się")))
+                << problem.toStdString();
+            answers << what;
+        };
+        QObject::connect(&link, &TCompanyLink::PushFinished,
+                         [&](int, const QString& problem) { said("push", problem); });
+        QObject::connect(
+            &link, &TCompanyLink::Browsed,
+            [&](const auto&, const auto&, const QString& problem) { said("browse", problem); });
+        QObject::connect(
+            &link, &TCompanyLink::LinesRead,
+            [&](const auto&, const std::optional<QStringList>& lines, const QString& problem) {
+                EXPECT_FALSE(lines);
+                said("lines", problem);
+            });
+        link.Push();
+        link.Push();
+        EXPECT_TRUE(link.Pushing());
+        link.Browse({});
+        link.ReadLines(pc.archive.Downloads());
+        ASSERT_TRUE(WaitFor([&] { return answers.size() == 3; }));
+        EXPECT_FALSE(link.Pushing());
+        link.Push(); // still under way when the link goes
+    }
+    // The push asked for again went after the steps asked meanwhile, and ended once.
+    EXPECT_EQ(answers, (QStringList{"browse", "lines", "push"}));
 }
 
 TEST(CompanyConnectionString, TakesAUriApartAndRefusesAPassword) {
