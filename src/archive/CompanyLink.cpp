@@ -131,6 +131,7 @@ void TCompanyLink::StartPush() {
                 return;
             }
             pushing_ = pushAgain_ = false;
+            lastPush_ = PushOutcome{QDateTime::currentDateTime(), stored, problem};
             emit PushFinished(stored, problem);
         });
     });

@@ -2,6 +2,7 @@
 
 #include "archive/DownloadArchive.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <atomic>
@@ -33,6 +34,14 @@ public:
     // come too late for it), and tells the end of both once.
     void Push();
     bool Pushing() const { return pushing_; }
+    // How the last push ended: when, how many downloads it stored, and why it stopped
+    // (empty when it did not); nothing before the first has ended.
+    struct PushOutcome {
+        QDateTime At;
+        int Stored = 0;
+        QString Problem;
+    };
+    const std::optional<PushOutcome>& LastPush() const { return lastPush_; }
     // Lists the company's downloads: all of them, and those the filter asks for.
     void Browse(const TArchiveFilter& filter);
     // Reads the history lines of downloads (merged when several).
@@ -75,5 +84,6 @@ private:
     std::deque<std::function<void()>> results_;
     std::atomic<bool> stopping_ = false;
     bool pushing_ = false;
+    std::optional<PushOutcome> lastPush_;
     bool pushAgain_ = false;
 };

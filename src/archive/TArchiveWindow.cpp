@@ -351,7 +351,9 @@ void TArchiveWindow::ShowList(const QList<TDownloadSummary>& all, QList<TDownloa
         if (keep.contains(shown_[row].Id))
             Table->selectionModel()->select(Model->index(row, 0), QItemSelectionModel::Select |
                                                                       QItemSelectionModel::Rows);
-    QString count = QStringLiteral("W archiwum: %1").arg(DownloadsText(all.size()));
+    QString count = QStringLiteral("%1: %2").arg(CompanyShown() ? QStringLiteral("W archiwum firmy")
+                                                                : QStringLiteral("W archiwum"),
+                                                 DownloadsText(all.size()));
     if (filtered)
         count += QStringLiteral(", pokazano %1").arg(shown_.size());
     Count->setText(count);
@@ -396,11 +398,12 @@ void TArchiveWindow::SetCompanyLink(TCompanyLink* sender) {
         SendState->setText(
             QStringLiteral("Wysyłanie do archiwum firmy: %1 z %2").arg(done).arg(total));
     });
-    connect(sender, &TCompanyLink::PushFinished, this,
-            Guarded(this, &TArchiveWindow::ShowSendState));
-    ButtonSend->setEnabled(!sender->Pushing());
-    SendState->setText(sender->Pushing() ? QStringLiteral("Wysyłanie do archiwum firmy…")
-                                         : QString());
+    connect(sender, &TCompanyLink::PushFinished, this, Guarded([this] {
+                ShowSendState();
+                if (CompanyShown() && sender_->LastPush()->Problem.isEmpty())
+                    Reload();
+            }));
+    ShowSendState();
 }
 
 void TArchiveWindow::ReloadCompany() {
@@ -422,25 +425,26 @@ void TArchiveWindow::CompanyBrowsed(const QList<TDownloadSummary>& all,
 }
 
 void TArchiveWindow::SendToCompany() {
-    ButtonSend->setEnabled(false);
-    SendState->setText(QStringLiteral("Wysyłanie do archiwum firmy…"));
     sender_->Push();
+    ShowSendState();
 }
 
-void TArchiveWindow::ShowSendState(int stored, const QString& problem) {
-    ButtonSend->setEnabled(true);
-    if (!problem.isEmpty()) {
+void TArchiveWindow::ShowSendState() {
+    ButtonSend->setEnabled(!sender_->Pushing());
+    const std::optional<TCompanyLink::PushOutcome>& last = sender_->LastPush();
+    if (sender_->Pushing())
+        SendState->setText(QStringLiteral("Wysyłanie do archiwum firmy…"));
+    else if (!last)
+        SendState->clear();
+    else if (!last->Problem.isEmpty())
         SendState->setText(
-            QStringLiteral("Nie wysłano do archiwum firmy: %1. Pobrania czekają na następne "
-                           "wysłanie.")
-                .arg(problem));
-        return;
-    }
-    SendState->setText(
-        QStringLiteral("Wysłano do archiwum firmy: %1 (%2)")
-            .arg(DownloadsText(stored), desktop_.Now().toString(QStringLiteral("HH:mm"))));
-    if (CompanyShown())
-        Reload();
+            QStringLiteral("Nie wysłano do archiwum firmy (%1): %2. Pobrania czekają na "
+                           "następne wysłanie.")
+                .arg(last->At.toString(QStringLiteral("HH:mm")), last->Problem));
+    else
+        SendState->setText(
+            QStringLiteral("Wysłano do archiwum firmy: %1 (%2)")
+                .arg(DownloadsText(last->Stored), last->At.toString(QStringLiteral("HH:mm"))));
 }
 
 void TArchiveWindow::FillRecorders(const QList<TDownloadSummary>& all) {

@@ -105,7 +105,8 @@ private:
     void CompanyBrowsed(const QList<TDownloadSummary>& all, const QList<TDownloadSummary>& shown,
                         const QString& problem);
     void SendToCompany();
-    void ShowSendState(int stored, const QString& problem);
+    // What the last push did, or that one is under way.
+    void ShowSendState();
     void ShowList(const QList<TDownloadSummary>& all, QList<TDownloadSummary> shown);
     void SelectionChanged();
     void ShowProblem(const QString& text);

@@ -215,7 +215,7 @@ TEST(ArchiveWindow, EachDownloadGoesToTheCompanyArchiveWhichListsEveryPcs) {
     list->SourceChoice->setCurrentIndex(1);
     ASSERT_TRUE(WaitFor([&] { return list->Model->rowCount() == 2; }));
     EXPECT_FALSE(list->Table->isColumnHidden(TArchiveWindow::Host));
-    EXPECT_EQ(list->Count->text(), "W archiwum: 2 pobrania");
+    EXPECT_EQ(list->Count->text(), "W archiwum firmy: 2 pobrania");
     SelectRows(*list, {1});
     EXPECT_FALSE(list->ButtonDelete->isEnabled());
     list->ButtonOpen->click();
