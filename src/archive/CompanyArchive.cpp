@@ -192,12 +192,14 @@ bool TCompanyArchive::Connect() {
         return false;
     // Qt passes its connection options to libpq as they are, after its own (none here). A
     // network that goes quiet mid-push (a VPN dropped in a truck) ends the push within about
-    // half a minute instead of leaving it waiting for TCP's own timeout of many minutes.
-    db.setConnectOptions(QStringLiteral("connect_timeout=%1 keepalives_idle=10 "
-                                        "keepalives_interval=5 keepalives_count=3 "
-                                        "tcp_user_timeout=30000 %2")
-                             .arg(ConnectTimeoutSeconds)
-                             .arg(connection));
+    // half a minute instead of leaving it waiting for TCP's own timeout of many minutes. The
+    // server's administrator sees the program's connections by their name.
+    db.setConnectOptions(
+        QStringLiteral("connect_timeout=%1 application_name=tc8 keepalives_idle=10 "
+                       "keepalives_interval=5 keepalives_count=3 "
+                       "tcp_user_timeout=30000 %2")
+            .arg(ConnectTimeoutSeconds)
+            .arg(connection));
     if (!db.open()) {
         problem_ =
             QStringLiteral("nie można połączyć się z archiwum firmy: %1").arg(Said(db.lastError()));

@@ -379,6 +379,7 @@ bool TArchiveWindow::CompanyShown() const {
 }
 
 void TArchiveWindow::SetCompanyLink(TCompanyLink* sender) {
+    const bool companyWasShown = CompanyShown();
     sender_ = sender;
     reader_.reset();
     pendingUse_ = nullptr;
@@ -387,6 +388,8 @@ void TArchiveWindow::SetCompanyLink(TCompanyLink* sender) {
     if (sender == nullptr) {
         const QSignalBlocker quiet(SourceChoice);
         SourceChoice->setCurrentIndex(0);
+        if (companyWasShown)
+            Reload();
         return;
     }
     reader_ = std::make_unique<TCompanyLink>(sender->Target(), path_);
