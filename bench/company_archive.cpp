@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <csignal>
 #include <stdexcept>
-#include <sys/types.h>
 
 namespace {
 
@@ -35,10 +34,10 @@ constexpr int NoiseDownloads = 100;
 const QString Recorder = QStringLiteral("Chłodnia 1");
 const QString OtherRecorder = QStringLiteral("Chłodnia 2");
 
-// pg_ctl detaches the server into a session of its own, where a Ctrl-C or a kill of the
-// benchmark does not reach it: on such a signal it is shut down at once before the
-// benchmark dies of the signal.
-volatile pid_t serverPid = 0;
+// pg_ctl detaches the server into a session of its own, out of reach of a Ctrl-C or a
+// SIGTERM meant for the benchmark: on SIGINT, SIGTERM or SIGHUP the server is shut down at
+// once (SIGQUIT) before the benchmark dies of the signal.
+volatile std::sig_atomic_t serverPid = 0;
 
 void StopServerAndDie(int signal) {
     if (serverPid > 0)
@@ -49,7 +48,7 @@ void StopServerAndDie(int signal) {
 
 struct StopServerOnSignal {
     explicit StopServerOnSignal(const TPostgresServer& server) {
-        serverPid = static_cast<pid_t>(server.Pid());
+        serverPid = static_cast<std::sig_atomic_t>(server.Pid());
         if (serverPid <= 0)
             throw std::runtime_error("the PostgreSQL server's process is not known");
         for (const int signal : {SIGINT, SIGTERM, SIGHUP})

@@ -280,6 +280,15 @@ QString FiguresTable(const Results& r) {
              QStringLiteral("< 20 ms"), QStringLiteral("report.excursions_ms"), 2,
              QStringLiteral("ms"), 20);
 
+    addBelow(QStringLiteral("Company archive: push of 100 downloads of 2,047 records to an empty "
+                            "archive"),
+             QStringLiteral("< 10 s"), QStringLiteral("company.push_s"), 2, QStringLiteral("s"),
+             10);
+    addBelow(QStringLiteral("Company archive: a recorder's year a reading a minute, listed and "
+                            "merged into one series"),
+             QStringLiteral("< 1 s"), QStringLiteral("company.year_read_ms"), 0,
+             QStringLiteral("ms"), 1000);
+
     addBelow(QStringLiteral("Start-up to the main window shown (offscreen)"),
              QStringLiteral("< 300 ms"), QStringLiteral("startup.shown_ms"), 0,
              QStringLiteral("ms"), 300);
