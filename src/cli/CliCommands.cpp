@@ -427,7 +427,7 @@ CliExit ArchiveList(const CliOptions& options, TCliTerminal& terminal) {
     if (options.Json)
         PrintJson(terminal, QJsonDocument(ArchiveJson(downloads)));
     else
-        PrintLines(terminal, ArchiveLines(downloads));
+        PrintLines(terminal, ArchiveLines(downloads, !options.Company.isEmpty()));
     return CliExit::Done;
 }
 

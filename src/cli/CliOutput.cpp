@@ -101,7 +101,7 @@ QString LocalTimeText(const QDateTime& time) {
 
 } // namespace
 
-QStringList ArchiveLines(const QList<TDownloadSummary>& downloads) {
+QStringList ArchiveLines(const QList<TDownloadSummary>& downloads, bool withHost) {
     int idWidth = 1;
     for (const TDownloadSummary& download : downloads)
         idWidth = std::max(idWidth, static_cast<int>(QString::number(download.Id).size()));
@@ -116,6 +116,8 @@ QStringList ArchiveLines(const QList<TDownloadSummary>& downloads) {
                           RecorderLabel(d.Start.Config, d.Start.ConfigFromRecorder), readings)
                      .arg(d.Records)
                      .arg(DownloadEndText(d.End));
+        if (withHost)
+            lines.back() += QStringLiteral("  ") + d.Host;
     }
     return lines;
 }
@@ -136,7 +138,10 @@ QJsonArray ArchiveJson(const QList<TDownloadSummary>& downloads) {
             {QStringLiteral("announced"), d.Announced ? QJsonValue(*d.Announced) : QJsonValue()},
             {QStringLiteral("firstReading"), d.FirstReading},
             {QStringLiteral("lastReading"), d.LastReading},
-            {QStringLiteral("end"), DownloadEndText(d.End)}};
+            {QStringLiteral("end"), DownloadEndText(d.End)},
+            {QStringLiteral("uuid"), d.Uuid.toString(QUuid::WithoutBraces)},
+            {QStringLiteral("installation"), d.Installation.toString(QUuid::WithoutBraces)},
+            {QStringLiteral("host"), d.Host}};
         list.append(download);
     }
     return list;

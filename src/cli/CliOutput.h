@@ -34,6 +34,7 @@ QStringList PortLines(const TPortTable& ports);
 QJsonArray PortsJson(const TPortTable& ports);
 
 // The archive's downloads, one a line: "12  2026-12-07 03:00:12  TC-8 : Rejestrator nr.1
-// 2026-12-01 00:00:00 … 2026-12-07 02:59:00  2047  całe"; JSON names each field.
-QStringList ArchiveLines(const QList<TDownloadSummary>& downloads);
+// 2026-12-01 00:00:00 … 2026-12-07 02:59:00  2047  całe", and the PC that made it when the
+// list is of many PCs'; JSON names each field, the download's identity and its PC included.
+QStringList ArchiveLines(const QList<TDownloadSummary>& downloads, bool withHost = false);
 QJsonArray ArchiveJson(const QList<TDownloadSummary>& downloads);

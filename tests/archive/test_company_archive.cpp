@@ -279,6 +279,9 @@ TEST_F(CompanyArchive, TheCommandLinePushesResumesAfterAKillAndReadsBack) {
         from);
     EXPECT_EQ(listed.Exit, 0) << listed.Error.toStdString();
     EXPECT_EQ(listed.Output.count("\"id\""), 2) << listed.Output.toStdString();
+    EXPECT_TRUE(
+        listed.Output.contains(pc.archive.Downloads()[9].Uuid.toByteArray(QUuid::WithoutBraces)))
+        << "the third day's download, by its identity";
     const QTemporaryDir out;
     const CliResult exported =
         RunCli(QStringList{"archive", "export", "--recorder", "TC-8 : Chłodnia 1", "--format",
