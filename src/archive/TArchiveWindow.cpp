@@ -242,7 +242,11 @@ TArchiveWindow::TArchiveWindow(Desktop& desktop, QString archivePath, QWidget* o
     PrepareReportDialog(ReportDialog);
 
     const auto reload = Guarded(this, &TArchiveWindow::Reload);
-    connect(SourceChoice, &QComboBox::currentIndexChanged, this, reload);
+    // The numbers of one archive's downloads mean nothing in the other's list.
+    connect(SourceChoice, &QComboBox::currentIndexChanged, this, [this, reload] {
+        Table->clearSelection();
+        reload();
+    });
     connect(ButtonSend, &QPushButton::clicked, this, Guarded(this, &TArchiveWindow::SendToCompany));
     connect(RecorderFilter, &QComboBox::currentIndexChanged, this, reload);
     connect(PeriodFilter, &QCheckBox::toggled, this, [this, reload](bool on) {
