@@ -62,13 +62,11 @@ const QList<Migration>& Migrations() {
     return steps;
 }
 
-// What the company archive keeps of a download, in the order of the columns below.
-const QString DownloadColumns = QStringLiteral(
-    "uuid, installation, host, started, ended, outcome, port, device, firmware,"
-    " config_from_recorder, tc8_typ, tc8_name, tc8_nazwa, tc8_nazwa2, tc8_nazwa3, temp_min,"
-    " temp_max, temp_korekta, temp_korekta2, temp_zapisz, ile_druk, announced, records,"
-    " first_reading, last_reading");
-
+// What the company archive keeps of a download, in the order Push binds it. (A function:
+// DownloadColumns is another file's, made in no order known before this file's.)
+QString CompanyColumns() {
+    return QStringLiteral("uuid, installation, host, started, ended, ") + DownloadColumns;
+}
 QString Utc(const QDateTime& time) {
     return time.toUTC().toString(Qt::ISODateWithMs);
 }
@@ -318,7 +316,7 @@ std::optional<int> TCompanyArchive::Push(THistoryArchive& local, const Progress&
                 " last_reading = excluded.last_reading, payload = excluded.payload"
                 " WHERE tc8.downloads.ended IS NULL"
                 " AND (excluded.ended IS NOT NULL OR excluded.records > tc8.downloads.records)")
-                .arg(DownloadColumns, QStringList(27, QStringLiteral("?")).join(u',')))) {
+                .arg(CompanyColumns(), QStringList(27, QStringLiteral("?")).join(u',')))) {
         Fail(insert.lastError());
         return std::nullopt;
     }
@@ -401,7 +399,7 @@ QList<TDownloadSummary> TCompanyArchive::Downloads(const TArchiveFilter& filter)
     }
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT id, %1,"
+    query.prepare(QStringLiteral("SELECT id, uuid, installation, host, %1,"
                                  " (extract(epoch FROM started) * 1000)::bigint,"
                                  " (extract(epoch FROM ended) * 1000)::bigint"
                                  " FROM tc8.downloads %2 ORDER BY started DESC, id DESC")
@@ -428,31 +426,8 @@ QList<TDownloadSummary> TCompanyArchive::Downloads(const TArchiveFilter& filter)
         d.Uuid = QUuid(next().toString());
         d.Installation = QUuid(next().toString());
         d.Host = next().toString();
-        next(); // the times come last, as milliseconds
-        next();
-        d.End = static_cast<TDownloadEnd>(next().toInt());
-        d.Start.Port = next().toString();
-        d.Start.Device = next().toString();
-        d.Start.FirmwareVersion = next().toString();
-        d.Start.ConfigFromRecorder = next().toBool();
-        ConfigRecord& c = d.Start.Config;
-        c.TC8Typ = next().toString();
-        c.TC8name = next().toString();
-        c.TC8Nazwa = next().toString();
-        c.TC8Nazwa2 = next().toString();
-        c.TC8Nazwa3 = next().toString();
-        c.TempMin = static_cast<quint8>(next().toInt());
-        c.TempMax = static_cast<quint8>(next().toInt());
-        c.TempKorekta = static_cast<quint8>(next().toInt());
-        c.TempKorekta2 = static_cast<quint8>(next().toInt());
-        c.TempZapisz = next().toString();
-        c.IleDruk = next().toString();
-        const QVariant announced = next();
-        if (!announced.isNull())
-            d.Announced = announced.toInt();
-        d.Records = next().toInt();
-        d.FirstReading = next().toString();
-        d.LastReading = next().toString();
+        ReadDownloadColumns(next, d);
+        // The times come last, as milliseconds.
         d.Start.Started = time(next());
         d.Ended = time(next());
         downloads << d;

@@ -130,7 +130,7 @@ void TCompanyLink::StartPush() {
                 StartPush();
                 return;
             }
-            pushing_ = pushAgain_ = false;
+            pushing_ = false;
             lastPush_ = PushOutcome{QDateTime::currentDateTime(), stored, problem};
             emit PushFinished(stored, problem);
         });

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <functional>
 #include <optional>
 
 // Which downloads to list: of one recorder (its RecorderLabel), with readings in a period.
@@ -28,6 +30,12 @@ public:
     // Why the last step failed, in Polish; empty after a step that succeeded.
     virtual const QString& Problem() const = 0;
 };
+
+// The columns both archives keep of a download under the same names, from how it ended to
+// its last reading, in the order ReadDownloadColumns takes them.
+extern const QString DownloadColumns;
+// Fills `download` from those columns, each value given by `next` in turn.
+void ReadDownloadColumns(const std::function<QVariant()>& next, TDownloadSummary& download);
 
 // A filter's period bound as a RecordTime compares with it; empty for no bound.
 QString FilterBound(const QDateTime& time);

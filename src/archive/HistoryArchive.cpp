@@ -462,12 +462,9 @@ QList<TDownloadSummary> THistoryArchive::Downloads(const TArchiveFilter& filter)
     problem_.clear();
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral(
-            "SELECT id, started, ended, outcome, port, device, firmware, config_from_recorder,"
-            " tc8_typ, tc8_name, tc8_nazwa, tc8_nazwa2, tc8_nazwa3, temp_min, temp_max,"
-            " temp_korekta, temp_korekta2, temp_zapisz, ile_druk, announced, records,"
-            " first_reading, last_reading, uuid, installation, host"
-            " FROM downloads ORDER BY started DESC, id DESC"))) {
+    if (!query.exec(QStringLiteral("SELECT id, started, ended, %1, uuid, installation, host"
+                                   " FROM downloads ORDER BY started DESC, id DESC")
+                        .arg(DownloadColumns))) {
         Fail(query.lastError());
         return downloads;
     }
@@ -480,35 +477,13 @@ QList<TDownloadSummary> THistoryArchive::Downloads(const TArchiveFilter& filter)
         d.Id = next().toLongLong();
         d.Start.Started = Local(next());
         d.Ended = Local(next());
-        d.End = static_cast<TDownloadEnd>(next().toInt());
-        d.Start.Port = next().toString();
-        d.Start.Device = next().toString();
-        d.Start.FirmwareVersion = next().toString();
-        d.Start.ConfigFromRecorder = next().toInt() != 0;
-        ConfigRecord& c = d.Start.Config;
-        c.TC8Typ = next().toString();
-        c.TC8name = next().toString();
-        c.TC8Nazwa = next().toString();
-        c.TC8Nazwa2 = next().toString();
-        c.TC8Nazwa3 = next().toString();
-        c.TempMin = static_cast<quint8>(next().toInt());
-        c.TempMax = static_cast<quint8>(next().toInt());
-        c.TempKorekta = static_cast<quint8>(next().toInt());
-        c.TempKorekta2 = static_cast<quint8>(next().toInt());
-        c.TempZapisz = next().toString();
-        c.IleDruk = next().toString();
-        const QVariant announced = next();
-        if (!announced.isNull())
-            d.Announced = announced.toInt();
-        d.Records = next().toInt();
-        d.FirstReading = next().toString();
-        d.LastReading = next().toString();
+        ReadDownloadColumns(next, d);
         d.Uuid = QUuid(next().toString());
         d.Installation = QUuid(next().toString());
         d.Host = next().toString();
 
         if (!filter.Recorder.isEmpty() &&
-            RecorderLabel(c, d.Start.ConfigFromRecorder) != filter.Recorder)
+            RecorderLabel(d.Start.Config, d.Start.ConfigFromRecorder) != filter.Recorder)
             continue;
         // A download is in the period when any of its readings is.
         if (!from.isEmpty() && (d.LastReading.isEmpty() || d.LastReading < from))
