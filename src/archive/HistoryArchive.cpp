@@ -3,6 +3,7 @@
 #include "core/DataFolder.h"
 #include "operations/HistoryRendering.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QTemporaryFile>
+#include <QThread>
 #include <QVariant>
 
 namespace {
@@ -250,8 +252,8 @@ bool THistoryArchive::Open() {
         }
         // Write-ahead logging: a commit survives the program's end at once, and readers
         // (the archive window, a second configurator) never wait for a download.
-        if (!readOnlyForTests_ && (!Exec(QStringLiteral("PRAGMA journal_mode = WAL")) ||
-                                   !Exec(QStringLiteral("PRAGMA synchronous = NORMAL")))) {
+        if (!readOnlyForTests_ &&
+            (!UseWriteAheadLog() || !Exec(QStringLiteral("PRAGMA synchronous = NORMAL")))) {
             Close();
             return false;
         }
@@ -281,24 +283,50 @@ bool THistoryArchive::Open() {
     return false;
 }
 
+bool THistoryArchive::UseWriteAheadLog() {
+    // SQLite refuses the switch at once, without waiting, while another connection is making
+    // the same new file: it is tried again for as long as a lock is waited for.
+    const QDeadlineTimer deadline(BusyTimeoutMs);
+    for (;;) {
+        QSqlQuery query(QSqlDatabase::database(connection_, false));
+        if (query.exec(QStringLiteral("PRAGMA journal_mode = WAL")))
+            return true;
+        if (ResultCode(query.lastError()) != 5 /* SQLITE_BUSY */ || deadline.hasExpired())
+            return Fail(query.lastError());
+        QThread::msleep(5);
+    }
+}
+
 bool THistoryArchive::Migrate() {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
-        return Fail(query.lastError());
-    const int version = query.value(0).toInt();
-    query.finish();
+    const auto version = [this, &db]() -> std::optional<int> {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+            Fail(query.lastError());
+            return std::nullopt;
+        }
+        return query.value(0).toInt();
+    };
+    const std::optional<int> found = version();
+    if (!found)
+        return false;
     for (const Migration& step : Migrations()) {
-        if (step.Version <= version)
+        if (step.Version <= *found)
             continue;
-        if (!db.transaction())
-            return Fail(db.lastError());
-        bool done = true;
-        for (const QString& statement : step.Statements)
-            done = done && Exec(statement);
-        if (done && step.Fill != nullptr && !step.Fill(db, installation_))
-            done = Fail(db.lastError().isValid() ? db.lastError() : QSqlQuery(db).lastError());
-        done = done && Exec(QStringLiteral("PRAGMA user_version = %1").arg(step.Version));
+        // Another program, or this one's company link, may be making the same new file at
+        // this moment: each step takes the write lock first and reads the version under it,
+        // so that it is made once.
+        if (!Exec(QStringLiteral("BEGIN IMMEDIATE")))
+            return false;
+        const std::optional<int> current = version();
+        bool done = current.has_value();
+        if (done && *current < step.Version) {
+            for (const QString& statement : step.Statements)
+                done = done && Exec(statement);
+            if (done && step.Fill != nullptr && !step.Fill(db, installation_))
+                done = Fail(db.lastError().isValid() ? db.lastError() : QSqlQuery(db).lastError());
+            done = done && Exec(QStringLiteral("PRAGMA user_version = %1").arg(step.Version));
+        }
         if (!done || !db.commit()) {
             if (done)
                 Fail(db.lastError());

@@ -68,6 +68,7 @@ public:
 private:
     bool Fail(const class QSqlError& error);
     bool Exec(const QString& statement);
+    bool UseWriteAheadLog();
     bool Migrate();
     bool LoadInstallation();
     bool SetCorruptFileAside();

@@ -206,7 +206,8 @@ TEST(ArchiveWindow, EachDownloadGoesToTheCompanyArchiveWhichListsEveryPcs) {
               firma);
     ASSERT_TRUE(session.LogOn());
     RecorderSession::Click(window->ButtonPobierz);
-    ASSERT_TRUE(WaitFor([&] { return company.Downloads().size() == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return company.Downloads().size() == 2; }))
+        << session.desktop.Log.join(u'\n').toStdString();
 
     window->ArchiwumPobran1->trigger();
     auto* list = window->findChild<TArchiveWindow*>();

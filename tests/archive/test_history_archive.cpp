@@ -14,7 +14,9 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUuid>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -228,6 +230,30 @@ TEST(ArchiveIdentity, EveryDownloadHasOneThatSurvivesReopeningAndMigration) {
         EXPECT_EQ(download.Host, QSysInfo::machineHostName());
     }
     EXPECT_EQ(uuids.size(), 3);
+}
+
+// Two programs (or the window's company link beside the session) opening a file that is not
+// there yet both make it, once, and both use it.
+TEST(ArchiveIdentity, TwoOpeningANewFileAtOnceBothUseIt) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("archiwum.sqlite"));
+        std::atomic<int> opened = 0;
+        QList<QThread*> programs;
+        for (int program = 0; program < 2; ++program)
+            programs << QThread::create([&path, &opened] {
+                THistoryArchive archive(path);
+                opened += archive.Open() && archive.BeginDownload(TDownloadStart{}).has_value();
+            });
+        for (QThread* program : programs)
+            program->start();
+        for (QThread* program : programs) {
+            program->wait();
+            delete program;
+        }
+        ASSERT_EQ(opened, 2) << "attempt " << attempt;
+        EXPECT_EQ(THistoryArchive(path).Downloads().size(), 2);
+    }
 }
 
 // What has been sent is remembered per company archive, and goes with its download.
