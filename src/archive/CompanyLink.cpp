@@ -131,7 +131,7 @@ void TCompanyLink::StartPush() {
                 return;
             }
             pushing_ = false;
-            lastPush_ = PushOutcome{QDateTime::currentDateTime(), stored, problem};
+            lastPush_ = PushOutcome{clock_(), stored, problem};
             emit PushFinished(stored, problem);
         });
     });

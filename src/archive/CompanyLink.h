@@ -42,6 +42,8 @@ public:
         QString Problem;
     };
     const std::optional<PushOutcome>& LastPush() const { return lastPush_; }
+    // The clock the outcome's time is read from (the desktop's, in the window).
+    void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
     // Lists the company's downloads: all of them, and those the filter asks for.
     void Browse(const TArchiveFilter& filter);
     // Reads the history lines of downloads (merged when several).
@@ -85,5 +87,6 @@ private:
     std::atomic<bool> stopping_ = false;
     bool pushing_ = false;
     std::optional<PushOutcome> lastPush_;
+    std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
     bool pushAgain_ = false;
 };

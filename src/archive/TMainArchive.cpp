@@ -44,6 +44,7 @@ void TMain::UseCompanyArchive(const QString& target) {
     if (target.isEmpty())
         return;
     CompanyLink = std::make_unique<TCompanyLink>(target, ArchivePath());
+    CompanyLink->SetClock([this] { return desk().Now(); });
     if (ArchiveWindow != nullptr)
         ArchiveWindow->SetCompanyLink(CompanyLink.get());
     // What waited while there was no connection, or no archive set up, goes now.
