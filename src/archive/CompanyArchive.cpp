@@ -7,12 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
-#include <QUrlQuery>
 #include <QVariant>
+#include <algorithm>
 
 namespace {
 
@@ -90,47 +91,134 @@ QString Quoted(QString value) {
 
 } // namespace
 
+namespace {
+
+// A keyword libpq knows is lower-case letters and underscores; anything else in an address
+// would reach libpq as more than one keyword (a password among them).
+bool PlainKeyword(const QString& keyword) {
+    static const QRegularExpression plain(QStringLiteral("^[a-z_]+$"));
+    return plain.match(keyword).hasMatch();
+}
+
+bool NamesAPassword(const QString& keyword) {
+    return keyword.contains(QStringLiteral("password"));
+}
+
+QString Decoded(QStringView part) {
+    return QUrl::fromPercentEncoding(part.toUtf8());
+}
+
+// The hosts and ports of a URI's "host[:port],host[:port]…" as libpq's host= and port= lists
+// (a host may be "[an:ipv6::address]" or a percent-encoded socket folder). Empty lists when
+// the part is not well formed.
+std::optional<std::pair<QStringList, QStringList>> HostsAndPorts(QStringView hostSpec) {
+    QStringList hosts;
+    QStringList ports;
+    if (hostSpec.isEmpty())
+        return std::pair{hosts, ports};
+    for (QStringView item : hostSpec.split(u',')) {
+        QStringView host = item;
+        QStringView port;
+        if (item.startsWith(u'[')) {
+            const qsizetype close = item.indexOf(u']');
+            if (close < 0)
+                return std::nullopt;
+            host = item.mid(1, close - 1);
+            const QStringView after = item.mid(close + 1);
+            if (!after.isEmpty() && !after.startsWith(u':'))
+                return std::nullopt;
+            port = after.mid(after.isEmpty() ? 0 : 1);
+        } else if (const qsizetype colon = item.indexOf(u':'); colon >= 0) {
+            host = item.first(colon);
+            port = item.mid(colon + 1);
+        }
+        for (const QChar c : port)
+            if (!c.isDigit())
+                return std::nullopt;
+        hosts << Decoded(host);
+        ports << port.toString();
+    }
+    return std::pair{hosts, ports};
+}
+
+} // namespace
+
 QString CompanyConnectionString(const QString& target, QString* problem) {
     const QString trimmed = target.trimmed();
     const QString noPassword =
         QStringLiteral("hasło nie może być w adresie archiwum firmy (użyj ~/.pgpass)");
-    if (!trimmed.startsWith(QStringLiteral("postgresql://")) &&
-        !trimmed.startsWith(QStringLiteral("postgres://"))) {
+    const QString malformed = QStringLiteral(
+        "niepoprawny adres archiwum firmy (postgresql://użytkownik@serwer:port/baza)");
+    QStringView rest(trimmed);
+    for (const QString& scheme : {QStringLiteral("postgresql://"), QStringLiteral("postgres://")})
+        if (rest.startsWith(scheme))
+            rest = rest.mid(scheme.size());
+    if (rest.size() == trimmed.size()) {
         if (!trimmed.contains(QLatin1Char('='))) {
             *problem = QStringLiteral("adres archiwum firmy to postgresql://… albo service=…");
             return {};
         }
-        if (trimmed.contains(QStringLiteral("password"))) {
+        if (NamesAPassword(trimmed)) {
             *problem = noPassword;
             return {};
         }
         return trimmed;
     }
-    const QUrl uri(trimmed);
-    if (!uri.isValid()) {
-        *problem = QStringLiteral("niepoprawny adres archiwum firmy: %1").arg(uri.errorString());
+    // libpq's own URI form: postgresql://[user[:password]@][hosts][/dbname][?key=value&…].
+    // (Qt's URL parser refuses a list of hosts and a percent-encoded socket folder, both of
+    // which libpq takes.)
+    QStringView query;
+    if (const qsizetype mark = rest.indexOf(u'?'); mark >= 0) {
+        query = rest.mid(mark + 1);
+        rest = rest.first(mark);
+    }
+    QStringView database;
+    if (const qsizetype slash = rest.indexOf(u'/'); slash >= 0) {
+        database = rest.mid(slash + 1);
+        rest = rest.first(slash);
+    }
+    QStringView user;
+    if (const qsizetype at = rest.indexOf(u'@'); at >= 0) {
+        user = rest.first(at);
+        rest = rest.mid(at + 1);
+        if (user.contains(u':')) {
+            *problem = noPassword;
+            return {};
+        }
+    }
+    const auto hostsAndPorts = HostsAndPorts(rest);
+    if (!hostsAndPorts) {
+        *problem = malformed;
         return {};
     }
-    if (!uri.password().isEmpty()) {
-        *problem = noPassword;
-        return {};
-    }
+    const auto& [hosts, ports] = *hostsAndPorts;
     QStringList pairs;
     const auto add = [&pairs](const QString& keyword, const QString& value) {
         if (!value.isEmpty())
             pairs << keyword + QLatin1Char('=') + Quoted(value);
     };
-    add(QStringLiteral("host"), uri.host());
-    if (uri.port() != -1)
-        add(QStringLiteral("port"), QString::number(uri.port()));
-    add(QStringLiteral("user"), uri.userName());
-    add(QStringLiteral("dbname"), uri.path().mid(1));
-    for (const auto& [keyword, value] : QUrlQuery(uri).queryItems(QUrl::FullyDecoded)) {
-        if (keyword == QStringLiteral("password")) {
+    // A list of empty items ("host=,") says nothing: left out, libpq uses its defaults.
+    const auto addList = [&add](const QString& keyword, const QStringList& items) {
+        if (std::any_of(items.cbegin(), items.cend(),
+                        [](const QString& i) { return !i.isEmpty(); }))
+            add(keyword, items.join(QLatin1Char(',')));
+    };
+    addList(QStringLiteral("host"), hosts);
+    addList(QStringLiteral("port"), ports);
+    add(QStringLiteral("user"), Decoded(user));
+    add(QStringLiteral("dbname"), Decoded(database));
+    for (QStringView item : query.split(u'&', Qt::SkipEmptyParts)) {
+        const qsizetype equals = item.indexOf(u'=');
+        const QString keyword = Decoded(item.first(std::max<qsizetype>(equals, 0)));
+        if (equals < 0 || !PlainKeyword(keyword)) {
+            *problem = malformed;
+            return {};
+        }
+        if (NamesAPassword(keyword)) {
             *problem = noPassword;
             return {};
         }
-        add(keyword, value);
+        add(keyword, Decoded(item.mid(equals + 1)));
     }
     return pairs.join(QLatin1Char(' '));
 }
@@ -328,11 +416,21 @@ std::optional<int> TCompanyArchive::Push(THistoryArchive& local, const Progress&
         if (found == summaries.cend())
             continue; // deleted meanwhile
         const TDownloadSummary& d = *found;
-        const QList<QByteArray> records = local.Records(d.Id);
+        QList<QByteArray> records = local.Records(d.Id);
         if (!local.Problem().isEmpty()) {
             problem_ = local.Problem();
             return std::nullopt;
         }
+        // Records only come and go with their download: fewer than listed, it was deleted
+        // meanwhile; more, it is still growing, and the rest goes with the next push.
+        if (records.size() < d.Records)
+            continue;
+        records.resize(d.Records);
+        // Also a download with no records (the recorder did not answer) is stored: an empty
+        // join is a null array, which would reach the server as NULL.
+        QByteArray payload = records.join();
+        if (payload.isNull())
+            payload = QByteArray("");
         const ConfigRecord& c = d.Start.Config;
         for (const QVariant& value : {QVariant(d.Uuid.toString(QUuid::WithoutBraces)),
                                       QVariant(d.Installation.toString(QUuid::WithoutBraces)),
@@ -360,7 +458,7 @@ std::optional<int> TCompanyArchive::Push(THistoryArchive& local, const Progress&
                                       Optional(d.FirstReading),
                                       Optional(d.LastReading),
                                       QVariant(RecorderLabel(c, d.Start.ConfigFromRecorder)),
-                                      QVariant(records.join())})
+                                      QVariant(payload)})
             insert.addBindValue(value);
         if (!insert.exec()) {
             Fail(insert.lastError());

@@ -145,6 +145,24 @@ TEST_F(CompanyArchive, PushedDownloadsReadBackOnceAndGrowUntilTheyEnd) {
     EXPECT_EQ(Stored().size(), 3);
 }
 
+// A download without records (the recorder did not answer) is stored like any other, and one
+// deleted here while a push runs is left out: neither stops the downloads after it.
+TEST_F(CompanyArchive, NeitherAnEmptyDownloadNorOneDeletedMeanwhileHoldsThePushUp) {
+    TCompanyArchive company(Firma());
+    ASSERT_TRUE(company.Init()) << company.Problem().toStdString();
+    TPc pc;
+    pc.Download(QStringLiteral("Chłodnia 1"), 1, 0);
+    const qint64 deleted = pc.Download(QStringLiteral("Chłodnia 1"), 2, 10);
+    pc.Download(QStringLiteral("Chłodnia 1"), 3, 10);
+    const auto deleting = [&](int done, int) { return done != 1 || pc.archive.Delete(deleted); };
+    EXPECT_EQ(company.Push(pc.archive, deleting), 2) << company.Problem().toStdString();
+    EXPECT_TRUE(pc.archive.Unsent(company.Id()).isEmpty());
+    const QList<TDownloadSummary> stored = company.Downloads();
+    ASSERT_EQ(stored.size(), 2);
+    EXPECT_EQ(stored.back().Records, 0);
+    EXPECT_TRUE(company.Records(stored.back().Id).isEmpty());
+}
+
 // Two PCs push at once, one of them holding a copy of the other's archive: every download
 // is stored once.
 TEST_F(CompanyArchive, TwoPcsPushingAtOnceStoreEachDownloadOnce) {
@@ -359,6 +377,8 @@ TEST(CompanyLink, AnswersEveryStepOnTheAskingThreadAndEndsCleanly) {
     EXPECT_EQ(answers, (QStringList{"browse", "lines", "push"}));
 }
 
+// The address as libpq reads it (host lists, socket folders, IPv6); a password, however it is
+// slipped in, is refused without being repeated.
 TEST(CompanyConnectionString, TakesAUriApartAndRefusesAPassword) {
     struct Row {
         const char* Target;
@@ -369,9 +389,19 @@ TEST(CompanyConnectionString, TakesAUriApartAndRefusesAPassword) {
                  "host='db.firma.pl' port='5433' user='tech' dbname='archiwum' sslmode='require'"},
              Row{"postgresql://tech@/archiwum?host=/run/pg%20sock",
                  "user='tech' dbname='archiwum' host='/run/pg sock'"},
+             Row{"postgresql://tech@h1:5432,h2:5433/archiwum",
+                 "host='h1,h2' port='5432,5433' user='tech' dbname='archiwum'"},
+             Row{"postgresql://tech@%2Frun%2Fpostgresql/archiwum",
+                 "host='/run/postgresql' user='tech' dbname='archiwum'"},
+             Row{"postgresql://[::1]:5433/archiwum", "host='::1' port='5433' dbname='archiwum'"},
              Row{"service=firma", "service=firma"},
              Row{"postgresql://tech:tajne@db/archiwum", ""},
+             Row{"postgresql://tech:tajne@h1,h2/archiwum", ""},
              Row{"postgresql://tech@db/archiwum?password=tajne", ""},
+             Row{"postgresql://tech@db/archiwum?password%20=tajne", ""},
+             Row{"postgresql://tech@db/archiwum?sslmode%3Drequire%20password=tajne", ""},
+             Row{"postgresql://tech@db/archiwum?sslpassword=tajne", ""},
+             Row{"postgresql://db:54x/archiwum", ""},
              Row{"firma", ""},
          }) {
         QString problem;
@@ -379,5 +409,6 @@ TEST(CompanyConnectionString, TakesAUriApartAndRefusesAPassword) {
                   QString::fromUtf8(row.Expected))
             << row.Target;
         EXPECT_EQ(problem.isEmpty(), *row.Expected != '\0') << row.Target;
+        EXPECT_FALSE(problem.contains(QStringLiteral("tajne"))) << problem.toStdString();
     }
 }
