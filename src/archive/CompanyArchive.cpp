@@ -24,6 +24,9 @@ constexpr int ConnectTimeoutSeconds = 10;
 // libpq's code for a relation that does not exist: the archive has not been set up.
 const QString UndefinedTable = QStringLiteral("42P01");
 
+// The key of the lock that setting the archive up is done under ("tc8" and a 1).
+constexpr qint64 SetUpLock = 0x7463'3800'0000'0001;
+
 const QString NotSetUp = QStringLiteral("archiwum firmy nie jest założone (tc8-cli archive init)");
 
 // Each step takes the schema from the version before it to its own.
@@ -340,6 +343,10 @@ bool TCompanyArchive::Init() {
 bool TCompanyArchive::Migrate() {
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     const auto run = [&query](const QString& statement) { return query.exec(statement); };
+    // Two PCs setting up at once: the second waits here (until the first commits) and finds
+    // the first's work done. A lock of the archive's own, as there is no table yet to lock.
+    if (!run(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(SetUpLock)))
+        return Fail(query.lastError());
     // CREATE SCHEMA asks for a right on the database even when the schema is there: a role
     // given only the schema made for it by the database's owner sets the archive up too.
     if (!run(QStringLiteral("SELECT 1 FROM pg_namespace WHERE nspname = 'tc8'")))
@@ -351,8 +358,6 @@ bool TCompanyArchive::Migrate() {
                             " version integer NOT NULL,"
                             " created timestamptz NOT NULL DEFAULT now(),"
                             " only_one boolean PRIMARY KEY DEFAULT true CHECK (only_one))")) ||
-        // Two PCs setting up at once: the second waits and finds the first's work done.
-        !run(QStringLiteral("LOCK TABLE tc8.archive IN EXCLUSIVE MODE")) ||
         !run(QStringLiteral("SELECT version FROM tc8.archive")))
         return Fail(query.lastError());
     int version = 0;

@@ -79,18 +79,32 @@ protected:
     TPostgresServer server;
 };
 
-TEST_F(CompanyArchive, IsSetUpOnceOnAnEmptyDatabaseAndKeepsItsIdentity) {
+TEST_F(CompanyArchive, IsSetUpOnceOnAnEmptyDatabaseAlsoByThreePcsAtOnce) {
     TCompanyArchive before(server.Uri(QStringLiteral("firma")));
     EXPECT_FALSE(before.Open());
     EXPECT_EQ(before.Problem(),
               QStringLiteral("archiwum firmy nie jest założone (tc8-cli archive init)"));
 
-    TCompanyArchive archive(server.Uri(QStringLiteral("firma")));
-    ASSERT_TRUE(archive.Init()) << archive.Problem().toStdString();
-    EXPECT_FALSE(archive.Id().isNull());
+    // Three PCs set it up at once: one does, the others wait and find it done.
+    QList<QUuid> ids(3);
+    QList<QThread*> inits;
+    for (QUuid& id : ids)
+        inits << QThread::create([this, &id] {
+            TCompanyArchive archive(Firma());
+            EXPECT_TRUE(archive.Init()) << archive.Problem().toStdString();
+            id = archive.Id();
+        });
+    for (QThread* init : inits)
+        init->start();
+    for (QThread* init : inits) {
+        init->wait();
+        delete init;
+    }
+    EXPECT_FALSE(ids[0].isNull());
+    EXPECT_EQ(ids, QList<QUuid>(3, ids[0]));
     TCompanyArchive again(server.Uri(QStringLiteral("firma")));
     ASSERT_TRUE(again.Init()) << again.Problem().toStdString();
-    EXPECT_EQ(again.Id(), archive.Id());
+    EXPECT_EQ(again.Id(), ids[0]);
 }
 
 // What a PC pushes reads back from the company as from its own archive; pushed again it is
