@@ -43,6 +43,12 @@ TCompanyLink::TCompanyLink(QString target, QString localArchive, QObject* parent
 
 TCompanyLink::~TCompanyLink() {
     stopping_ = true;
+    {
+        // Steps not begun are dropped: nobody is left to hear their results, and each could
+        // wait for a server that does not answer.
+        const std::lock_guard lock(queues_);
+        jobs_.clear();
+    }
     // The connections close on the thread that made them, after the step under way.
     Post([this](Worker&) {
         worker_.reset();

@@ -24,7 +24,8 @@ public:
     // `target` is the company archive's address, `localArchive` the path of this PC's archive
     // that pushes send from.
     TCompanyLink(QString target, QString localArchive, QObject* parent = nullptr);
-    // Waits for the step under way; a push stops after the download it is sending.
+    // Waits for the step under way only (a push stops after the download it is sending); the
+    // steps asked for after it are dropped.
     ~TCompanyLink() override;
 
     const QString& Target() const { return target_; }

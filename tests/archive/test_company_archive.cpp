@@ -13,7 +13,12 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -389,6 +394,38 @@ TEST(CompanyLink, AnswersEveryStepOnTheAskingThreadAndEndsCleanly) {
     }
     // The push asked for again went after the steps asked meanwhile, and ended once.
     EXPECT_EQ(answers, (QStringList{"browse", "lines", "push"}));
+}
+
+// A link that goes while a server that never answers holds its step waits for that step
+// only: the steps asked for after it are dropped, not each made to wait for the server too.
+TEST(CompanyLink, GoingWaitsForTheStepUnderWayOnly) {
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 8), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    TPc pc;
+    {
+        // The silent server holds each step for the connection's own time-out.
+        TCompanyLink link(QStringLiteral("postgresql://tc8@127.0.0.1:%1/firma?connect_timeout=5"
+                                         "&sslmode=disable&gssencmode=disable")
+                              .arg(ntohs(address.sin_port)),
+                          pc.archive.Path());
+        for (int step = 0; step < 3; ++step)
+            link.Browse({});
+        ASSERT_TRUE(WaitFor([&] {
+            pollfd connecting{listener, POLLIN, 0};
+            return poll(&connecting, 1, 0) > 0;
+        }));
+    }
+    int connections = 0;
+    for (int accepted; (accepted = accept(listener, nullptr, nullptr)) >= 0; ++connections)
+        close(accepted);
+    EXPECT_EQ(connections, 1);
+    close(listener);
 }
 
 // The address as libpq reads it (host lists, socket folders, IPv6); a password, however it is
