@@ -378,7 +378,8 @@ bool THistoryArchive::SetCorruptFileAside() {
     return true;
 }
 
-std::optional<qint64> THistoryArchive::BeginDownload(const TDownloadStart& start) {
+std::optional<qint64> THistoryArchive::BeginDownload(const TDownloadStart& start,
+                                                     const QUuid& uuid) {
     if (!Open())
         return std::nullopt;
     problem_.clear();
@@ -395,7 +396,7 @@ std::optional<qint64> THistoryArchive::BeginDownload(const TDownloadStart& start
           Text(c.TC8name), Text(c.TC8Nazwa), Text(c.TC8Nazwa2), Text(c.TC8Nazwa3),
           QVariant(c.TempMin), QVariant(c.TempMax), QVariant(c.TempKorekta),
           QVariant(c.TempKorekta2), Text(c.TempZapisz), Text(c.IleDruk),
-          QVariant(QUuid::createUuid().toString(QUuid::WithoutBraces)),
+          QVariant(uuid.toString(QUuid::WithoutBraces)),
           QVariant(installation_.toString(QUuid::WithoutBraces)),
           Text(QSysInfo::machineHostName())})
         query.addBindValue(value);

@@ -40,7 +40,9 @@ public:
     QString TakeSetAside() { return std::exchange(setAside_, QString()); }
 
     // ---- Writing, as a download runs ----
-    std::optional<qint64> BeginDownload(const TDownloadStart& start);
+    // `uuid` names the download in every archive it goes to.
+    std::optional<qint64> BeginDownload(const TDownloadStart& start,
+                                        const QUuid& uuid = QUuid::createUuid());
     // The records of one delivery (10 bytes each are kept; shorter ones are left out), and the
     // announced length when it came, in one transaction.
     bool AddRecords(qint64 id, const QList<QByteArray>& records, std::optional<int> announced);

@@ -24,7 +24,8 @@ void TRecorderSession::BeginArchivedDownload() {
     start.ConfigFromRecorder = ConfigOnRecorder && *ConfigOnRecorder == Config_;
     if (!Archive_)
         return;
-    ArchivedDownload = Archive_->BeginDownload(start);
+    ArchivedUuid = QUuid::createUuid();
+    ArchivedDownload = Archive_->BeginDownload(start, ArchivedUuid);
     if (!ArchivedDownload) {
         ArchiveFailed();
         return;
@@ -58,6 +59,17 @@ void TRecorderSession::EndArchivedDownload(TDownloadEnd end) {
         ArchiveFailed();
     else if (ArchivedDownload)
         emit DownloadArchived();
+    ArchivedDownload.reset();
+}
+
+void TRecorderSession::CutOffArchivedDownload() {
+    // Ended, with its time, it reads as over everywhere, and a company archive is sent it
+    // once rather than with every push after.
+    if (!ArchivedDownload)
+        return;
+    ArchiveDelivery();
+    if (ArchivedDownload)
+        Archive_->EndDownload(*ArchivedDownload, TDownloadEnd::CutOff, desk().Now());
     ArchivedDownload.reset();
 }
 

@@ -37,7 +37,7 @@ public:
     // Lists the downloads anew as the filter says, keeping the selection where it can.
     void Reload();
     // The download the session is writing now: listed as running and not deleted.
-    void SetRunningDownload(std::function<std::optional<qint64>()> running) {
+    void SetRunningDownload(std::function<std::optional<QUuid>()> running) {
         running_ = std::move(running);
     }
     // The link that sends this PC's downloads to the company archive; null when none is set
@@ -132,8 +132,9 @@ private:
     std::unique_ptr<TCompanyLink> reader_;
     LinesUse pendingUse_;           // waiting for lines from the company archive
     QList<TDownloadSummary> shown_; // the table's rows, in order
-    std::function<std::optional<qint64>()> running_;
+    std::function<std::optional<QUuid>()> running_;
     bool IsRunning(const TDownloadSummary& download) const {
-        return running_ && running_() == download.Id;
+        // By identity: in the company archive the numbers are the company's.
+        return running_ && running_() == download.Uuid;
     }
 };

@@ -67,7 +67,7 @@ void TMain::ArchiwumPobran1Click() {
     if (ArchiveWindow == nullptr) {
         // The window reads the file the session writes, through a connection of its own.
         ArchiveWindow = new TArchiveWindow(desk(), ArchivePath(), this);
-        ArchiveWindow->SetRunningDownload([this] { return Session->ArchivedDownloadId(); });
+        ArchiveWindow->SetRunningDownload([this] { return Session->ArchivedDownloadUuid(); });
         ArchiveWindow->SetCompanyLink(CompanyLink.get());
         connect(ArchiveWindow, &TArchiveWindow::HistoryChosen, this,
                 Guarded(this, &TMain::OpenArchivedHistory));

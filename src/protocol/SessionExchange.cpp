@@ -44,7 +44,9 @@ TRecorderSession::TRecorderSession(SessionDesktop& desktop, TSessionHost& host, 
     Timer->start();
 }
 
-TRecorderSession::~TRecorderSession() = default;
+TRecorderSession::~TRecorderSession() {
+    CutOffArchivedDownload();
+}
 
 void TRecorderSession::SetPortResolver(std::function<QString(const QString&)> resolver) {
     PortResolver = resolver;

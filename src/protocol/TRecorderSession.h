@@ -14,6 +14,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QUuid>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -128,7 +129,10 @@ public:
     void SetArchive(std::unique_ptr<THistoryArchive> archive);
     THistoryArchive* Archive() const { return Archive_.get(); }
     // The download being written into the archive now, if any.
-    std::optional<qint64> ArchivedDownloadId() const { return ArchivedDownload; }
+    // The download being archived, by its identity in every archive.
+    std::optional<QUuid> ArchivedDownloadUuid() const {
+        return ArchivedDownload ? std::optional(ArchivedUuid) : std::nullopt;
+    }
     // What was known of the last download when it started (also with no archive): where and
     // when it came from, for a report of it.
     const std::optional<TDownloadStart>& LastDownloadStart() const { return LastDownloadStart_; }
@@ -293,6 +297,7 @@ private:
     // Archive (SessionArchive.cpp)
     std::unique_ptr<THistoryArchive> Archive_;
     std::optional<qint64> ArchivedDownload;
+    QUuid ArchivedUuid;                               // of ArchivedDownload
     std::optional<TDownloadStart> LastDownloadStart_; // the download being archived
     QList<QByteArray> PendingHistoryRecords;          // of the delivery being handled
     std::optional<int> PendingAnnouncedLength;
@@ -304,6 +309,8 @@ private:
     void ArchiveDelivery();
     // Ends the archived download, if one runs, with the records still pending.
     void EndArchivedDownload(TDownloadEnd end);
+    // The same as the session ends, told to no one.
+    void CutOffArchivedDownload();
     // Says the problem when the event loop comes next, never inside a delivery's handling.
     void ArchiveFailed();
 

@@ -99,6 +99,28 @@ TEST_F(ArchiveOnLine, ADownloadReadsBackAsTheBoxShowedIt) {
     EXPECT_TRUE(line->Log.isEmpty()) << line->Log.join(u'\n').toStdString();
 }
 
+// The session going while a download runs (the program's end) ends the download as cut off,
+// with its time: it reads as over, and a company archive is sent it once.
+TEST_F(ArchiveOnLine, ADownloadTheSessionsEndCutsOffIsEndedAsSuch) {
+    tc8sim::SimulatedRecorder::Settings settings = SessionOnLine::DefaultSettings();
+    settings.Paced = true;
+    settings.Recorder.HistoryRecords = 400;
+    Start(std::move(settings));
+    Download();
+    ASSERT_TRUE(WaitFor([&] { return shown.size() >= 20; }));
+    const std::optional<QUuid> running = line->session->ArchivedDownloadUuid();
+    const QString path = line->session->Archive()->Path();
+    line->session.reset();
+
+    THistoryArchive archive(path);
+    const QList<TDownloadSummary> downloads = archive.Downloads();
+    ASSERT_EQ(downloads.size(), 1);
+    EXPECT_EQ(downloads.front().Uuid, running) << "the running download, by its identity";
+    EXPECT_EQ(downloads.front().End, TDownloadEnd::CutOff);
+    EXPECT_TRUE(downloads.front().Ended.isValid());
+    EXPECT_GE(downloads.front().Records, 20);
+}
+
 // The program killed mid-download: run as a child process by the test below, archiving
 // into the file it names.
 TEST(ArchiveChild, DownloadsUntilKilled) {
