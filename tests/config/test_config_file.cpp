@@ -1,7 +1,12 @@
 #include "config/ConfigFile.h"
 #include "config/Container.h"
+#include "config/WholeFile.h"
 
+#include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -113,6 +118,22 @@ TEST(ConfigFile, ATextEndsAtItsFirstZeroByteAndTakesNoControlCharacters) {
     EXPECT_EQ(contents->Password, QStringLiteral("01"));
     EXPECT_EQ(contents->Record.TC8name, QStringLiteral("AB"));
     EXPECT_EQ(contents->Record.TC8Typ, QStringLiteral("abcd"));
+}
+
+// A pipe (as a device) at the path takes the bytes and stays what it is.
+TEST(WholeFile, APipeAtThePathIsWrittenIntoNotReplaced) {
+    const QTemporaryDir folder;
+    const QByteArray fifo = folder.filePath(QStringLiteral("fifo")).toLocal8Bit();
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    const int reader = open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(WriteWholeFile(QString::fromLocal8Bit(fifo), "36 bytes"));
+    struct stat after {};
+    ASSERT_EQ(stat(fifo.constData(), &after), 0);
+    EXPECT_TRUE(S_ISFIFO(after.st_mode));
+    char read[16] = {};
+    EXPECT_EQ(::read(reader, read, sizeof read), 8);
+    close(reader);
 }
 
 } // namespace
