@@ -7,6 +7,19 @@
 
 #include <QCoreApplication>
 
+namespace {
+
+// Data that did not reach standard output fails the command that made it, as a file that
+// could not be written does.
+int Ended(TCliTerminal& terminal, CliExit code) {
+    if (!terminal.DataLost())
+        return static_cast<int>(code);
+    terminal.Error(QStringLiteral("Błąd zapisu: standardowe wyjście"));
+    return static_cast<int>(code == CliExit::Done ? CliExit::FileRefused : code);
+}
+
+} // namespace
+
 int RunCli(const QStringList& arguments) {
     const ParsedCommandLine parsed =
         ParseCommandLine(arguments, qEnvironmentVariable("TC8_PASSWORD"));
@@ -18,19 +31,19 @@ int RunCli(const QStringList& arguments) {
     }
     if (options.Version) {
         terminal.Data(QStringLiteral("tc8-cli %1").arg(QCoreApplication::applicationVersion()));
-        return static_cast<int>(CliExit::Done);
+        return Ended(terminal, CliExit::Done);
     }
     if (!options.HelpFor.isEmpty() || options.Command == CliCommand::Help) {
         QStringList texts;
         for (const CliCommand command : options.HelpFor)
             texts << CommandHelp(command);
         terminal.DataBytes((texts.isEmpty() ? ProgramHelp() : texts.join(u'\n')).toUtf8());
-        return static_cast<int>(CliExit::Done);
+        return Ended(terminal, CliExit::Done);
     }
     try {
-        return static_cast<int>(RunCommand(options, terminal));
+        return Ended(terminal, RunCommand(options, terminal));
     } catch (const TCliEnd& end) {
-        return static_cast<int>(end.Code);
+        return Ended(terminal, end.Code);
     } catch (const std::exception& error) {
         terminal.Error(QString::fromUtf8(error.what()));
         return static_cast<int>(CliExit::Failed);

@@ -9,9 +9,12 @@ constexpr int BarWidth = 30;
 // Plain progress lines come at these steps, so that a log holds a few lines, not thousands.
 constexpr int PlainStepPercent = 10;
 
-void Write(FILE* stream, const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
+// False when the bytes did not all get out (a full disk behind a redirection, a closed
+// stream).
+bool Write(FILE* stream, const QByteArray& bytes) {
+    const size_t written =
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    return std::fflush(stream) == 0 && written == static_cast<size_t>(bytes.size());
 }
 } // namespace
 
@@ -24,11 +27,12 @@ TCliTerminal::~TCliTerminal() {
 }
 
 void TCliTerminal::Data(const QString& line) {
-    Write(stdout, (line + u'\n').toUtf8());
+    DataBytes((line + u'\n').toUtf8());
 }
 
 void TCliTerminal::DataBytes(const QByteArray& bytes) {
-    Write(stdout, bytes);
+    if (!Write(stdout, bytes))
+        dataLost_ = true;
 }
 
 void TCliTerminal::Say(const QString& line) {

@@ -13,6 +13,8 @@ public:
 
     void Data(const QString& line);
     void DataBytes(const QByteArray& bytes);
+    // Whether some data did not reach standard output.
+    bool DataLost() const { return dataLost_; }
     // Always said.
     void Error(const QString& line);
     // Said unless --quiet.
@@ -36,4 +38,5 @@ private:
     QString progressCaption_;
     int progressPercent_ = -1;
     bool barShown_ = false;
+    bool dataLost_ = false;
 };

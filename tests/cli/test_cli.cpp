@@ -231,6 +231,15 @@ TEST_F(CliOnLine, BadInputGetsItsAnswerAndLeavesTheRecorderAlone) {
     for (const std::uint8_t code : {Cmd::ClearHistory, Cmd::Restart, Cmd::HistoryStart})
         EXPECT_EQ(Received(code), 0) << int(code);
     EXPECT_FALSE(QFile::exists(Path("brak/odczyt.rcf")));
+
+    // Data that does not reach standard output (a full disk behind a redirection) fails too.
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(QStringLiteral(TC8_CLI), {"status"});
+    ASSERT_TRUE(full.waitForFinished(60000));
+    EXPECT_EQ(full.exitCode(), 6);
+    EXPECT_TRUE(QString::fromUtf8(full.readAllStandardError())
+                    .endsWith(QStringLiteral("Błąd zapisu: standardowe wyjście\n")));
 }
 
 TEST_F(CliOnLine, ABusyPortNamesItsHolderAndAWatchEndsWithCtrlC) {
