@@ -157,7 +157,10 @@ CliExit Status(const CliOptions& options, TCliSession& cli) {
     // Watching ends with Ctrl+C: that is its normal end.
     cli.SetInterruptMode(TInterruptMode::EndWatch);
     cli.WaitUntil([&] { return cli.Interrupted() || !cli.Session().IsLoggedOn(); });
+    const bool ended = cli.Interrupted();
     cli.SetInterruptMode(TInterruptMode::Abort);
+    if (!ended)
+        cli.EndWithoutStatus();
     cli.EndOnFailure();
     cli.Close(true);
     return CliExit::Done;

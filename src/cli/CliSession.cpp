@@ -10,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -145,11 +146,19 @@ StatusTexts TCliSession::NextStatus() {
                 [&status](const StatusTexts& texts) { status = texts; });
     WaitUntil([&] { return status.has_value() || !session_->IsLoggedOn(); });
     disconnect(received);
-    if (!status) {
-        EndOnFailure();
-        throw TCliEnd{CliExit::NoAnswer};
-    }
+    if (!status)
+        EndWithoutStatus();
     return *status;
+}
+
+void TCliSession::EndWithoutStatus() const {
+    EndOnFailure();
+    const bool said = std::any_of(reports_.cbegin(), reports_.cend(), [](TSessionReport report) {
+        return SessionReportText(report).Kind == TReportKind::Error;
+    });
+    if (!said)
+        terminal_.Error(SessionReportText(TSessionReport::NoAnswer).Text);
+    throw TCliEnd{CliExit::NoAnswer};
 }
 
 void TCliSession::EndOnFailure() const {

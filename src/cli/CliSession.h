@@ -56,6 +56,9 @@ public:
     CliExit Failure() const { return failure_; }
     // Ends the command when a failure was reported.
     void EndOnFailure() const;
+    // The session logged off without the status it waited for: the failure said already, or
+    // else that the recorder went silent (the session says nothing of a lost status poll).
+    [[noreturn]] void EndWithoutStatus() const;
     bool Reported(TSessionReport report) const;
 
     void SetInterruptMode(TInterruptMode mode);

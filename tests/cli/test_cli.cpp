@@ -258,6 +258,15 @@ TEST_F(CliOnLine, ABusyPortNamesItsHolderAndAWatchEndsWithCtrlC) {
     EXPECT_EQ(watch.Finish(), 0) << watch.Error().toStdString();
     EXPECT_TRUE(watch.Error().isEmpty()) << watch.Error().toStdString();
     EXPECT_FALSE(line->Recorder().LoggedOn); // logged off on the way out
+
+    // A recorder that goes silent ends a watch as a failure, said.
+    CliProcess silenced({"status", "--watch"});
+    ASSERT_TRUE(silenced.WaitForOutput("T1 +")) << silenced.Error().toStdString();
+    tc8sim::FaultOptions faults;
+    faults.Silent = true;
+    line->sim->SetFaults(faults);
+    EXPECT_EQ(silenced.Finish(), 5);
+    EXPECT_EQ(silenced.Error(), NoAnswer + u'\n');
 }
 
 TEST_F(CliOnLine, CtrlCDuringADownloadStopsItAndKeepsWhatArrived) {
