@@ -106,14 +106,15 @@ ConfigFileContents ReadConfigFile(TCliTerminal& terminal, const QString& path) {
 }
 
 // A command that cannot be undone runs when the person says so, or with --yes.
-void Confirm(const CliOptions& options, TCliTerminal& terminal, const QString& question) {
+void Confirm(const CliOptions& options, TCliSession& cli, const QString& question) {
+    TCliTerminal& terminal = cli.Terminal();
     if (options.Yes)
         return;
     if (!terminal.CanAsk())
         EndWith(terminal, CliExit::Usage,
                 QStringLiteral("Bez terminala polecenie „%1” wykonuje się tylko z --yes.")
                     .arg(CommandWords(options.Command)));
-    if (!terminal.Ask(question))
+    if (!terminal.Ask(question, cli.InterruptFd()))
         EndWith(terminal, CliExit::Interrupted, QStringLiteral("Nic nie zrobiono."));
 }
 
@@ -482,8 +483,7 @@ CliExit ArchivePush(const CliOptions& options, TCliTerminal& terminal) {
 }
 
 CliExit HistoryClear(const CliOptions& options, TCliSession& cli) {
-    Confirm(options, cli.Terminal(),
-            QStringLiteral("Skasować całą historię temperatury w rejestratorze?"));
+    Confirm(options, cli, QStringLiteral("Skasować całą historię temperatury w rejestratorze?"));
     cli.Open(true);
     cli.Session().ClearHistory();
     cli.EndOnFailure();
@@ -524,7 +524,7 @@ CliExit Firmware(const CliOptions& options, TCliSession& cli) {
         EndWith(terminal, CliExit::FileRefused,
                 QStringLiteral("Plik %1 nie zawiera oprogramowania").arg(options.Argument));
     // The warning comes with the question, before the answer.
-    Confirm(options, terminal,
+    Confirm(options, cli,
             QStringLiteral("%1. Aktualizować oprogramowanie rejestratora z pliku %2?")
                 .arg(SessionReportText(TSessionReport::FirmwareStarting).Text, options.Argument));
     // No logon: the update begins with a restart into the boot loader, which a recorder left

@@ -52,6 +52,10 @@ constexpr int DrainLimitMs = 3000;
 
 } // namespace
 
+int TCliSession::InterruptFd() {
+    return InterruptPipe[0];
+}
+
 TCliSession::TCliSession(const CliOptions& options, TCliTerminal& terminal)
     : options_(options), terminal_(terminal) {
     InstallSignalHandlers();

@@ -39,6 +39,8 @@ public:
 
     TRecorderSession& Session() const { return *session_; }
     TCliTerminal& Terminal() const { return terminal_; }
+    // What Ctrl+C and SIGTERM write a byte to; -1 when there is none.
+    static int InterruptFd();
     TPortDirectory& Ports() { return ports_; }
 
     // Opens the port and, with logOn, logs on; a failure is said and ends the command.

@@ -1,7 +1,8 @@
 #include "cli/CliTerminal.h"
 
-#include <QTextStream>
+#include <cerrno>
 #include <cstdio>
+#include <poll.h>
 #include <unistd.h>
 
 namespace {
@@ -94,10 +95,25 @@ bool TCliTerminal::CanAsk() const {
     return isatty(STDIN_FILENO) == 1 && errorIsTerminal_;
 }
 
-bool TCliTerminal::Ask(const QString& question) {
+bool TCliTerminal::Ask(const QString& question, int interrupt) {
     EndProgress();
     Write(stderr, (question + QStringLiteral(" [t/N] ")).toUtf8());
-    QTextStream input(stdin);
-    const QString answer = input.readLine().trimmed();
-    return answer.startsWith(u't') || answer.startsWith(u'T');
+    QByteArray answer;
+    for (char byte = 0; byte != '\n';) {
+        pollfd waiting[2] = {{STDIN_FILENO, POLLIN, 0}, {interrupt, POLLIN, 0}};
+        if (poll(waiting, interrupt >= 0 ? 2 : 1, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (waiting[1].revents != 0) {
+            Write(stderr, "\n");
+            return false;
+        }
+        if (read(STDIN_FILENO, &byte, 1) != 1)
+            break;
+        answer += byte;
+    }
+    answer = answer.trimmed();
+    return answer.startsWith('t') || answer.startsWith('T');
 }

@@ -27,8 +27,9 @@ public:
 
     // Whether a person can be asked: standard input and standard error are terminals.
     bool CanAsk() const;
-    // Asks on standard error and reads the answer from standard input: "t" or "T" is yes.
-    bool Ask(const QString& question);
+    // Asks on standard error and reads the answer from standard input: "t" or "T" is yes. A
+    // byte on `interrupt` (Ctrl+C's pipe) while it waits is no.
+    bool Ask(const QString& question, int interrupt);
 
 private:
     void Say(const QString& line);

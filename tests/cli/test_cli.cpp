@@ -3,6 +3,7 @@
 #include "CliProcess.h"
 #include "PdfText.h"
 #include "SimulatedLine.h"
+#include "WaitFor.h"
 #include "config/ConfigFile.h"
 #include "config/Container.h"
 #include "operations/HistoryCsv.h"
@@ -16,6 +17,10 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -231,6 +236,37 @@ TEST_F(CliOnLine, BadInputGetsItsAnswerAndLeavesTheRecorderAlone) {
     for (const std::uint8_t code : {Cmd::ClearHistory, Cmd::Restart, Cmd::HistoryStart})
         EXPECT_EQ(Received(code), 0) << int(code);
     EXPECT_FALSE(QFile::exists(Path("brak/odczyt.rcf")));
+
+    // Asked on a terminal, Ctrl+C is no.
+    int terminal = -1;
+    const pid_t asked = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (asked == 0) {
+        execl(TC8_CLI, TC8_CLI, "history", "clear", nullptr);
+        _exit(127);
+    }
+    ASSERT_GT(asked, 0);
+    QByteArray shown;
+    const auto shows = [&](const QByteArray& text) {
+        return WaitFor([&] {
+            char bytes[256];
+            pollfd ready{terminal, POLLIN, 0};
+            if (poll(&ready, 1, 50) > 0)
+                if (const ssize_t got = read(terminal, bytes, sizeof bytes); got > 0)
+                    shown.append(bytes, got);
+            return shown.contains(text);
+        });
+    };
+    ASSERT_TRUE(shows("[t/N]")) << shown.toStdString();
+    ASSERT_EQ(write(terminal, "\x03", 1), 1);
+    EXPECT_TRUE(shows("Nic nie zrobiono.")) << shown.toStdString();
+    int status = 0;
+    if (!WaitFor([&] { return waitpid(asked, &status, WNOHANG) == asked; })) {
+        kill(asked, SIGKILL);
+        waitpid(asked, &status, 0);
+    }
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 7);
+    close(terminal);
+    EXPECT_EQ(Received(Cmd::ClearHistory), 0);
 
     // Data that does not reach standard output (a full disk behind a redirection) fails too.
     QProcess full;
