@@ -38,6 +38,12 @@ public:
     const QString& Problem() const override { return problem_; }
     // Where a corrupt file found at Open was set aside, once; empty otherwise.
     QString TakeSetAside() { return std::exchange(setAside_, QString()); }
+    // What the person is told of it.
+    static QString SetAsideText(const QString& aside) {
+        return QStringLiteral(
+                   "Archiwum pobrań było uszkodzone: odłożono je jako %1 i zaczęto nowe.")
+            .arg(aside);
+    }
 
     // ---- Writing, as a download runs ----
     // `uuid` names the download in every archive it goes to.

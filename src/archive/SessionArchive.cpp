@@ -34,9 +34,7 @@ void TRecorderSession::BeginArchivedDownload() {
     if (!aside.isEmpty())
         QMetaObject::invokeMethod(this, Guarded([this, aside] {
                                       host_.ReportArchiveProblem(
-                                          QStringLiteral("Archiwum pobrań było uszkodzone: "
-                                                         "odłożono je jako %1 i zaczęto nowe.")
-                                              .arg(aside));
+                                          THistoryArchive::SetAsideText(aside));
                                   }),
                                   Qt::QueuedConnection);
 }

@@ -335,19 +335,22 @@ CliExit Report(const CliOptions& options, TCliSession& cli) {
     return EndOfDownload(cli, downloaded);
 }
 
-// The archive, if there is one: a command that only reads it does not create it.
+// The archive's words as a sentence of tc8-cli's own.
+QString Sentence(const QString& problem) {
+    return problem.left(1).toUpper() + problem.mid(1);
+}
+
+// The archive, if there is one: a command that only reads it does not create it. One found
+// damaged (set aside by the opening) has nothing to read: said, as the window says it.
 std::unique_ptr<THistoryArchive> OpenArchive(TCliTerminal& terminal) {
     auto archive = std::make_unique<THistoryArchive>(THistoryArchive::DefaultPath());
     if (!QFileInfo::exists(archive->Path()))
         return nullptr;
     if (!archive->Open())
-        EndWith(terminal, CliExit::FileRefused, archive->Problem());
+        EndWith(terminal, CliExit::FileRefused, Sentence(archive->Problem()));
+    if (const QString aside = archive->TakeSetAside(); !aside.isEmpty())
+        EndWith(terminal, CliExit::FileRefused, THistoryArchive::SetAsideText(aside));
     return archive;
-}
-
-// The archive's words as a sentence of tc8-cli's own.
-QString Sentence(const QString& problem) {
-    return problem.left(1).toUpper() + problem.mid(1);
 }
 
 // The archive a command reads: the company's (--from), or this PC's when there is one.

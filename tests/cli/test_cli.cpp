@@ -4,6 +4,7 @@
 #include "PdfText.h"
 #include "SimulatedLine.h"
 #include "WaitFor.h"
+#include "archive/HistoryArchive.h"
 #include "config/ConfigFile.h"
 #include "config/Container.h"
 #include "operations/HistoryCsv.h"
@@ -11,7 +12,9 @@
 #include "operations/HistoryRendering.h"
 #include "protocol/Commands.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -224,7 +227,10 @@ TEST_F(CliOnLine, BadInputGetsItsAnswerAndLeavesTheRecorderAlone) {
         {{"status", "--trace", Path("brak/slad.txt")}, 6, "Błąd zapisu"},
         {{"status", "--password", "9999"}, 4, "Błędne hasło\n"},
         {{"status", "-p", "COM5"}, 3, "Port COM niedostępny\nPod numerem COM5 nie ma portu."},
+        {{"archive", "list"}, 6, "Archiwum pobrań było uszkodzone: odłożono je jako "},
     };
+    QDir().mkpath(QFileInfo(THistoryArchive::DefaultPath()).absolutePath());
+    Write(THistoryArchive::DefaultPath(), QByteArray(4096, 'x'));
     for (const Case& c : cases) {
         const CliResult result = RunCli(c.arguments);
         EXPECT_EQ(result.Exit, c.exit) << c.arguments.join(u' ').toStdString();
