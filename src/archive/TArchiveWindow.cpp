@@ -616,6 +616,7 @@ void TArchiveWindow::ExportCsv() {
 THistoryReportInput TArchiveWindow::ReportOf(const QList<TDownloadSummary>& chosen,
                                              const QStringList& lines) {
     THistoryReportInput input = DownloadReportInput(NewestOf(chosen).Start, lines);
+    input.Incomplete = IncompleteEndText(chosen);
     input.IncludeReadings = ReportReadings->isChecked();
     input.ReportDate = desktop_.Now();
     return input;

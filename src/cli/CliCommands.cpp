@@ -324,8 +324,11 @@ CliExit Report(const CliOptions& options, TCliSession& cli) {
     CheckWritable(cli.Terminal(), options.Output);
     const TDownloaded downloaded = DownloadHistory(cli);
     const std::optional<TDownloadStart>& start = cli.Session().LastDownloadStart();
-    const THistoryReportInput input =
+    THistoryReportInput input =
         start ? DownloadReportInput(*start, downloaded.Lines) : THistoryReportInput{};
+    if (!downloaded.Complete)
+        input.Incomplete =
+            DownloadEndText(downloaded.Stopped ? TDownloadEnd::Stopped : TDownloadEnd::LineLost);
     if (!input.Readings.empty()) {
         WriteReport(options, cli.Terminal(), input);
     } else if (downloaded.Complete) {
@@ -403,11 +406,13 @@ CliExit ReportOffline(const CliOptions& options, TCliTerminal& terminal) {
     CheckWritable(terminal, options.Output);
     TDownloadStart start;
     QStringList lines;
+    QString incomplete;
     if (options.ArchiveId) {
         const std::unique_ptr<TDownloadArchive> archive = OpenReadArchive(options, terminal);
         const QList<TDownloadSummary> chosen = ChosenDownloads(options, terminal, archive.get());
         start = chosen.front().Start;
         lines = ChosenLines(terminal, *archive, chosen);
+        incomplete = IncompleteEndText(chosen);
     } else {
         // The header and the band of the recorder the file came from, as its file holds them.
         start.Config = ReadConfigFile(terminal, options.ConfigFile).Record;
@@ -421,7 +426,8 @@ CliExit ReportOffline(const CliOptions& options, TCliTerminal& terminal) {
                         : QStringLiteral("%1: %2").arg(opened.Problem, opened.Detail));
         lines = opened.Text.split(u'\n');
     }
-    const THistoryReportInput input = DownloadReportInput(start, lines);
+    THistoryReportInput input = DownloadReportInput(start, lines);
+    input.Incomplete = incomplete;
     if (input.Readings.empty())
         EndWith(terminal, CliExit::FileRefused, NoReadingsText);
     WriteReport(options, terminal, input);

@@ -23,6 +23,12 @@ QString DownloadEndText(TDownloadEnd end) {
     return {};
 }
 
+QString IncompleteEndText(const QList<TDownloadSummary>& chosen) {
+    return chosen.size() == 1 && chosen.front().End != TDownloadEnd::Complete
+               ? DownloadEndText(chosen.front().End)
+               : QString();
+}
+
 QString RecordTime(const QByteArray& record) {
     if (record.size() < HistoryRecordSize)
         return {};

@@ -50,6 +50,9 @@ struct TDownloadSummary {
 
 // How a download ended, as the archive window says it.
 QString DownloadEndText(TDownloadEnd end);
+// How the one download chosen ended when it did not come whole; empty for a whole download
+// and for several merged (which one recorder's downloads make whole together).
+QString IncompleteEndText(const QList<TDownloadSummary>& chosen);
 
 // The recorder's clock at a record, "2026-12-07 01:30:05", which sorts as the time does
 // (also for a date that does not exist, such as month 0).

@@ -510,6 +510,11 @@ THistoryReport::THistoryReport(THistoryReportInput input, const QPaintDevice& de
         layout.Line(QStringLiteral("Nagłówek i zakres z ustawień programu w chwili pobrania, "
                                    "nie odczytane z rejestratora"),
                     ReportFont(8), 4.5);
+    if (!input_.Incomplete.isEmpty())
+        layout.Line(QStringLiteral("Pobieranie niepełne (%1): w raporcie tylko odczyty, które "
+                                   "nadeszły")
+                        .arg(input_.Incomplete),
+                    ReportFont(9, true), 5);
     layout.Y += layout.Mm(2);
 
     std::vector<std::pair<QString, QString>> facts;

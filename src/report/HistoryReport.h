@@ -29,6 +29,9 @@ struct THistoryReportInput {
     QDateTime Downloaded;
     QString Port;
     QString Firmware;
+    // How a download that did not come whole ended ("zatrzymane"): the report says it holds
+    // only what arrived. Empty for a whole one, or when not known.
+    QString Incomplete;
     bool IncludeReadings = false;
     QDateTime ReportDate;
     QString ProgramName = QStringLiteral("Konfigurator TC-8");

@@ -324,6 +324,12 @@ TEST_F(CliOnLine, CtrlCDuringADownloadStopsItAndKeepsWhatArrived) {
     EXPECT_TRUE(OnlyReadings(saved)) << saved.left(200).toStdString();
     EXPECT_TRUE(RecorderHistory().join(QStringLiteral("\r\n")).toLatin1().startsWith(saved));
     EXPECT_FALSE(line->Recorder().HistoryStreaming);
+
+    // Its report says it holds only what arrived.
+    const CliResult report = RunCli({"report", "-o", Path("r.pdf"), "--archive", "1"});
+    EXPECT_EQ(report.Exit, 0) << report.Error.toStdString();
+    EXPECT_TRUE(
+        PdfText(Path("r.pdf")).contains(QStringLiteral("Pobieranie niepełne (zatrzymane)")));
 }
 
 TEST_F(CliOnLine, ARecorderThatStopsAnsweringLeavesWhatArrivedAndSaysSo) {
