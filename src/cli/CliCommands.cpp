@@ -81,7 +81,7 @@ QByteArray ReadContainer(TCliTerminal& terminal, const QString& path, QByteArray
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         EndWith(terminal, CliExit::FileRefused,
-                QStringLiteral("Nie można otworzyć pliku %1: %2").arg(path, file.errorString()));
+                QStringLiteral("Nie można otworzyć pliku %1: %2").arg(path, FileReadProblem(file)));
     file.close();
     ContainerFile container;
     try {
@@ -417,13 +417,14 @@ CliExit ReportOffline(const CliOptions& options, TCliTerminal& terminal) {
         // The header and the band of the recorder the file came from, as its file holds them.
         start.Config = ReadConfigFile(terminal, options.ConfigFile).Record;
         start.ConfigFromRecorder = true;
-        // As the window opens it, the window's words said on one line.
+        // As the window opens it, the window's words said on one line; a file that cannot be
+        // read named as every file is.
         const OpenedHistoryFile opened = OpenHistoryFile(options.FromFile);
         if (!opened.Problem.isEmpty())
             EndWith(terminal, CliExit::FileRefused,
-                    opened.Detail.isEmpty()
-                        ? opened.Problem
-                        : QStringLiteral("%1: %2").arg(opened.Problem, opened.Detail));
+                    opened.Detail.isEmpty() ? opened.Problem
+                                            : QStringLiteral("Nie można otworzyć pliku %1: %2")
+                                                  .arg(options.FromFile, opened.Detail));
         lines = opened.Text.split(u'\n');
     }
     THistoryReportInput input = DownloadReportInput(start, lines);

@@ -3,6 +3,17 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+QString FileReadProblem(const QFile& file) {
+    const QFileInfo info(file.fileName());
+    if (!info.exists())
+        return QStringLiteral("nie ma takiego pliku");
+    if (info.isDir())
+        return QStringLiteral("to jest folder, nie plik");
+    if (!info.isReadable())
+        return QStringLiteral("brak prawa do odczytu");
+    return file.errorString();
+}
+
 bool WriteWholeFile(const QString& path, const QByteArray& bytes) {
     // A device or a pipe (/dev/null, a FIFO another program reads) is written into: put in
     // its place, a file would take its name (for root, even in /dev).

@@ -1,5 +1,6 @@
 #include "operations/HistoryFile.h"
 
+#include "config/WholeFile.h"
 #include "operations/HistoryReadings.h"
 #include "protocol/AnsiCodec.h"
 
@@ -27,7 +28,7 @@ OpenedHistoryFile OpenHistoryFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         opened.Problem = unreadable;
-        opened.Detail = file.errorString();
+        opened.Detail = FileReadProblem(file);
         return opened;
     }
     // Reads one byte past the limit instead of trusting the size the file has now.
@@ -38,7 +39,7 @@ OpenedHistoryFile OpenHistoryFile(const QString& path) {
     }
     if (file.error() != QFileDevice::NoError) {
         opened.Problem = unreadable;
-        opened.Detail = file.errorString();
+        opened.Detail = FileReadProblem(file);
         return opened;
     }
     opened.Text = HistoryTextOfFile(bytes);

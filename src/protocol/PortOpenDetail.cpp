@@ -57,5 +57,10 @@ QString PortOpenDetail(const TPortOpenFailure& failure) {
                               "ponownie.")
             .arg(failure.Device);
     }
+    // A plain file, a folder, a pipe or /dev/null named as the port.
+    if (failure.Error == ENOTTY || failure.Error == EISDIR)
+        return QStringLiteral("%1 nie jest portem szeregowym: wybierz port adaptera albo "
+                              "komputera.")
+            .arg(failure.Device);
     return QStringLiteral("%1: %2").arg(failure.Device, failure.SystemMessage);
 }

@@ -219,7 +219,12 @@ TEST_F(CliOnLine, BadInputGetsItsAnswerAndLeavesTheRecorderAlone) {
         QString said;
     };
     const QList<Case> cases{
-        {{"config", "write", Path("brak.rcf")}, 6, "Nie można otworzyć pliku"},
+        {{"config", "write", Path("brak.rcf")},
+         6,
+         QStringLiteral("Nie można otworzyć pliku %1: nie ma takiego pliku").arg(Path("brak.rcf"))},
+        {{"status", "-p", Path("")},
+         3,
+         QStringLiteral("Port COM niedostępny\n%1 nie jest portem szeregowym").arg(Path(""))},
         {{"config", "write", Path("firmware.rfr")}, 6, "Zly format pliku\n"},
         {{"config", "read", "-o", Path("brak/odczyt.rcf")}, 6, "Błąd zapisu"},
         {{"firmware", Path("pusty.rfr"), "--yes"}, 6, "nie zawiera oprogramowania"},

@@ -58,7 +58,11 @@ TEST(PortOpenDetail, SaysWhyAndWhatToDo) {
                                     "4242): zamknij go i spróbuj ponownie.");
 
     EXPECT_EQ(PortOpenDetail(Failure(ENOTTY, "/dev/null")),
-              "/dev/null: Inappropriate ioctl for device");
+              "/dev/null nie jest portem szeregowym: wybierz port adaptera albo komputera.");
+    // What has no words of the program's own is said in the system's.
+    TPortOpenFailure other = Failure(EIO, "/dev/ttyS0");
+    other.SystemMessage = QStringLiteral("Input/output error");
+    EXPECT_EQ(PortOpenDetail(other), "/dev/ttyS0: Input/output error");
 }
 
 } // namespace
