@@ -129,6 +129,9 @@ QString ArchiveUsageError(CliOptions& o, unsigned given, const QString& archiveI
             return QStringLiteral("Nieprawidłowa data %1: podaj RRRR-MM-DD.").arg(Quoted(*text));
         *date = parsed;
     }
+    if (o.Since && o.Until && *o.Since > *o.Until)
+        return QStringLiteral("Okres jest pusty: --since %1 jest po --until %2.")
+            .arg(since, until);
     const bool pushing =
         o.Command == CliCommand::ArchiveInit || o.Command == CliCommand::ArchivePush;
     if (pushing && o.Company.isEmpty())
@@ -208,16 +211,15 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments,
             argument = argument.section(u'=', 0, 0);
             hasInlineValue = true;
         }
+        // An empty value ("--from-file=") is none: taken, it would read as the option left out.
         auto value = [&](QString& target) {
-            if (hasInlineValue) {
-                target = inlineValue;
-                return true;
-            }
-            if (i + 1 >= arguments.size()) {
+            if (!hasInlineValue && i + 1 < arguments.size())
+                inlineValue = arguments[++i];
+            if (inlineValue.isEmpty()) {
                 parsed.Error = QStringLiteral("Opcja %1 wymaga wartości.").arg(argument) + HelpHint;
                 return false;
             }
-            target = arguments[++i];
+            target = inlineValue;
             return true;
         };
         bool flag = true;
