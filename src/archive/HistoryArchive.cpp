@@ -223,6 +223,7 @@ bool THistoryArchive::Open() {
             db.setConnectOptions(options);
             if (!db.open()) {
                 Fail(db.lastError());
+                db = {};
                 Close();
                 return false;
             }
