@@ -130,8 +130,7 @@ QString ArchiveUsageError(CliOptions& o, unsigned given, const QString& archiveI
         *date = parsed;
     }
     if (o.Since && o.Until && *o.Since > *o.Until)
-        return QStringLiteral("Okres jest pusty: --since %1 jest po --until %2.")
-            .arg(since, until);
+        return QStringLiteral("Okres jest pusty: --since %1 jest po --until %2.").arg(since, until);
     const bool pushing =
         o.Command == CliCommand::ArchiveInit || o.Command == CliCommand::ArchivePush;
     if (pushing && o.Company.isEmpty())
