@@ -92,10 +92,6 @@ QString Quoted(QString value) {
     return QLatin1Char('\'') + value + QLatin1Char('\'');
 }
 
-} // namespace
-
-namespace {
-
 // A keyword libpq knows is lower-case letters and underscores; anything else in an address
 // would reach libpq as more than one keyword (a password among them).
 bool PlainKeyword(const QString& keyword) {

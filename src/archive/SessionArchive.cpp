@@ -60,17 +60,6 @@ void TRecorderSession::EndArchivedDownload(TDownloadEnd end) {
     ArchivedDownload.reset();
 }
 
-void TRecorderSession::CutOffArchivedDownload() {
-    // Ended, with its time, it reads as over everywhere, and a company archive is sent it
-    // once rather than with every push after.
-    if (!ArchivedDownload)
-        return;
-    ArchiveDelivery();
-    if (ArchivedDownload)
-        Archive_->EndDownload(*ArchivedDownload, TDownloadEnd::CutOff, desk().Now());
-    ArchivedDownload.reset();
-}
-
 void TRecorderSession::ArchiveFailed() {
     const QString text =
         QStringLiteral("Pobieranie nie jest archiwizowane: %1.").arg(Archive_->Problem());

@@ -13,6 +13,7 @@
 #include "serial/TRsComm.h"
 
 #include <QScopeGuard>
+#include <QSignalBlocker>
 #include <QTimer>
 
 namespace {
@@ -45,7 +46,10 @@ TRecorderSession::TRecorderSession(SessionDesktop& desktop, TSessionHost& host, 
 }
 
 TRecorderSession::~TRecorderSession() {
-    CutOffArchivedDownload();
+    // A download this end cuts off is ended, with its time: it reads as over everywhere, and
+    // a company archive is sent it once rather than with every push after. Told to no one.
+    const QSignalBlocker quiet(this);
+    EndArchivedDownload(TDownloadEnd::CutOff);
 }
 
 void TRecorderSession::SetPortResolver(std::function<QString(const QString&)> resolver) {

@@ -128,8 +128,8 @@ public:
     // unless set); null keeps none.
     void SetArchive(std::unique_ptr<THistoryArchive> archive);
     THistoryArchive* Archive() const { return Archive_.get(); }
-    // The download being written into the archive now, if any.
-    // The download being archived, by its identity in every archive.
+    // The download being written into the archive now, if any, by its identity in every
+    // archive.
     std::optional<QUuid> ArchivedDownloadUuid() const {
         return ArchivedDownload ? std::optional(ArchivedUuid) : std::nullopt;
     }
@@ -309,8 +309,6 @@ private:
     void ArchiveDelivery();
     // Ends the archived download, if one runs, with the records still pending.
     void EndArchivedDownload(TDownloadEnd end);
-    // The same as the session ends, told to no one.
-    void CutOffArchivedDownload();
     // Says the problem when the event loop comes next, never inside a delivery's handling.
     void ArchiveFailed();
 
